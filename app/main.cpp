@@ -1,0 +1,14 @@
+// Dialnest Plus: the hidden main window and the event loop.
+#include <QApplication>
+
+#include "core/Form1.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
+  // The program lives in the tray: closing a dialog must never end it.
+  QApplication::setQuitOnLastWindowClosed(false);
+  Form1 form1;
+  QObject::connect(&form1, &Form1::QuitRequested, &app, [] { QCoreApplication::exit(0); });
+  return QApplication::exec();
+}

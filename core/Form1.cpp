@@ -1,0 +1,267 @@
+// Main window start-up, tray message handling and the popup menu's commands.
+#include "core/Form1.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QUrl>
+
+#include "core/Form3.h"
+#include "core/Icons.h"
+#include "core/Module1.h"
+#include "core/PhoneBookFile.h"
+#include "core/Settings.h"
+#include "platform/Clipboard.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/TextChars.h"
+#include "platform/TrayIcon.h"
+#include "platform/Twips.h"
+
+namespace {
+constexpr int kGroupCount = 5;
+
+void SetTwips(QWidget* w, int left, int top, int width, int height) {
+  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
+  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx),
+                 twips::ToPixels(height, ty));
+}
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+  Module1::MainForm = this;
+  BuildLayout();
+  BuildMenu();
+  StartUp();
+}
+
+Form1::~Form1() {
+  if (Module1::MainForm == this) Module1::MainForm = nullptr;
+  Module1::EmptyMenuTable();
+  delete mnuTEL_;
+}
+
+void Form1::BuildLayout() {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(kAppTitle);
+  setWindowIcon(icons::TrayIcon());
+  // Fixed single border, no minimise or maximise box, and no close command.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
+  setFixedSize(twips::ToPixels(3075, tx), twips::ToPixels(1170, ty));
+
+  Image2 = new QLabel(this);
+  Image2->setObjectName(QStringLiteral("Image2"));
+  Image2->setPixmap(icons::AlarmBell(32));
+  SetTwips(Image2, 120, 120, 480, 480);
+
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  SetTwips(Label1, 660, 240, 2355, 420);
+
+  Command1 = new QPushButton(QStringLiteral("OK"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  SetTwips(Command1, 960, 690, 1170, 345);
+  connect(Command1, &QPushButton::clicked, this, [this] {
+    screen::SetTopmost(this, false);
+    hide();
+  });
+}
+
+void Form1::BuildMenu() {
+  mnuTEL_ = new QMenu(QStringLiteral("電話番号(&D)"));
+  mnuTEL_->setObjectName(QStringLiteral("mnuTEL"));
+  connect(mnuTEL_, &QMenu::aboutToHide, this, [] { Module1::PopupBusy = false; });
+
+  for (const kana::Row& row : kana::kRows) {
+    QMenu* rowMenu = mnuTEL_->addMenu(Q(row.caption));
+    rowMenu->setObjectName(Q(row.name));
+    for (int k = row.first; k < row.first + row.count; ++k) {
+      QMenu* letterMenu = rowMenu->addMenu(Q(kana::Letter(k)));
+      letterMenu->setObjectName(Q(kana::kLetterMenuNames[static_cast<std::size_t>(k - 1)]));
+      auto items = std::make_unique<MenuArray>(letterMenu, [this, k](int n) {
+        CopyEntry(letterItems_[static_cast<std::size_t>(k - 1)]->Caption(n));
+      });
+      items->SetCaption(1, QStringLiteral("なし"));
+      items->SetEnabled(1, false);
+      letterItems_[static_cast<std::size_t>(k - 1)] = std::move(items);
+    }
+  }
+  mnuTEL_->addSeparator();
+
+  QAction* mnuI = mnuTEL_->addAction(QStringLiteral("番号登録(&I)..."));
+  mnuI->setObjectName(QStringLiteral("mnuI"));
+  connect(mnuI, &QAction::triggered, this, [this] { OpenFactoryWindow(SubWindow::Editor); });
+
+  QMenu* mnuC = mnuTEL_->addMenu(QStringLiteral("表示切替(&C)"));
+  mnuC->setObjectName(QStringLiteral("mnuC"));
+  groupItems_ = std::make_unique<MenuArray>(mnuC, [this](int g) { mnuC1_Click(g); }, true);
+  groupItems_->SetCaption(1, QStringLiteral("データ １"));
+  groupItems_->SetChecked(1, true);
+
+  QMenu* mnuOption = mnuTEL_->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+  mnuOption->setObjectName(QStringLiteral("mnuOption"));
+  QAction* mnuPost = mnuOption->addAction(QStringLiteral("郵便番号・住所 検索(&P)..."));
+  mnuPost->setObjectName(QStringLiteral("mnuPost"));
+  connect(mnuPost, &QAction::triggered, this, &Form1::mnuPost_Click);
+  mnuOption->addSeparator();
+  QAction* mnuSeo = mnuOption->addAction(QStringLiteral("DialnestPlus設定(&G)..."));
+  mnuSeo->setObjectName(QStringLiteral("mnuSeo"));
+  connect(mnuSeo, &QAction::triggered, this, [this] { OpenFactoryWindow(SubWindow::Settings); });
+
+  QMenu* mnuHLP = mnuTEL_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  mnuHLP->setObjectName(QStringLiteral("mnuHLP"));
+  QAction* mnuHelp = mnuHLP->addAction(QStringLiteral("Dialnest Plus ﾍﾙﾌﾟ(&M)..."));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  connect(mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
+  mnuHLP->addSeparator();
+  QAction* mnuVer = mnuHLP->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+  mnuVer->setObjectName(QStringLiteral("mnuVer"));
+  connect(mnuVer, &QAction::triggered, this, [this] { OpenSubWindow(new Form3); });
+
+  mnuTEL_->addSeparator();
+  QAction* mnuQ = mnuTEL_->addAction(QStringLiteral("終了(&Q)"));
+  mnuQ->setObjectName(QStringLiteral("mnuQ"));
+  connect(mnuQ, &QAction::triggered, this, &Form1::mnuQ_Click);
+}
+
+void Form1::StartUp() {
+  Module1::AlarmArmed = true;
+  settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath()));
+  Module1::CaptionHeight = screen::CaptionHeightPixels();
+
+  tray_ = new TrayIcon(icons::TrayIcon(), this);
+  connect(tray_, &TrayIcon::Message, this, &Form1::TrayMessage);
+  tray_->SetTip(kAppTitle);
+  tray_->SetMenu(mnuTEL_);
+  tray_->Add();
+
+  Setmnu();
+  Module1::LoadPhoneMenus(1);
+  Module1::EmptyMenuTable();
+
+  const IniFile ini(Module1::IniPath());
+  Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False"));
+  Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True"));
+
+  for (int g = 1; g <= kGroupCount; ++g) {
+    if (g > groupItems_->Count()) groupItems_->Load();
+    groupItems_->SetCaption(g, QString::fromStdString(Module1::GetIni("DATA" + std::to_string(g))));
+    groupItems_->SetChecked(g, false);
+  }
+  groupItems_->SetChecked(1, true);
+}
+
+void Form1::Setmnu() {
+  for (int k = 1; k <= kana::kLetterCount; ++k)
+    Module1::LetterMenus[static_cast<std::size_t>(k)] = letterItems_[static_cast<std::size_t>(k - 1)].get();
+}
+
+void Form1::CopyEntry(const QString& text) {
+  if (textchars::TextIsTrue(Clipen.toStdString())) SetClipboardText(text);
+}
+
+void Form1::mnuC1_Click(int g) {
+  Module1::ClearPhoneMenus();
+  Module1::LoadPhoneMenus(g);
+  Module1::EmptyMenuTable();
+  for (int i = 1; i <= groupItems_->Count(); ++i) groupItems_->SetChecked(i, false);
+  groupItems_->SetChecked(g, true);
+}
+
+QPoint Form1::OrganizerPosition(QPoint pixels, double twipsPerPixelX, double twipsPerPixelY) {
+  // Whole-screen positions do not fit 16 bits on wide screens, so the rounded value is kept whole.
+  double y = pixels.y() * twipsPerPixelY;
+  if (pixels.y() >= 90) y -= 2370;
+  double x = pixels.x() * twipsPerPixelX - 2870;
+  return {static_cast<int>(twips::RoundHalfEven(x)), static_cast<int>(twips::RoundHalfEven(y))};
+}
+
+void Form1::TrayMessage(int msg, QPoint pixels) {
+  switch (msg) {
+    case TrayIcon::kMouseMove:
+      tray_->SetTip(kAppTitle);
+      break;
+    case TrayIcon::kLeftDown:
+      if (!Module1::SubWinOpen) OpenOrganizer(pixels);
+      break;
+    case TrayIcon::kRightDown:
+      if (Module1::PopupBusy || Module1::SubWinOpen) return;
+      // Where the tray shows the handed-off menu itself, showing it here too would open it twice.
+      if (tray_->MenuHandedOff()) return;
+      ShowPopup(pixels);
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::ShowPopup(QPoint pixels) {
+  Module1::PopupBusy = true;
+  mnuTEL_->popup(pixels);
+  if (!mnuTEL_->isVisible()) Module1::PopupBusy = false;
+}
+
+void Form1::OpenOrganizer(QPoint pixels) {
+  auto it = factories_.find(SubWindow::Organizer);
+  if (it == factories_.end() || !it->second) return;
+  QPoint pos = OrganizerPosition(pixels, screen::TwipsPerPixelX(), screen::TwipsPerPixelY());
+  Module1::ClearPhoneMenus();
+  Module1::EmptyMenuTable();
+  QWidget* w = it->second();
+  w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()), twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
+  w->setWindowFlag(Qt::WindowStaysOnTopHint, textchars::TextIsTrue(Topview.toStdString()));
+  OpenSubWindow(w);
+}
+
+void Form1::OpenFactoryWindow(SubWindow w) {
+  auto it = factories_.find(w);
+  if (it != factories_.end() && it->second) OpenSubWindow(it->second());
+}
+
+void Form1::OpenSubWindow(QWidget* w) {
+  if (!w) return;
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  Module1::SubWinOpen = true;
+  UpdateTrayMenu();
+  connect(w, &QObject::destroyed, this, [this] {
+    Module1::SubWinOpen = false;
+    UpdateTrayMenu();
+  });
+  w->show();
+}
+
+void Form1::UpdateTrayMenu() { tray_->SetMenuAvailable(!Module1::SubWinOpen); }
+
+void Form1::mnuPost_Click() {
+  const std::string dir = Module1::AppDir();
+  if (Module1::FileExists(dir + "Ken_all.dat") || Module1::FileExists(dir + "Ken_all.csv")) {
+    auto it = factories_.find(SubWindow::Postal);
+    if (it != factories_.end() && it->second) {
+      QWidget* w = it->second();
+      w->setAttribute(Qt::WA_DeleteOnClose);
+      w->show();
+    }
+    return;
+  }
+  MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
+}
+
+void Form1::mnuHelp_Click() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Module1::AppDir() + "Dnstplus.hlp")));
+}
+
+void Form1::mnuQ_Click() {
+  tray_->Remove();
+  hide();
+  emit QuitRequested();
+}
+
+void Form1::closeEvent(QCloseEvent* e) {
+  // The title bar offers no close; only OK hides the alarm window and only the menu ends the program.
+  e->ignore();
+}

@@ -1,0 +1,86 @@
+// The hidden main window: tray icon, popup menu with the letter menus and group items, the commands
+// that open every other window, and (as the alarm window) its small layout.
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/Kana.h"
+#include "core/MenuArray.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class TrayIcon;
+
+class Form1 : public QWidget {
+  Q_OBJECT
+ public:
+  // Windows opened from the tray that live in other rooms; the program wires their makers in.
+  enum class SubWindow { Editor, Settings, Organizer, Postal };
+  using Factory = std::function<QWidget*()>;
+
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // Fills the letter menu table with the 44 item arrays in kana index order.
+  void Setmnu();
+  // Puts the entry on the clipboard when Clipen reads as true.
+  void CopyEntry(const QString& text);
+  // Switches the letter menus to group g (also reloads the current group).
+  void mnuC1_Click(int g);
+  // One tray mouse message (0x200, 0x201, 0x204) with the pointer in screen pixels.
+  void TrayMessage(int msg, QPoint pixels);
+
+  // Where the organiser opens for a left click at `pixels`: its top-left in twips, its lower right
+  // corner at the pointer (below the pointer when the tray is near the top of the screen).
+  static QPoint OrganizerPosition(QPoint pixels, double twipsPerPixelX, double twipsPerPixelY);
+
+  void SetWindowFactory(SubWindow w, Factory f) { factories_[w] = std::move(f); }
+  // Shows a tray window: sets SubWinOpen until the window is destroyed (closing deletes it).
+  void OpenSubWindow(QWidget* w);
+
+  MenuArray& LetterItems(int kanaIndex) { return *letterItems_.at(static_cast<std::size_t>(kanaIndex - 1)); }
+  MenuArray& GroupItems() { return *groupItems_; }
+  QMenu* PopupMenu() const { return mnuTEL_; }
+  TrayIcon* Tray() const { return tray_; }
+
+  // The in-memory switches ("True" / "False" or whatever the file held).
+  QString Clipen;
+  QString Topview;
+
+ signals:
+  void QuitRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void BuildLayout();
+  void BuildMenu();
+  void StartUp();
+  void OpenFactoryWindow(SubWindow w);
+  void mnuPost_Click();
+  void mnuHelp_Click();
+  void mnuQ_Click();
+  void ShowPopup(QPoint pixels);
+  void OpenOrganizer(QPoint pixels);
+  void UpdateTrayMenu();
+
+  TrayIcon* tray_ = nullptr;
+  QMenu* mnuTEL_ = nullptr;
+  std::array<std::unique_ptr<MenuArray>, kana::kLetterCount> letterItems_;
+  std::unique_ptr<MenuArray> groupItems_;
+  std::map<SubWindow, Factory> factories_;
+
+  QLabel* Image2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QPushButton* Command1 = nullptr;
+};

@@ -1,0 +1,302 @@
+#include "core/Form1.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QtTest>
+#include <memory>
+
+#include "core/Form3.h"
+#include "core/Module1.h"
+#include "platform/Clipboard.h"
+#include "platform/Sjis.h"
+#include "platform/TrayIcon.h"
+#include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/TempDir.h"
+
+namespace {
+std::string Sj(const std::string& utf8) { return *sjis::Encode(utf8); }
+std::string Markers(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "[D@TA]\r\n";
+  return s;
+}
+QStringList Texts(QMenu* m) {
+  QStringList out;
+  for (QAction* a : m->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return out;
+}
+}  // namespace
+
+class UrlSink : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void open(const QUrl& u) { urls << u; }
+};
+
+class Form1Test : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TempDir> dir;
+  std::unique_ptr<MsgBoxRecorder> rec;
+
+  std::unique_ptr<Form1> Start() { return std::make_unique<Form1>(); }
+  void RightClick(Form1& f) { f.TrayMessage(TrayIcon::kRightDown, QPoint(500, 700)); }
+
+ private slots:
+  void init() {
+    dir = std::make_unique<TempDir>();
+    Module1::SetAppDirForTest(dir->Path());
+    Module1::SubWinOpen = false;
+    Module1::PopupBusy = false;
+    Module1::CurGroup = 1;
+    rec = std::make_unique<MsgBoxRecorder>();
+  }
+  void cleanup() {
+    rec.reset();
+    dir.reset();
+  }
+
+  void firstStartWritesDefaultsAndStaysHidden() {
+    auto f = Start();
+    QCOMPARE(dir->Read("dnstplus.ini"),
+             Sj("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
+                "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n"));
+    QVERIFY(!f->isVisible());
+    QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus"));
+    QCOMPARE(f->Tray()->Tip(), QStringLiteral("Dialnest Plus"));
+    QCOMPARE(f->Clipen, QStringLiteral("False"));
+    QCOMPARE(f->Topview, QStringLiteral("True"));
+    QCOMPARE(Module1::CurGroup, 1);
+    MenuArray& groups = f->GroupItems();
+    QCOMPARE(groups.Count(), 5);
+    for (int g = 1; g <= 5; ++g) {
+      QCOMPARE(groups.Caption(g), QStringLiteral("グループ%1").arg(g));
+      QCOMPARE(groups.Item(g)->isChecked(), g == 1);
+    }
+    for (int k = 1; k <= 44; ++k) {
+      QCOMPARE(f->LetterItems(k).Count(), 1);
+      QCOMPARE(f->LetterItems(k).Item(1)->text(), QStringLiteral("なし"));
+      QVERIFY(!f->LetterItems(k).Item(1)->isEnabled());
+    }
+    QVERIFY(rec->records.isEmpty());
+  }
+
+  void popupMenuHasTheDesignedTree() {
+    auto f = Start();
+    QMenu* tel = f->PopupMenu();
+    QCOMPARE(Texts(tel), (QStringList{"あ行(&A)", "か行(&K)", "さ行(&S)", "た行(&T)", "な行(&N)", "は行(&H)",
+                                      "ま行(&M)", "や行(&Y)", "ら行(&R)", "わ行(&W)", "-", "番号登録(&I)...",
+                                      "表示切替(&C)", "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&H)", "-", "終了(&Q)"}));
+    QString letters;
+    for (int r = 0; r < 10; ++r)
+      for (QAction* a : tel->actions()[r]->menu()->actions()) letters += a->text();
+    QCOMPARE(letters, QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"));
+    QCOMPARE(Texts(tel->findChild<QMenu*>("mnuOption")),
+             (QStringList{"郵便番号・住所 検索(&P)...", "-", "DialnestPlus設定(&G)..."}));
+    QCOMPARE(Texts(tel->findChild<QMenu*>("mnuHLP")),
+             (QStringList{"Dialnest Plus ﾍﾙﾌﾟ(&M)...", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    QCOMPARE(tel->findChild<QMenu*>("mnuSe")->title(), QStringLiteral("せ"));
+    QCOMPARE(tel->findChild<QMenu*>("mnuY")->title(), QStringLiteral("や行(&Y)"));
+  }
+
+  void lettersShowTheGroupFileEntries() {
+    dir->Write("Teldat1.tel", Sj("[D@TA]\r\n阿部\t03-1111-2222\r\n[D@TA]\r\n[D@TA]\r\nA&B 商会\r\n\r\n") + Markers(41));
+    auto f = Start();
+    MenuArray& a = f->LetterItems(1);
+    QCOMPARE(a.Count(), 1);
+    QCOMPARE(a.Caption(1), QStringLiteral("阿部\t03-1111-2222"));
+    QVERIFY(a.Item(1)->isEnabled());
+    QCOMPARE(f->LetterItems(2).Item(1)->text(), QStringLiteral("なし"));
+    QVERIFY(!f->LetterItems(2).Item(1)->isEnabled());
+    MenuArray& u = f->LetterItems(3);
+    QCOMPARE(u.Count(), 2);
+    QCOMPARE(u.Item(1)->text(), QStringLiteral("A&&B 商会"));  // shown with a plain ampersand
+    QCOMPARE(u.Caption(1), QStringLiteral("A&B 商会"));
+    QCOMPARE(u.Caption(2), QString());
+    QVERIFY(u.Item(2)->isEnabled());
+  }
+
+  void choosingAnEntryCopiesTheWholeLineOnlyWhenClipenIsTrue() {
+    const std::string line = "  山田 太郎\t090-1234-5678 & 内線  ";
+    dir->Write("Teldat1.tel", Sj("[D@TA]\r\n" + line + "\r\n") + Markers(43));
+    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nClipen=True\r\n");
+    auto f = Start();
+    SetClipboardText(QStringLiteral("before"));
+    f->LetterItems(1).Item(1)->trigger();
+    QCOMPARE(ClipboardText(), QString::fromStdString(line));
+
+    for (const char* off : {"False", "yes"}) {
+      f->Clipen = QString::fromLatin1(off);
+      SetClipboardText(QStringLiteral("before"));
+      f->LetterItems(1).Item(1)->trigger();
+      QCOMPARE(ClipboardText(), QStringLiteral("before"));
+    }
+  }
+
+  void groupItemsSwitchAndReload() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\none\r\n" + Markers(43));
+    auto f = Start();
+    f->GroupItems().Item(2)->trigger();  // no Teldat2.tel
+    QCOMPARE(Module1::CurGroup, 2);
+    for (int k = 1; k <= 44; ++k) QCOMPARE(f->LetterItems(k).Item(1)->text(), QStringLiteral("なし"));
+    for (int g = 1; g <= 5; ++g) QCOMPARE(f->GroupItems().Item(g)->isChecked(), g == 2);
+
+    dir->Write("Teldat2.tel", "[D@TA]\r\n[D@TA]\r\nx\r\ny\r\nz\r\n");
+    f->GroupItems().Item(2)->trigger();  // the checked group reloads its file
+    QCOMPARE(f->LetterItems(2).Count(), 3);
+    QCOMPARE(f->LetterItems(2).Caption(3), QStringLiteral("z"));
+    QCOMPARE(f->LetterItems(1).Count(), 1);
+
+    f->GroupItems().Item(1)->trigger();
+    QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("one"));
+    QCOMPARE(f->LetterItems(2).Count(), 1);
+    QVERIFY(!f->LetterItems(2).Item(1)->isEnabled());
+  }
+
+  void settingsRulesAtStartUp() {
+    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=999\r\nDATA2=b\r\nTopview=False\r\n");
+    auto f = Start();
+    QCOMPARE(f->GroupItems().Caption(1), QStringLiteral("999"));  // a group named 999 survives
+    QCOMPARE(f->GroupItems().Caption(4), QStringLiteral("999"));  // missing key shows the sentinel
+    QCOMPARE(f->Topview, QStringLiteral("False"));
+    QCOMPARE(dir->Read("dnstplus.ini"), std::string("[Data]\r\nDATA1=999\r\nDATA2=b\r\nTopview=False\r\nClipen=False\r\n"));
+  }
+
+  void rightClickShowsTheMenuOnceAndGuardsHold() {
+    auto f = Start();
+    RightClick(*f);
+    QVERIFY(f->PopupMenu()->isVisible());
+    QVERIFY(Module1::PopupBusy);
+    QSignalSpy shown(f->PopupMenu(), &QMenu::aboutToShow);
+    RightClick(*f);  // while the menu is up: nothing
+    QCOMPARE(shown.count(), 0);
+    f->PopupMenu()->hide();
+    QVERIFY(!Module1::PopupBusy);
+
+    Module1::SubWinOpen = true;
+    RightClick(*f);
+    QVERIFY(!f->PopupMenu()->isVisible());
+    Module1::SubWinOpen = false;
+    f->TrayMessage(0x202, QPoint(1, 1));  // button up and others are ignored
+    QVERIFY(!f->PopupMenu()->isVisible());
+  }
+
+  void aboutBoxHoldsTheTrayUntilClosed() {
+    auto f = Start();
+    f->PopupMenu()->findChild<QAction*>("mnuVer")->trigger();
+    QVERIFY(Module1::SubWinOpen);
+    Form3* about = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* a = qobject_cast<Form3*>(w)) about = a;
+    QVERIFY(about);
+    QCOMPARE(about->windowTitle(), QStringLiteral("Dialnest Plus のﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(about->Label1->text(), QStringLiteral("Dialnest Plus  Ver1.50"));
+    QVERIFY(about->windowFlags() & Qt::WindowStaysOnTopHint);
+    RightClick(*f);
+    QVERIFY(!f->PopupMenu()->isVisible());
+    QPointer<Form3> guard(about);
+    QTest::mouseClick(about->Command1, Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+    QVERIFY(!Module1::SubWinOpen);
+    RightClick(*f);
+    QVERIFY(f->PopupMenu()->isVisible());
+    f->PopupMenu()->hide();
+  }
+
+  void handedOffMenuFollowsTheGuard() {
+    auto f = Start();
+    f->Tray()->SetMenuHandOffForTest(true);
+    f->Tray()->SetMenu(f->PopupMenu());
+    QCOMPARE(f->Tray()->TrayMenu(), f->PopupMenu());
+    RightClick(*f);  // the tray shows it itself
+    QVERIFY(!f->PopupMenu()->isVisible());
+    auto* w = new QWidget;
+    f->OpenSubWindow(w);
+    QCOMPARE(f->Tray()->TrayMenu(), nullptr);
+    QPointer<QWidget> guard(w);
+    w->close();
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(f->Tray()->TrayMenu(), f->PopupMenu());
+  }
+
+  void leftClickPlacesTheOrganiserAndEmptiesTheMenus() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\none\r\n" + Markers(43));
+    auto f = Start();
+    QPointer<QWidget> opened;
+    f->SetWindowFactory(Form1::SubWindow::Organizer, [&opened] {
+      opened = new QWidget;
+      return opened.data();
+    });
+    Module1::SubWinOpen = true;
+    f->TrayMessage(TrayIcon::kLeftDown, QPoint(400, 300));
+    QVERIFY(opened.isNull());
+    Module1::SubWinOpen = false;
+    f->TrayMessage(TrayIcon::kLeftDown, QPoint(400, 300));
+    QVERIFY(!opened.isNull());
+    QVERIFY(Module1::SubWinOpen);
+    QCOMPARE(f->LetterItems(1).Item(1)->text(), QStringLiteral("なし"));
+    QVERIFY(opened->windowFlags() & Qt::WindowStaysOnTopHint);  // Topview True
+    opened->close();
+    QTRY_VERIFY(opened.isNull());
+    QVERIFY(!Module1::SubWinOpen);
+
+    QCOMPARE(Form1::OrganizerPosition(QPoint(300, 89), 15, 15), QPoint(300 * 15 - 2870, 89 * 15));
+    QCOMPARE(Form1::OrganizerPosition(QPoint(300, 90), 15, 15), QPoint(300 * 15 - 2870, 90 * 15 - 2370));
+    // Halves go to the even neighbour.
+    QCOMPARE(Form1::OrganizerPosition(QPoint(1, 1), 12.5, 12.5), QPoint(-2858, 12));
+    QCOMPARE(Form1::OrganizerPosition(QPoint(3, 3), 12.5, 12.5), QPoint(-2832, 38));
+    // Wide screens do not wrap around.
+    QCOMPARE(Form1::OrganizerPosition(QPoint(5000, 10), 15, 15).x(), 5000 * 15 - 2870);
+  }
+
+  void postalSearchWithoutDataSaysSo() {
+    auto f = Start();
+    QAction* post = f->PopupMenu()->findChild<QAction*>("mnuPost");
+    post->trigger();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("郵便番号データファイルがありません"));
+    QCOMPARE(rec->records[0].title, QStringLiteral("Dialnest Plus"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Error);
+    QVERIFY(!Module1::SubWinOpen);
+    dir->Write("Ken_all.csv", "x");
+    post->trigger();
+    QCOMPARE(rec->records.size(), 1);
+  }
+
+  void helpOpensTheHelpFileFromTheProgramFolder() {
+    auto f = Start();
+    UrlSink sink;
+    QDesktopServices::setUrlHandler("file", &sink, "open");
+    f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(sink.urls.size(), 1);
+    QCOMPARE(sink.urls[0].toLocalFile(), QString::fromStdString(dir->File("Dnstplus.hlp")));
+  }
+
+  void quitRemovesTheIconAndEnds() {
+    auto f = Start();
+    QSignalSpy quit(f.get(), &Form1::QuitRequested);
+    f->PopupMenu()->findChild<QAction*>("mnuQ")->trigger();
+    QCOMPARE(quit.count(), 1);
+    QVERIFY(!f->Tray()->IsShown());
+  }
+
+  void hugePhoneBookLoadsToTheLimitAndStaysUp() {
+    std::string big = "[D@TA]\r\n";
+    for (int i = 0; i < 100000; ++i) big += "e" + std::to_string(i) + "\r\n";
+    dir->Write("Teldat1.tel", big);
+    auto f = Start();
+    QCOMPARE(f->LetterItems(1).Count(), 32767);
+    QCOMPARE(f->LetterItems(2).Item(1)->text(), QStringLiteral("なし"));
+    f->GroupItems().Item(3)->trigger();  // and clears again
+    QCOMPARE(f->LetterItems(1).Count(), 1);
+  }
+};
+
+QTEST_MAIN(Form1Test)
+#include "Form1_test.moc"

@@ -1,0 +1,29 @@
+// One private-profile (INI) settings file in code page 932, read anew and rewritten whole on every call.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class IniFile {
+ public:
+  // At most this many bytes of a value come back, never ending in half a double-byte character.
+  static constexpr std::size_t kValueBytes = 127;
+
+  explicit IniFile(std::string path) : path_(std::move(path)) {}
+  const std::string& Path() const { return path_; }
+
+  // The value of `key` in the first section named `section` (both matched without regard to case;
+  // the first of duplicate keys wins; blanks around the key and the value are ignored).
+  // nullopt when the file, the section or the key is missing.
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+  // Writes key=value into the section, creating the file, section or key as needed. Every other line
+  // stays as it was. false when nothing was written: a character code page 932 cannot carry, a line
+  // break in the value, a file that exists but cannot be read, or a failed write (old file intact).
+  bool Put(std::string_view section, std::string_view key, std::string_view value) const;
+
+ private:
+  std::string path_;
+};

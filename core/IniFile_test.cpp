@@ -1,0 +1,129 @@
+#include "core/IniFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/Settings.h"
+#include "platform/Sjis.h"
+#include "testsupport/TempDir.h"
+
+namespace {
+std::string Sj(const std::string& utf8) { return *sjis::Encode(utf8); }
+
+const std::string kDefaultsFile = Sj(
+    "[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
+    "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n");
+
+struct Ini {
+  TempDir dir;
+  IniFile ini{dir.File("dnstplus.ini")};
+  void Write(const std::string& bytes) { dir.Write("dnstplus.ini", bytes); }
+  std::string Bytes() { return dir.Read("dnstplus.ini"); }
+};
+}  // namespace
+
+TEST(FirstRun, MissingOrEmptyFileGetsTheNineDefaultsInOrder) {
+  Ini a;
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_EQ(a.Bytes(), kDefaultsFile);
+
+  Ini b;
+  b.Write("");
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(b.ini));
+  EXPECT_EQ(b.Bytes(), kDefaultsFile);
+}
+
+TEST(FirstRun, AGroupNamed999IsNotAFirstRun) {
+  Ini a;
+  std::string file = Sj("[Data]\r\nWidth=7000\r\nDATA1=999\r\nClipen=True\r\n");
+  a.Write(file);
+  EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_EQ(a.Bytes(), file);
+  EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");
+}
+
+TEST(FirstRun, DefaultsGoIntoTheExistingFileKeepingEveryOtherLine) {
+  Ini a;
+  a.Write(Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\n\r\n[Tail]\r\nk=v\r\n"));
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_EQ(a.Bytes(), Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\nWidth=5595\r\n"
+                          "Height=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\nDATA4=グループ4\r\n"
+                          "DATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n\r\n[Tail]\r\nk=v\r\n"));
+}
+
+TEST(FirstRun, NoDataSectionAppendsOne) {
+  Ini a;
+  a.Write("[Other]\r\nDATA1=elsewhere\r\n");
+  EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");  // a key of another section does not count
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_EQ(a.Bytes(), "[Other]\r\nDATA1=elsewhere\r\n" + kDefaultsFile);
+}
+
+TEST(IniRead, SentinelForWhateverIsMissing) {
+  Ini a;
+  EXPECT_EQ(a.ini.Get("Data", "DATA1"), std::nullopt);
+  EXPECT_EQ(settings::Read(a.ini, "DATA4"), "999");
+  a.Write("[Data]\r\nDATA1=a\r\n");
+  EXPECT_EQ(settings::Read(a.ini, "DATA4"), "999");
+  EXPECT_EQ(settings::Read(a.ini, "DATA1"), "a");
+}
+
+TEST(IniRead, ToleratesTheShapesOtherWritersLeave) {
+  Ini a;
+  // LF-only, other case, blanks around '=', duplicate keys (first wins), a duplicate section, quotes.
+  a.Write(Sj("[ data ]\ndata1 = 名前 \nDATA1=second\nclipen=\"True\"\n[Data]\nDATA2=later section\n"));
+  EXPECT_EQ(a.ini.Get("Data", "DATA1"), "名前");
+  EXPECT_EQ(a.ini.Get("DATA", "Clipen"), "True");
+  EXPECT_EQ(a.ini.Get("Data", "DATA2"), std::nullopt);
+  EXPECT_EQ(a.ini.Get("Data", "DATA1 "), std::nullopt);
+}
+
+TEST(IniRead, LongValuesAreCutAt127BytesNeverInsideACharacter) {
+  Ini a;
+  std::string seventyKanji;
+  for (int i = 0; i < 70; ++i) seventyKanji += "漢";
+  a.Write("[Data]\r\nA=" + std::string(200, 'x') + "\r\nK=" + Sj(seventyKanji) + "\r\nOdd=a" + Sj(seventyKanji) +
+          "\r\nEven=ab" + Sj(seventyKanji) + "\r\nHuge=" + std::string(10000, 'y') + "\r\n");
+  EXPECT_EQ(*a.ini.Get("Data", "A"), std::string(127, 'x'));
+  EXPECT_EQ(*a.ini.Get("Data", "K"), seventyKanji.substr(0, 63 * 3));
+  EXPECT_EQ(*a.ini.Get("Data", "Odd"), "a" + seventyKanji.substr(0, 63 * 3));   // 127 bytes exactly
+  EXPECT_EQ(*a.ini.Get("Data", "Even"), "ab" + seventyKanji.substr(0, 62 * 3));  // 126: never half
+  EXPECT_EQ(*a.ini.Get("Data", "Huge"), std::string(127, 'y'));
+}
+
+TEST(IniRead, InvalidBytesDoNotStopTheFile) {
+  Ini a;
+  a.Write("[Data]\r\nBad=\x82\x20x\xFF\r\nDATA1=ok\r\n");
+  EXPECT_EQ(*a.ini.Get("Data", "DATA1"), "ok");
+  EXPECT_EQ(*a.ini.Get("Data", "Bad"), "\xEF\xBF\xBD x\xEF\xBF\xBD");
+}
+
+TEST(IniWrite, ReplacesOnlyTheFirstMatchingLineAndKeepsForeignBytes) {
+  Ini a;
+  a.Write("[Data]\r\nBad=\x82\x20x\xFF\r\ndata1=old\r\nDATA1=dup\r\n;comment\r\n");
+  ASSERT_TRUE(a.ini.Put("Data", "DATA1", "新しい名前"));
+  EXPECT_EQ(a.Bytes(), "[Data]\r\nBad=\x82\x20x\xFF\r\n" + Sj("DATA1=新しい名前") + "\r\nDATA1=dup\r\n;comment\r\n");
+  EXPECT_EQ(*a.ini.Get("Data", "DATA1"), "新しい名前");
+}
+
+TEST(IniWrite, RefusesWhatWouldDamageTheFile) {
+  Ini a;
+  a.Write("[Data]\r\nDATA1=keep\r\n");
+  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "smile \xF0\x9F\x98\x80"));  // not carried by code page 932
+  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "two\r\nlines"));
+  EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=keep\r\n");
+  ::chmod(a.dir.File("dnstplus.ini").c_str(), 0444);
+  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "x"));
+  EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=keep\r\n");
+}
+
+TEST(IniWrite, SwitchesMissingOrSentinelAreWrittenBackWithTheirDefault) {
+  Ini a;
+  a.Write("[Data]\r\nDATA1=g\r\nTopview=999\r\nOther=1\r\n");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False"), "False");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Topview", "True"), "True");
+  EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=g\r\nTopview=True\r\nOther=1\r\nClipen=False\r\n");
+  a.Write("[Data]\r\nClipen=yes\r\n");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False"), "yes");
+  EXPECT_EQ(a.Bytes(), "[Data]\r\nClipen=yes\r\n");
+}

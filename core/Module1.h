@@ -1,0 +1,46 @@
+// The shared module: program folder, settings access, the globals every window shares, and the loaders
+// that move a phone book into the tray's letter menus.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/Kana.h"
+
+class MenuArray;
+class Form1;
+
+namespace Module1 {
+
+// The program folder with exactly one trailing separator.
+std::string AppDir();
+void SetAppDirForTest(std::string dir);
+
+// True when the file can be opened for reading (a folder is not a file).
+bool FileExists(const std::string& path);
+
+// The settings file's value of `key`, or "999" when missing.
+std::string GetIni(std::string_view key);
+bool PutIni(std::string_view key, std::string_view value);
+std::string IniPath();
+
+extern int CurGroup;        // 1..5: the group in the letter menus
+extern bool SubWinOpen;     // one of the tray's windows is open: both tray clicks are ignored
+extern bool PopupBusy;      // the tray popup menu is up
+extern int CaptionHeight;   // caption height in pixels, taken at start-up
+extern bool AlarmArmed;
+extern std::string AlarmTime;  // "hh:mm" or empty
+extern int AlarmDay;
+
+// The letter menu table: slots 1..44 refer to the item arrays while a load or clear runs; slot 0 unused.
+extern std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus;
+extern Form1* MainForm;
+
+// Sets CurGroup, then fills the letter menus (expected cleared, table filled) from the group's file.
+void LoadPhoneMenus(int group);
+// Setmnu, then brings every letter menu back to one disabled "なし".
+void ClearPhoneMenus();
+void EmptyMenuTable();
+
+}  // namespace Module1

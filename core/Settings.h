@@ -1,0 +1,45 @@
+// The settings file's name, section, keys with their defaults, and the start-up rules over them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/IniFile.h"
+
+namespace settings {
+
+inline constexpr std::string_view kFileName = "dnstplus.ini";
+inline constexpr std::string_view kSection = "Data";
+// What a read of a missing key gives.
+inline constexpr std::string_view kMissing = "999";
+
+struct Default {
+  std::string_view key, value;
+};
+
+// In the order a first run writes them.
+inline constexpr std::array<Default, 9> kDefaults{{
+    {"Width", "5595"},
+    {"Height", "4400"},
+    {"DATA1", "グループ1"},
+    {"DATA2", "グループ2"},
+    {"DATA3", "グループ3"},
+    {"DATA4", "グループ4"},
+    {"DATA5", "グループ5"},
+    {"Clipen", "False"},
+    {"Topview", "True"},
+}};
+
+// The value, or the sentinel "999" when the file, the section or the key is missing.
+std::string Read(const IniFile& ini, std::string_view key);
+
+// A first run is recognised by DATA1 being absent (a group really named "999" is not a first run);
+// then all nine defaults are written in order. Returns whether it was a first run.
+bool ApplyFirstRunDefaults(const IniFile& ini);
+
+// The value of a switch key; one that reads as the sentinel is written back with its default, which is
+// returned.
+std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue);
+
+}  // namespace settings

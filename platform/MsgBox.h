@@ -1,0 +1,25 @@
+// Message boxes with the program title; tests install a handler that records them and answers on cue.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+inline const QString kAppTitle = QStringLiteral("Dialnest Plus");
+
+enum class MsgIcon { None, Error, Warning, Information, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct MsgRecord {
+  QString text;
+  QString title;
+  MsgIcon icon = MsgIcon::None;
+  MsgButtons buttons = MsgButtons::Ok;
+};
+
+MsgResult MsgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
+                 const QString& title = kAppTitle);
+
+using MsgHandler = std::function<MsgResult(const MsgRecord&)>;
+// Replaces the modal dialog (an empty handler restores it).
+void SetMsgBoxHandler(MsgHandler handler);

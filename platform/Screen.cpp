@@ -1,0 +1,49 @@
+// Screen metrics and twips geometry over QScreen / QStyle.
+#include "platform/Screen.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+
+#include "platform/Twips.h"
+
+namespace screen {
+
+double TwipsPerPixelX() {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return twips::PerPixel(s ? s->logicalDotsPerInchX() : 96.0);
+}
+
+double TwipsPerPixelY() {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return twips::PerPixel(s ? s->logicalDotsPerInchY() : 96.0);
+}
+
+int CaptionHeightPixels() { return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight); }
+
+void SetGeometryTwips(QWidget* w, int left, int top, int width, int height) {
+  w->move(twips::ToPixels(left, TwipsPerPixelX()), twips::ToPixels(top, TwipsPerPixelY()));
+  ResizeTwips(w, width, height);
+}
+
+void ResizeTwips(QWidget* w, int width, int height) {
+  w->resize(twips::ToPixels(width, TwipsPerPixelX()), twips::ToPixels(height, TwipsPerPixelY()));
+}
+
+void CentreOnScreen(QWidget* w) {
+  QScreen* s = QGuiApplication::primaryScreen();
+  if (!s) return;
+  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  long sw = twips::FromPixels(s->geometry().width(), tx), sh = twips::FromPixels(s->geometry().height(), ty);
+  long ww = twips::FromPixels(w->frameGeometry().width(), tx), wh = twips::FromPixels(w->frameGeometry().height(), ty);
+  w->move(twips::ToPixels(static_cast<double>((sw - ww) / 2), tx), twips::ToPixels(static_cast<double>((sh - wh) / 2), ty));
+}
+
+void SetTopmost(QWidget* w, bool topmost) {
+  bool visible = w->isVisible();
+  w->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+  if (visible) w->show();
+}
+
+}  // namespace screen

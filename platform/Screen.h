@@ -1,0 +1,19 @@
+// What the windows need to know of the screen: twips per pixel and the caption height.
+#pragma once
+
+class QWidget;
+
+namespace screen {
+
+double TwipsPerPixelX();
+double TwipsPerPixelY();
+int CaptionHeightPixels();
+
+// Sizes and places a top-level window in twips (client area size, as the design gives it).
+void SetGeometryTwips(QWidget* w, int left, int top, int width, int height);
+void ResizeTwips(QWidget* w, int width, int height);
+// Centres on the primary screen: (screen - window) / 2 in twips, remainder dropped.
+void CentreOnScreen(QWidget* w);
+void SetTopmost(QWidget* w, bool topmost);
+
+}  // namespace screen

@@ -1,0 +1,109 @@
+// Code page 932 codec over glibc iconv; one converter pair per thread, reused.
+#include "platform/Sjis.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace sjis {
+namespace {
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts all of `in`; on an invalid sequence calls onBad(remaining input) which returns the number of
+  // bytes to skip, or 0 to give up. Returns false when it gave up.
+  template <typename OnBad>
+  bool Run(std::string_view in, std::string& out, OnBad onBad) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    out.clear();
+    out.reserve(in.size() * 3 / 2 + 8);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char buf[4096];
+    while (srcLeft > 0) {
+      char* dst = buf;
+      size_t dstLeft = sizeof buf;
+      size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+      out.append(buf, dst - buf);
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+        size_t skip = onBad(std::string_view(src, srcLeft), out);
+        if (skip == 0) return false;
+        src += skip;
+        srcLeft -= skip;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      }
+    }
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& Decoder() {
+  thread_local Converter c("UTF-8", "CP932");
+  return c;
+}
+Converter& Encoder() {
+  thread_local Converter c("CP932", "UTF-8");
+  return c;
+}
+
+std::size_t Utf8Length(unsigned char c) {
+  if (c < 0x80) return 1;
+  if ((c & 0xE0) == 0xC0) return 2;
+  if ((c & 0xF0) == 0xE0) return 3;
+  if ((c & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+}  // namespace
+
+Decoded Decode(std::string_view cp932) {
+  Decoded d;
+  Decoder().Run(cp932, d.text, [&d](std::string_view rest, std::string& out) -> size_t {
+    d.complete = false;
+    out += "\xEF\xBF\xBD";
+    // A valid lead byte followed by a bad trail byte loses only the lead byte, so the next character
+    // (often plain ASCII) survives.
+    (void)rest;
+    return 1;
+  });
+  return d;
+}
+
+std::optional<std::string> Encode(std::string_view utf8) {
+  std::string out;
+  bool ok = Encoder().Run(utf8, out, [](std::string_view, std::string&) -> size_t { return 0; });
+  if (!ok) return std::nullopt;
+  return out;
+}
+
+std::string FirstUnencodable(std::string_view utf8) {
+  std::string out;
+  std::string bad;
+  Encoder().Run(utf8, out, [&bad](std::string_view rest, std::string&) -> size_t {
+    bad = std::string(rest.substr(0, Utf8Length(static_cast<unsigned char>(rest[0]))));
+    return 0;
+  });
+  return bad;
+}
+
+std::size_t CutLength(std::string_view cp932, std::size_t maxBytes) {
+  if (cp932.size() <= maxBytes) return cp932.size();
+  std::size_t i = 0;
+  while (i < cp932.size()) {
+    std::size_t w = IsLeadByte(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+    if (i + w > maxBytes) break;
+    i += w;
+  }
+  return i;
+}
+
+}  // namespace sjis

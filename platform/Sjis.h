@@ -1,0 +1,29 @@
+// Code page 932 (Windows Shift-JIS) <-> UTF-8: the only place that knows the files' encoding.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sjis {
+
+struct Decoded {
+  std::string text;  // UTF-8; bytes that are not valid code page 932 appear as U+FFFD
+  bool complete = true;  // false when some bytes could not be decoded
+};
+
+Decoded Decode(std::string_view cp932);
+
+// nullopt when the text holds a character code page 932 cannot carry; nothing is ever replaced.
+std::optional<std::string> Encode(std::string_view utf8);
+
+// The first character (UTF-8) that code page 932 cannot carry, or empty when all can be carried.
+std::string FirstUnencodable(std::string_view utf8);
+
+inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The longest prefix of at most maxBytes bytes that does not end inside a double-byte character.
+std::size_t CutLength(std::string_view cp932, std::size_t maxBytes);
+
+}  // namespace sjis
