@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# End to end: the real program in Xvfb with trayer as tray host. Right-click the tray icon, pick an entry
+# by keyboard, read the X clipboard, then quit through the menu.
+# Usage: tray_copy.sh <program executable> [screenshot folder]
+set -euo pipefail
+exe=$1
+shots=${2:-}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+wait_for() { # seconds command...
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+}
+
+for n in $(seq 90 160); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
+export DISPLAY=:$n
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 xdpyinfo || fail "Xvfb did not start"
+trayer --edge top --align left --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 xdotool search --name '^panel$' || fail "trayer did not start"
+
+# The program folder is the executable's folder: give it a prepared phone book and settings.
+cp "$exe" "$work/dialnestplus"
+printf '[Data]\r\nDATA1=g1\r\nClipen=True\r\n' > "$work/dnstplus.ini"
+# 阿部 太郎<TAB>03-1234-5678 & Co, in code page 932, under あ; then 43 more markers.
+line=$'\x88\xa2\x95\x94 \x91\xbe\x98\x59\t03-1234-5678 & Co  '
+{ printf '[D@TA]\r\n%s\r\n' "$line"; for _ in $(seq 43); do printf '[D@TA]\r\n'; done; } > "$work/Teldat1.tel"
+expected=$(printf '%s' "$line" | iconv -f CP932 -t UTF-8 | od -An -tx1)
+
+export QT_QPA_PLATFORM=xcb
+start_ns=$(date +%s%N)
+"$work/dialnestplus" > "$work/out.log" 2>&1 &
+prog=$!
+pids+=($prog)
+
+icon_geometry() { xwininfo -root -tree | grep '("dialnestplus" "Dialnest Plus")' | grep -o '+[0-9-]*+[0-9-]*$'; }
+wait_for 20 icon_geometry || fail "no tray icon appeared: $(cat "$work/out.log"; xwininfo -root -tree)"
+echo "start-up to tray icon: $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
+geo=$(icon_geometry)
+x=$(echo "$geo" | cut -d+ -f2); y=$(echo "$geo" | cut -d+ -f3)
+cx=$((x + 10)); cy=$((y + 10))
+
+[ "$(cat "$work/dnstplus.ini" | tr -d '\r' | grep -c '^Topview=True$')" = 1 ] || fail "Topview default not written"
+
+xdotool mousemove "$cx" "$cy" click 3
+sleep 1
+xdotool key a; sleep 0.4
+xdotool key Right; sleep 0.4
+xdotool key Right; sleep 0.6
+[ -n "$shots" ] && import -window root "$shots/tray-menu.png"
+xdotool key Return
+sleep 0.5
+got=$(xclip -o -selection clipboard | od -An -tx1) || fail "clipboard empty"
+[ "$got" = "$expected" ] || fail "clipboard holds [$got], expected [$expected]"
+echo "clipboard holds exactly the line"
+
+xdotool mousemove "$cx" "$cy" click 3
+sleep 1
+xdotool key q
+for _ in $(seq 100); do kill -0 "$prog" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$prog" 2>/dev/null && fail "program still running after 終了"
+wait "$prog" || fail "program exited with $?: $(cat "$work/out.log")"
+icon_geometry && fail "tray icon still there"
+echo "1 passed, 0 failed"
