@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "core/Form1.h"
+#include "editor/Form2.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   // The program lives in the tray: closing a dialog must never end it.
   QApplication::setQuitOnLastWindowClosed(false);
   Form1 form1;
+  form1.SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
   QObject::connect(&form1, &Form1::QuitRequested, &app, [] { QCoreApplication::exit(0); });
   return QApplication::exec();
 }

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "core/Form3.h"
+#include "core/Form4.h"
 #include "core/Icons.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
@@ -111,7 +112,7 @@ void Form1::BuildMenu() {
   mnuOption->addSeparator();
   QAction* mnuSeo = mnuOption->addAction(QStringLiteral("DialnestPlus設定(&G)..."));
   mnuSeo->setObjectName(QStringLiteral("mnuSeo"));
-  connect(mnuSeo, &QAction::triggered, this, [this] { OpenFactoryWindow(SubWindow::Settings); });
+  connect(mnuSeo, &QAction::triggered, this, [this] { OpenSubWindow(new Form4); });
 
   QMenu* mnuHLP = mnuTEL_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   mnuHLP->setObjectName(QStringLiteral("mnuHLP"));

@@ -24,7 +24,7 @@ class Form1 : public QWidget {
   Q_OBJECT
  public:
   // Windows opened from the tray that live in other rooms; the program wires their makers in.
-  enum class SubWindow { Editor, Settings, Organizer, Postal };
+  enum class SubWindow { Editor, Organizer, Postal };
   using Factory = std::function<QWidget*()>;
 
   explicit Form1(QWidget* parent = nullptr);

@@ -28,9 +28,9 @@ export DISPLAY=:$n
 Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 wait_for 10 xdpyinfo || fail "Xvfb did not start"
-trayer --edge top --align left --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
+trayer --edge top --align left --widthtype pixel --width 100 --height 24 >"$work/trayer.log" 2>&1 &
 pids+=($!)
-wait_for 10 xdotool search --name '^panel$' || fail "trayer did not start"
+wait_for 30 xdotool search --name '^panel$' || fail "trayer did not start: $(cat "$work/trayer.log")"
 
 # The program folder is the executable's folder: give it a prepared phone book and settings.
 cp "$exe" "$work/dialnestplus"

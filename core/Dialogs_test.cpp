@@ -1,0 +1,131 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "core/Form1.h"
+#include "core/Form4.h"
+#include "core/Module1.h"
+#include "platform/Clipboard.h"
+#include "platform/Sjis.h"
+#include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/TempDir.h"
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TempDir> dir;
+  std::unique_ptr<MsgBoxRecorder> rec;
+  std::unique_ptr<Form1> main;
+
+  Form4* OpenSettings() {
+    main->PopupMenu()->findChild<QAction*>("mnuSeo")->trigger();
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* f = qobject_cast<Form4*>(w)) return f;
+    return nullptr;
+  }
+  void Press(Form4* f, QPushButton* b) {
+    QPointer<Form4> guard(f);
+    QTest::mouseClick(b, Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+  }
+
+ private slots:
+  void init() {
+    dir = std::make_unique<TempDir>();
+    Module1::SetAppDirForTest(dir->Path());
+    Module1::SubWinOpen = false;
+    rec = std::make_unique<MsgBoxRecorder>();
+  }
+  void cleanup() {
+    main.reset();
+    rec.reset();
+    dir.reset();
+  }
+
+  void settingsShowTheGroupItemsAndSwitches() {
+    dir->Write("dnstplus.ini", *sjis::Encode("[Data]\r\nDATA1=家族\r\nDATA2=仕事\r\nDATA3=c\r\nDATA5=e\r\nClipen=True\r\nTopview=False\r\n"));
+    main = std::make_unique<Form1>();
+    Form4* f = OpenSettings();
+    QVERIFY(f);
+    QVERIFY(Module1::SubWinOpen);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus 設定"));
+    QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
+    QStringList names;
+    for (QLineEdit* t : f->Text1) names << t->text();
+    QCOMPARE(names, (QStringList{"家族", "仕事", "c", "999", "e"}));
+    QVERIFY(f->Check1->isChecked());
+    QVERIFY(!f->Check2->isChecked());
+    QCOMPARE(f->Check1->text(), QStringLiteral("クリップボードにコピーする"));
+    QCOMPARE(f->Check2->text(), QStringLiteral("常に手前に表示する"));
+    QCOMPARE(f->Command2->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+    main->TrayMessage(0x204, QPoint(5, 5));
+    QVERIFY(!main->PopupMenu()->isVisible());
+    Press(f, f->Command1);  // OK stores the 999 as a name
+    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(dir->Read("dnstplus.ini").find("DATA4=999\r\n") != std::string::npos);
+  }
+
+  void okWritesTrimmedNamesAndSwitchesTakeEffectAtOnce() {
+    main = std::make_unique<Form1>();
+    Form4* f = OpenSettings();
+    f->Text1[2]->setText(QStringLiteral("  取引先 & 友人  "));
+    f->Check1->setChecked(true);
+    f->Check2->setChecked(false);
+    Press(f, f->Command1);
+    QCOMPARE(main->GroupItems().Caption(3), QStringLiteral("取引先 & 友人"));
+    QCOMPARE(main->GroupItems().Item(3)->text(), QStringLiteral("取引先 && 友人"));
+    QVERIFY(main->GroupItems().Item(1)->isChecked());
+    QCOMPARE(main->Clipen, QStringLiteral("True"));
+    QCOMPARE(main->Topview, QStringLiteral("False"));
+    QCOMPARE(dir->Read("dnstplus.ini"),
+             *sjis::Encode("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\n"
+                           "DATA3=取引先 & 友人\r\nDATA4=グループ4\r\nDATA5=グループ5\r\nClipen=True\r\nTopview=False\r\n"));
+
+    // The next entry choice follows the new switch without a restart.
+    dir->Write("Teldat1.tel", "[D@TA]\r\nentry\r\n");
+    main->GroupItems().Item(1)->trigger();
+    SetClipboardText(QStringLiteral("before"));
+    main->LetterItems(1).Item(1)->trigger();
+    QCOMPARE(ClipboardText(), QStringLiteral("entry"));
+    f = OpenSettings();
+    f->Check1->setChecked(false);
+    Press(f, f->Command1);
+    SetClipboardText(QStringLiteral("before"));
+    main->LetterItems(1).Item(1)->trigger();
+    QCOMPARE(ClipboardText(), QStringLiteral("before"));
+  }
+
+  void aBlankNameChangesNothing() {
+    main = std::make_unique<Form1>();
+    const std::string before = dir->Read("dnstplus.ini");
+    Form4* f = OpenSettings();
+    f->Text1[0]->setText(QStringLiteral("新しい名前"));
+    f->Text1[3]->setText(QStringLiteral("   "));
+    f->Check1->setChecked(true);
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("文字を入力して下さい"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::None);
+    QCOMPARE(rec->records[0].buttons, MsgButtons::Ok);
+    QVERIFY(f->isVisible());
+    QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("グループ1"));
+    QCOMPARE(main->Clipen, QStringLiteral("False"));
+    QCOMPARE(dir->Read("dnstplus.ini"), before);
+
+    f->Text1[3]->setText(QStringLiteral("顔😀"));  // not carried by code page 932
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QCOMPARE(rec->records.size(), 2);
+    QCOMPARE(rec->records[1].text, QStringLiteral("グループ名に使えない文字があります：😀"));
+    QCOMPARE(dir->Read("dnstplus.ini"), before);
+    Press(f, f->Command2);  // cancel
+    QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("グループ1"));
+    QCOMPARE(dir->Read("dnstplus.ini"), before);
+    QVERIFY(!Module1::SubWinOpen);
+  }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "Dialogs_test.moc"

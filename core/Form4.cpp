@@ -1,0 +1,106 @@
+// Settings dialog: reads the group item captions and switches, writes them back on OK.
+#include "core/Form4.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/Form1.h"
+#include "core/Module1.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/Sjis.h"
+#include "platform/TextChars.h"
+#include "platform/Twips.h"
+
+namespace {
+void Place(QWidget* w, int left, int top, int width, int height) {
+  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
+  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx), twips::ToPixels(height, ty));
+}
+}  // namespace
+
+Form4::Form4(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Form4"));
+  setWindowTitle(QStringLiteral("Dialnest Plus 設定"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(twips::ToPixels(3960, screen::TwipsPerPixelX()), twips::ToPixels(4695, screen::TwipsPerPixelY()));
+
+  auto* names = new QGroupBox(QStringLiteral("グループ名設定"), this);
+  Place(names, 120, 90, 3720, 2280);
+  for (int i = 0; i < 5; ++i) {
+    auto* l = new QLabel(QStringLiteral("グループ%1：").arg(i + 1), names);
+    l->setObjectName(QStringLiteral("Label1_%1").arg(i));
+    Place(l, 180, 375 + i * 390, 1020, 270);
+    Text1[i] = new QLineEdit(names);
+    Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+    Place(Text1[i], 1260, 345 + i * 390, 2340, 330);
+  }
+
+  auto* click = new QGroupBox(QStringLiteral("Dialnest メニュークリック設定"), this);
+  Place(click, 120, 2475, 3720, 735);
+  Check1 = new QCheckBox(QStringLiteral("クリップボードにコピーする"), click);
+  Check1->setObjectName(QStringLiteral("Check1"));
+  Place(Check1, 240, 345, 3300, 300);
+
+  auto* view = new QGroupBox(QStringLiteral("表示設定"), this);
+  Place(view, 120, 3300, 3720, 735);
+  Check2 = new QCheckBox(QStringLiteral("常に手前に表示する"), view);
+  Check2->setObjectName(QStringLiteral("Check2"));
+  Place(Check2, 240, 345, 3300, 300);
+
+  Command1 = new QPushButton(QStringLiteral("OK"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command1->setDefault(true);
+  Place(Command1, 1230, 4170, 1215, 390);
+  Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  Place(Command2, 2625, 4170, 1215, 390);
+  connect(Command1, &QPushButton::clicked, this, &Form4::Ok);
+  connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+
+  if (Form1* f = Module1::MainForm) {
+    for (int i = 0; i < 5; ++i) Text1[i]->setText(f->GroupItems().Caption(i + 1));
+    Check1->setChecked(textchars::TextIsTrue(f->Clipen.toStdString()));
+    Check2->setChecked(textchars::TextIsTrue(f->Topview.toStdString()));
+  }
+}
+
+void Form4::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  screen::CentreOnScreen(this);
+}
+
+void Form4::Ok() {
+  std::array<QString, 5> names;
+  for (int i = 0; i < 5; ++i) {
+    names[i] = QString::fromStdString(std::string(textchars::Trim(Text1[i]->text().toStdString())));
+    if (names[i].isEmpty()) {
+      MsgBox(QStringLiteral("文字を入力して下さい"));
+      return;
+    }
+  }
+  for (int i = 0; i < 5; ++i) {
+    std::string bad = sjis::FirstUnencodable(names[i].toStdString());
+    if (!bad.empty()) {
+      MsgBox(QStringLiteral("グループ名に使えない文字があります：%1").arg(QString::fromStdString(bad)), MsgIcon::Error);
+      Text1[i]->setFocus();
+      return;
+    }
+  }
+  Form1* f = Module1::MainForm;
+  const QString clipen = Check1->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
+  const QString topview = Check2->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
+  if (f) {
+    f->Clipen = clipen;
+    f->Topview = topview;
+    for (int i = 0; i < 5; ++i) f->GroupItems().SetCaption(i + 1, names[i]);
+  }
+  for (int i = 0; i < 5; ++i) Module1::PutIni("DATA" + std::to_string(i + 1), names[i].toStdString());
+  Module1::PutIni("Clipen", clipen.toStdString());
+  Module1::PutIni("Topview", topview.toStdString());
+  close();
+}

@@ -1,0 +1,72 @@
+// The phone book editor window: one letter at a time of the current group's phone book.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "editor/PhoneBookEditor.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class Form2 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Non-client allowance of the outer size, in twips, under a 19-pixel caption: borders, caption, menu.
+  static constexpr int kFrameWidth = 120;
+  static constexpr int kFrameHeight = 690;
+
+  explicit Form2(QWidget* parent = nullptr);
+
+  void ReadList(int k);
+  void SetMaster() { model_.SetMaster(); }
+  bool Savedata();
+
+  // The window's outer size in twips, as it is stored in Width / Height.
+  int OuterWidth() const { return outerW_; }
+  int OuterHeight() const { return outerH_; }
+  void SetOuterSize(int widthTwips, int heightTwips);
+  int CaptionCorrection() const;
+
+  const PhoneBookEditor& Model() const { return model_; }
+
+  QLineEdit* Text1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QListWidget* List1 = nullptr;
+  std::array<QLabel*, 3> Label2{};
+  std::array<QPushButton*, 4> Command1{};
+  QAction* txtUP = nullptr;
+  QAction* txtDWN = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void ApplyLayout();
+  void ApplyInputRule();
+  void ShowList();
+  void SelectRow(int row);
+  bool Refuse(PhoneBookEditor::EditResult r);
+  void OnSelectionChanged();
+  void OnModify();
+  void OnAdd();
+  void OnDelete();
+  void OnMove(bool up);
+  std::string GroupPath() const;
+
+  PhoneBookEditor model_;
+  QWidget* client_ = nullptr;
+  int outerW_ = 5595;
+  int outerH_ = 4400;
+  bool applying_ = false;
+  bool syncingList_ = false;
+  bool centred_ = false;
+  QSize appliedPx_;
+};
