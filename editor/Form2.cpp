@@ -14,6 +14,7 @@
 #include "core/Kana.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
+#include "core/Settings.h"
 #include "editor/EditorLayout.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
@@ -63,12 +64,13 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
   BuildControls();
   BuildMenu();
 
-  // Opening: stored size (a value that is not a number falls back to the default rather than leaving
-  // the window half set up), title, centring, topmost, then the group file.
+  // Opening: stored size, title, centring, topmost, then the group file. A size that is missing (the
+  // file's sentinel would give a window 999 twips wide) or not a number falls back to the default
+  // rather than leaving the window half set up.
   auto stored = [](std::string_view key, int fallback) {
-    std::string v = Module1::GetIni(key);
+    auto v = IniFile(Module1::IniPath()).Get(settings::kSection, key);
     bool ok = false;
-    int n = QString::fromStdString(v).trimmed().toInt(&ok);
+    int n = v ? QString::fromStdString(*v).trimmed().toInt(&ok) : 0;
     return ok && n > 0 ? n : fallback;
   };
   SetOuterSize(stored("Width", 5595), stored("Height", 4400) + CaptionCorrection());
@@ -98,7 +100,7 @@ void Form2::BuildControls() {
   auto label = [this](const QString& text, const char* name) {
     auto* l = new QLabel(text, client_);
     l->setObjectName(QString::fromLatin1(name));
-    l->setAlignment(Qt::AlignCenter);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return l;
   };
   Label2[2] = label(QStringLiteral("電話番号入力"), "Label2_2");

@@ -246,7 +246,7 @@ class Form2Test : public QObject {
   }
 
   void aStoredSizeThatIsNotANumberFallsBackToTheDefault() {
-    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nWidth=abc\r\nHeight=\r\n");
+    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nWidth=abc\r\n");  // Height missing
     dir->Write("Teldat1.tel", "[D@TA]\r\nkeep\r\n" + Markers(43));
     Form2* f = Open();
     QCOMPARE(f->OuterWidth(), 5595);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the real program in Xvfb with trayer as tray host. Right-click the tray icon, pick an entry
-# by keyboard, read the X clipboard, then quit through the menu.
+# by keyboard and read the X clipboard; add an entry through the editor window and copy it from the tray;
+# then quit through the menu.
 # Usage: tray_copy.sh <program executable> [screenshot folder]
 set -euo pipefail
 exe=$1
@@ -66,6 +67,36 @@ sleep 0.5
 got=$(xclip -o -selection clipboard | od -An -tx1) || fail "clipboard empty"
 [ "$got" = "$expected" ] || fail "clipboard holds [$got], expected [$expected]"
 echo "clipboard holds exactly the line"
+
+# The editor: choose か from its menu bar, add an entry, close it; the tray menu shows it at once.
+xdotool mousemove "$cx" "$cy" click 3
+sleep 1
+xdotool key i
+wait_for 10 xdotool search --name '新規登録' || fail "the editor did not open"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '新規登録' | head -1)")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 15)) click 1  # activates it (no window manager here)
+sleep 0.3
+xdotool key alt+b; sleep 0.4
+xdotool key k; sleep 0.4
+xdotool key Right; sleep 0.4
+xdotool key Return; sleep 0.4
+xdotool type --delay 20 'Kato 090-0000 (mobile)'
+xdotool key alt+z; sleep 0.4
+[ -n "$shots" ] && import -window root "$shots/editor.png"
+xdotool mousemove $((X + WIDTH - 32)) $((Y + HEIGHT - 16)) click 1  # 閉じる
+wait_for 10 sh -c "! xdotool search --name '新規登録'" || fail "the editor did not close"
+grep -q $'^Kato 090-0000 (mobile)\r$' "$work/Teldat1.tel" || fail "the entry was not saved: $(od -c "$work/Teldat1.tel" | head)"
+xdotool mousemove "$cx" "$cy" click 3
+sleep 1
+xdotool key k; sleep 0.4
+xdotool key Right; sleep 0.4
+xdotool key Right; sleep 0.4
+xdotool key Return
+sleep 0.5
+got=$(xclip -o -selection clipboard) || fail "clipboard empty"
+[ "$got" = 'Kato 090-0000 (mobile)' ] || fail "clipboard holds [$got] after the editor"
+echo "an entry added in the editor is copied from the tray"
 
 xdotool mousemove "$cx" "$cy" click 3
 sleep 1
