@@ -1,6 +1,7 @@
 // Main window start-up, tray message handling and the popup menu's commands.
 #include "core/Form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "core/Alarm.h"
 #include "core/Form3.h"
 #include "core/Form4.h"
 #include "core/Icons.h"
@@ -15,8 +17,10 @@
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
 #include "platform/Clipboard.h"
+#include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
+#include "platform/ScreenSaver.h"
 #include "platform/TextChars.h"
 #include "platform/TrayIcon.h"
 #include "platform/Twips.h"
@@ -67,10 +71,14 @@ void Form1::BuildLayout() {
   Command1 = new QPushButton(QStringLiteral("OK"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   SetTwips(Command1, 960, 690, 1170, 345);
-  connect(Command1, &QPushButton::clicked, this, [this] {
-    screen::SetTopmost(this, false);
-    hide();
-  });
+  connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
+  Timer1.setInterval(10000);
+  Timer2.setInterval(700);
+  Timer3.setInterval(59000);
+  connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+  connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+  connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
 }
 
 void Form1::BuildMenu() {
@@ -155,6 +163,44 @@ void Form1::StartUp() {
     groupItems_->SetChecked(g, false);
   }
   groupItems_->SetChecked(1, true);
+
+  Module1::LoadAlarm();
+  Timer1.start();
+}
+
+void Form1::Timer1_Timer() {
+  const DateTime now = Clock::Now();
+  if (!alarmclock::Check(now, Module1::AlarmArmed, Module1::AlarmTime, Module1::AlarmDay, [] {
+        Module1::LoadAlarm();
+        return Module1::AlarmTime;
+      }))
+    return;
+  Label1->setText(QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  show();
+  screen::CentreOnScreen(this);
+  raise();
+  Timer2.start();
+  Timer1.stop();
+  Timer3.start();
+}
+
+void Form1::Timer2_Timer() {
+  // The caption takes turns with a marked one, and the desktop is asked to draw attention to the window.
+  flashed_ = !flashed_;
+  setWindowTitle(flashed_ ? QStringLiteral("★ %1 ★").arg(kAppTitle) : kAppTitle);
+  QApplication::alert(this, 0);
+  screensaver::WakeIfActive();
+}
+
+void Form1::Timer3_Timer() { Timer1.start(); }
+
+void Form1::Command1_Click() {
+  setWindowFlag(Qt::WindowStaysOnTopHint, false);
+  hide();
+  Timer2.stop();
+  flashed_ = false;
+  setWindowTitle(kAppTitle);
 }
 
 void Form1::Setmnu() {

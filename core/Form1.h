@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -38,6 +39,14 @@ class Form1 : public QWidget {
   void mnuC1_Click(int g);
   // One tray mouse message (0x200, 0x201, 0x204) with the pointer in screen pixels.
   void TrayMessage(int msg, QPoint pixels);
+
+  // The alarm: clock check every 10 s, caption flashing every 700 ms while the alarm window is up, and
+  // the clock check switched back on 59 s after an alarm.
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+  // OK on the alarm window.
+  void Command1_Click();
 
   // Where the organiser opens for a left click at `pixels`: its top-left in twips, its lower right
   // corner at the pointer (below the pointer when the tray is near the top of the screen).
@@ -80,7 +89,13 @@ class Form1 : public QWidget {
   std::unique_ptr<MenuArray> groupItems_;
   std::map<SubWindow, Factory> factories_;
 
+  bool flashed_ = false;
+
+ public:
   QLabel* Image2 = nullptr;
   QLabel* Label1 = nullptr;
   QPushButton* Command1 = nullptr;
+  QTimer Timer1;
+  QTimer Timer2;
+  QTimer Timer3;
 };

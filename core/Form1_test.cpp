@@ -7,11 +7,13 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
 
 #include "core/Form3.h"
 #include "core/Module1.h"
 #include "platform/Clipboard.h"
+#include "platform/Clock.h"
 #include "platform/Sjis.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
@@ -54,6 +56,8 @@ class Form1Test : public QObject {
     Module1::SubWinOpen = false;
     Module1::PopupBusy = false;
     Module1::CurGroup = 1;
+    Module1::AlarmDay = 0;
+    Module1::AlarmArmed = true;
     rec = std::make_unique<MsgBoxRecorder>();
   }
   void cleanup() {
@@ -284,6 +288,52 @@ class Form1Test : public QObject {
     f->PopupMenu()->findChild<QAction*>("mnuQ")->trigger();
     QCOMPARE(quit.count(), 1);
     QVERIFY(!f->Tray()->IsShown());
+  }
+
+  void alarmWindowComesUpOnceAndOkPutsItAway() {
+    Clock::SetForTest(DateTime{2026, 12, 7, 8, 59, 55});
+    std::filesystem::create_directory(dir->File("Schedule"));
+    std::string file;
+    for (int d = 1; d <= 31; ++d) file += d == 7 ? "[D@TA]1109:00\r\nmeeting\r\n" : "[D@TA]00\r\n";
+    dir->Write("Schedule/Sch2612.dat", file);
+    auto f = Start();
+    QCOMPARE(QString::fromStdString(Module1::AlarmTime), QStringLiteral("09:00"));
+    QVERIFY(f->Timer1.isActive());
+    QCOMPARE(f->Timer1.interval(), 10000);
+    QCOMPARE(f->Timer2.interval(), 700);
+    QCOMPARE(f->Timer3.interval(), 59000);
+    f->Timer1_Timer();  // 08:59:55
+    QVERIFY(!f->isVisible());
+    Clock::AdvanceForTest(10);
+    f->Timer1_Timer();  // 09:00:05
+    QVERIFY(f->isVisible());
+    QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(f->Label1->text(), QStringLiteral("9時00分です\nスケジュールを確認して下さい"));
+    QVERIFY(f->Timer2.isActive());
+    QVERIFY(!f->Timer1.isActive());
+    QVERIFY(f->Timer3.isActive());
+    f->Timer2_Timer();
+    QCOMPARE(f->windowTitle(), QStringLiteral("★ Dialnest Plus ★"));
+    f->Timer2_Timer();
+    QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus"));
+    f->Timer2_Timer();
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QVERIFY(!f->isVisible());
+    QVERIFY(!f->Timer2.isActive());
+    QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus"));
+    QVERIFY(!(f->windowFlags() & Qt::WindowStaysOnTopHint));
+    f->Timer3_Timer();
+    QVERIFY(f->Timer1.isActive());
+    Clock::AdvanceForTest(20);
+    f->Timer1_Timer();  // still 09:00, but it went off already
+    QVERIFY(!f->isVisible());
+    f->close();  // the title bar offers no close: nothing happens
+    Clock::SetForTest(DateTime{2026, 12, 8, 9, 0, 0});  // a new day without an alarm
+    f->Timer1_Timer();
+    QVERIFY(Module1::AlarmArmed);
+    QCOMPARE(QString::fromStdString(Module1::AlarmTime), QString());
+    QVERIFY(!f->isVisible());
+    Clock::SetForTest(std::nullopt);
   }
 
   void hugePhoneBookLoadsToTheLimitAndStaysUp() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+#include "core/Alarm.h"
 #include "core/Form1.h"
 #include "core/IniFile.h"
 #include "core/MenuArray.h"
@@ -99,5 +100,10 @@ void ClearPhoneMenus() {
 }
 
 void EmptyMenuTable() { LetterMenus.fill(nullptr); }
+
+void LoadAlarm() {
+  const DateTime today = Clock::Now();
+  AlarmTime = alarmclock::ReadAlarmTime(AppDir() + alarmclock::ScheduleFileName(today.year, today.month), today.day);
+}
 
 }  // namespace Module1

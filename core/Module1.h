@@ -43,4 +43,7 @@ void LoadPhoneMenus(int group);
 void ClearPhoneMenus();
 void EmptyMenuTable();
 
+// Sets AlarmTime from today's day in this month's schedule file (empty: no alarm today).
+void LoadAlarm();
+
 }  // namespace Module1

@@ -1,0 +1,66 @@
+// Alarm time lookup in the month's schedule file and the once-a-day clock check.
+#include "core/Alarm.h"
+
+#include <cstdio>
+
+#include "platform/TextChars.h"
+#include "platform/TextFile.h"
+
+namespace alarmclock {
+
+namespace {
+constexpr std::string_view kMarker = "[D@TA]";
+
+// The lenient numeric value of the bytes [from, from + count) of a header (1-based).
+long Field(const std::string& line, std::size_t from, std::size_t count) {
+  if (line.size() < from) return 0;
+  return textchars::LeadingNumber(std::string_view(line).substr(from - 1, count));
+}
+}  // namespace
+
+std::string ScheduleFileName(int year, int month) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "Schedule/Sch%02d%02d.dat", ((year % 100) + 100) % 100, month);
+  return buf;
+}
+
+std::string FormatTime(int hour, int minute) {
+  int total = ((hour * 60 + minute) % 1440 + 1440) % 1440;
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d:%02d", total / 60, total % 60);
+  return buf;
+}
+
+std::string ReadAlarmTime(const std::string& path, int day) {
+  // Header bytes are ASCII, so the file is read as bytes without decoding.
+  textfile::Lines file = textfile::ReadLines(path);
+  std::string time;
+  int counter = 0;
+  for (const std::string& line : file.lines) {
+    if (line.compare(0, kMarker.size(), kMarker) != 0) continue;
+    if (++counter == day && Field(line, 8, 1) == 1)
+      time = FormatTime(static_cast<int>(Field(line, 9, 2)), static_cast<int>(Field(line, 12, 2)));
+  }
+  return time;
+}
+
+std::string Message(const DateTime& now) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%d時%02d分です\r\n", now.hour, now.minute);
+  return std::string(buf) + "スケジュールを確認して下さい";
+}
+
+bool Check(const DateTime& now, bool& armed, std::string& time, int& lastDay, const std::function<std::string()>& load) {
+  if (now.day != lastDay) {
+    time = load();
+    armed = true;
+  }
+  lastDay = now.day;
+  if (armed && !time.empty() && FormatTime(now.hour, now.minute) == time) {
+    armed = false;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace alarmclock

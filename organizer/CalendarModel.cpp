@@ -1,0 +1,77 @@
+// Month grid arithmetic over std::chrono.
+#include "organizer/CalendarModel.h"
+
+#include <chrono>
+
+#include "organizer/Holidays.h"
+#include "platform/TextChars.h"
+
+namespace calendar {
+
+namespace {
+using namespace std::chrono;
+sys_days First(int y, int m) { return sys_days{year{y} / month{static_cast<unsigned>(m)} / day{1}}; }
+}  // namespace
+
+int FirstWeekday(int y, int m) { return static_cast<int>(weekday{First(y, m)}.c_encoding()) + 1; }
+
+int DaysInMonth(int y, int m) {
+  if (m == 12) return 31;
+  return static_cast<int>((First(y, m + 1) - First(y, m)).count());
+}
+
+void Wrap(int& y, int& m) {
+  if (m == 13) {
+    m = 1;
+    ++y;
+  } else if (m == 0) {
+    m = 12;
+    --y;
+  }
+}
+
+std::string Caption(int y, int m) {
+  Wrap(y, m);
+  return std::to_string(y) + "年" + std::to_string(m) + "月";
+}
+
+Grid MonthGrid(int y, int m, const DateTime& today) {
+  Wrap(y, m);
+  Grid g;
+  g.year = y;
+  g.month = m;
+  g.firstWday = FirstWeekday(y, m);
+  g.monthDays = DaysInMonth(y, m);
+  g.days.reserve(static_cast<std::size_t>(g.monthDays));
+  for (int d = 1; d <= g.monthDays; ++d) {
+    DayCell c;
+    c.day = d;
+    const int index = d + g.firstWday - 2;
+    c.column = index % 7;
+    c.row = index / 7;
+    c.x = c.column * kCellW + 30;
+    c.y = c.row * kCellH + 15;
+    c.colour = c.column == 6 ? DayColour::Blue : DayColour::Black;
+    if (c.column == 0 || IsHoliday(y, m, d)) c.colour = DayColour::Red;
+    if (today.year == y && today.month == m && today.day == d) c.colour = DayColour::Magenta;
+    g.days.push_back(c);
+  }
+  return g;
+}
+
+TodoMark TodoMarkFor(const std::vector<std::string>& todo, int calYear, int calMonth, int day) {
+  if (todo.empty() || todo.front().empty()) return TodoMark::None;
+  // A one-character flag reads as 0..9, so the running product of the flags falls below 1 exactly when
+  // one of them is not 1 or more.
+  TodoMark mark = TodoMark::None;
+  for (const std::string& item : todo) {
+    auto field = [&item](std::size_t from, std::size_t count) {
+      return textchars::LeadingNumber(textchars::Mid(item, from, count));
+    };
+    if (field(2, 2) + 2000 != calYear || field(5, 2) != calMonth || field(8, 2) != day) continue;
+    if (mark != TodoMark::Open) mark = field(1, 1) < 1 ? TodoMark::Open : TodoMark::Done;
+  }
+  return mark;
+}
+
+}  // namespace calendar
