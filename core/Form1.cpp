@@ -175,7 +175,14 @@ void Form1::Timer1_Timer() {
         return Module1::AlarmTime;
       }))
     return;
-  Label1->setText(QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  const QString message = QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  // The label keeps its place; a font wider than the one it was laid out for is made to fit.
+  QFont f = font();
+  for (QFontMetrics fm(f); f.pointSizeF() > 6 && fm.boundingRect(Label1->rect(), 0, message).width() > Label1->width();
+       fm = QFontMetrics(f))
+    f.setPointSizeF(f.pointSizeF() - 0.5);
+  Label1->setFont(f);
+  Label1->setText(message);
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   show();
   screen::CentreOnScreen(this);
