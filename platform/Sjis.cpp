@@ -95,6 +95,17 @@ std::string FirstUnencodable(std::string_view utf8) {
   return bad;
 }
 
+bool IsWellFormed(std::string_view s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;
+    if (!IsLeadByte(c) || i + 1 >= s.size()) return false;
+    const auto t = static_cast<unsigned char>(s[++i]);
+    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+  }
+  return true;
+}
+
 std::size_t CutLength(std::string_view cp932, std::size_t maxBytes) {
   if (cp932.size() <= maxBytes) return cp932.size();
   std::size_t i = 0;

@@ -23,6 +23,10 @@ std::string FirstUnencodable(std::string_view utf8);
 
 inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+// True when the bytes follow code page 932's structure: single bytes 00-7F and A1-DF, lead bytes 81-9F
+// and E0-FC each followed by a trail byte 40-7E or 80-FC.
+bool IsWellFormed(std::string_view cp932);
+
 // The longest prefix of at most maxBytes bytes that does not end inside a double-byte character.
 std::size_t CutLength(std::string_view cp932, std::size_t maxBytes);
 

@@ -1,6 +1,9 @@
 // Text file reading and atomic rewriting on POSIX.
 #include "platform/TextFile.h"
 
+#include <dirent.h>
+#include <strings.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -81,6 +84,21 @@ std::string JoinCrLf(const std::vector<std::string>& lines) {
 bool IsRegularFile(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string FindNameIgnoringCase(const std::string& folder, const std::string& name) {
+  if (IsRegularFile(folder + name)) return name;
+  std::string found;
+  if (DIR* d = ::opendir(folder.empty() ? "." : folder.c_str())) {
+    while (dirent* e = ::readdir(d)) {
+      if (::strcasecmp(e->d_name, name.c_str()) == 0 && IsRegularFile(folder + e->d_name)) {
+        found = e->d_name;
+        break;
+      }
+    }
+    ::closedir(d);
+  }
+  return found;
 }
 
 bool WriteAtomic(const std::string& path, std::string_view bytes) {

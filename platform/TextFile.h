@@ -35,4 +35,8 @@ bool WriteAtomic(const std::string& path, std::string_view bytes);
 
 bool IsRegularFile(const std::string& path);
 
+// The name of the entry of `folder` (ending in a separator) that equals `name` ignoring ASCII case,
+// preferring the exact spelling; empty when there is none.
+std::string FindNameIgnoringCase(const std::string& folder, const std::string& name);
+
 }  // namespace textfile

@@ -1,0 +1,83 @@
+// The national postal code list and the program's data file made from it: conversion of the list,
+// and searching and copying lines of the data file. All on code page 932 bytes, no decoding needed:
+// the separators, quotes, digits and blanks the rules look at are single bytes that can never be the
+// second byte of a double-byte character.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace postal {
+
+inline constexpr const char* kSourceName = "Ken_all.csv";
+inline constexpr const char* kDataName = "Ken_all.dat";
+
+// One source line (without its line end) to one data line: the 7-digit code, two blanks, prefecture,
+// city and town area in kanji. nullopt for a line without the published shape (shorter than 28
+// characters, fewer than six commas after the code, a code that is not 7 digits, bytes that are not
+// code page 932).
+std::optional<std::string> ConvertLine(std::string_view line);
+
+// Converts the whole list in steps, so a window can stay live and cancel. The result goes to a
+// temporary file that is renamed over the data file only when everything was written.
+class Converter {
+ public:
+  ~Converter();
+  bool Open(const std::string& sourcePath, const std::string& dataPath);
+  // Converts at least `budget` bytes of the source (whole lines); false once the source is used up.
+  bool Step(std::size_t budget);
+  bool Finish();  // writes and renames; false on failure (no data file is left)
+  void Cancel();
+  double Fraction() const { return source_.empty() ? 1.0 : static_cast<double>(pos_) / static_cast<double>(source_.size()); }
+  std::size_t LinesIn() const { return linesIn_; }
+  std::size_t LinesOut() const { return linesOut_; }
+
+ private:
+  std::string source_, out_, dataPath_;
+  std::size_t pos_ = 0, linesIn_ = 0, linesOut_ = 0;
+  bool open_ = false;
+};
+
+// Converts at once; false when the source cannot be read or the data file cannot be written.
+bool ConvertFile(const std::string& sourcePath, const std::string& dataPath);
+
+struct LineRef {
+  std::uint32_t offset;
+  std::uint32_t length;  // without the line end
+};
+
+// A search through the data file, line by line in steps, keeping the matching lines in file order.
+// The text matches character for character, never starting inside a double-byte character.
+class Search {
+ public:
+  // `needle` is code page 932; empty matches every line.
+  Search(std::string_view data, std::string needle);
+  // Reads lines until at least `budget` bytes were read or the end; false once at the end.
+  bool Step(std::size_t budget, std::vector<LineRef>& found);
+  // Bytes read so far (the reading position after the last line read).
+  std::size_t Position() const { return pos_; }
+  bool AtEnd() const { return pos_ >= data_.size(); }
+
+ private:
+  bool LineMatches(std::size_t begin, std::size_t end) const;
+  std::string_view data_;
+  std::string needle_;
+  std::size_t pos_ = 0;
+};
+
+// The search text from what was typed: blanks trimmed, encoded; nullopt when it holds a character
+// code page 932 cannot carry (which no line can contain).
+std::optional<std::string> SearchText(std::string_view typed);
+
+// The progress tenth t after the line ending at `position` of a file of `length` bytes.
+int ProgressTenth(std::size_t position, std::size_t length);
+
+enum class CopyWhat { Address, PostalCode, WholeLine };
+// From a decoded data line: the address from character 10, the code (characters 1-7), or all.
+std::string CopyText(std::string_view line, CopyWhat what);
+
+}  // namespace postal
