@@ -3,6 +3,7 @@
 
 #include "core/Form1.h"
 #include "editor/Form2.h"
+#include "postal/Form7.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   Form1 form1;
   form1.SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
+  form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
   QObject::connect(&form1, &Form1::QuitRequested, &app, [] { QCoreApplication::exit(0); });
   return QApplication::exec();
 }

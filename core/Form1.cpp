@@ -22,6 +22,7 @@
 #include "platform/Screen.h"
 #include "platform/ScreenSaver.h"
 #include "platform/TextChars.h"
+#include "platform/TextFile.h"
 #include "platform/TrayIcon.h"
 #include "platform/Twips.h"
 
@@ -292,8 +293,10 @@ void Form1::OpenSubWindow(QWidget* w) {
 void Form1::UpdateTrayMenu() { tray_->SetMenuAvailable(!Module1::SubWinOpen); }
 
 void Form1::mnuPost_Click() {
+  // Any spelling of the names: the list is published as KEN_ALL.CSV.
   const std::string dir = Module1::AppDir();
-  if (Module1::FileExists(dir + "Ken_all.dat") || Module1::FileExists(dir + "Ken_all.csv")) {
+  if (!textfile::FindNameIgnoringCase(dir, "Ken_all.dat").empty() ||
+      !textfile::FindNameIgnoringCase(dir, "Ken_all.csv").empty()) {
     auto it = factories_.find(SubWindow::Postal);
     if (it != factories_.end() && it->second) {
       QWidget* w = it->second();

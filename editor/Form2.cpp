@@ -190,9 +190,8 @@ void Form2::SetOuterSize(int widthTwips, int heightTwips) {
   outerH_ = heightTwips;
   applying_ = true;
   ensurePolished();
-  int clientW = std::max(1, twips::ToPixels(outerW_ - kFrameWidth, Tx()));
-  int clientH = std::max(1, twips::ToPixels(outerH_ - kFrameHeight - CaptionCorrection(), Ty()));
-  appliedPx_ = QSize(clientW, clientH + menuBar()->sizeHint().height());
+  const QSize client = screen::ClientPixels(outerW_, outerH_, kFrameWidth, kFrameHeight + CaptionCorrection());
+  appliedPx_ = QSize(client.width(), client.height() + menuBar()->sizeHint().height());
   resize(appliedPx_);
   applying_ = false;
   ApplyLayout();
@@ -203,9 +202,8 @@ void Form2::resizeEvent(QResizeEvent* e) {
   if (applying_) return;
   // A size the user dragged: the twips follow the pixels only where they changed, so a stored size
   // survives the round trip through whole pixels.
-  if (width() != appliedPx_.width()) outerW_ += static_cast<int>(twips::FromPixels(width() - appliedPx_.width(), Tx()));
-  if (height() != appliedPx_.height())
-    outerH_ += static_cast<int>(twips::FromPixels(height() - appliedPx_.height(), Ty()));
+  outerW_ = screen::FollowDrag(outerW_, appliedPx_.width(), width(), Tx());
+  outerH_ = screen::FollowDrag(outerH_, appliedPx_.height(), height(), Ty());
   appliedPx_ = size();
   ApplyLayout();
 }

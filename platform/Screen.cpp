@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/Twips.h"
 
@@ -44,6 +45,16 @@ void SetTopmost(QWidget* w, bool topmost) {
   bool visible = w->isVisible();
   w->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
   if (visible) w->show();
+}
+
+QSize ClientPixels(int outerWidth, int outerHeight, int frameWidth, int frameHeight) {
+  return {std::max(1, twips::ToPixels(outerWidth - frameWidth, TwipsPerPixelX())),
+          std::max(1, twips::ToPixels(outerHeight - frameHeight, TwipsPerPixelY()))};
+}
+
+int FollowDrag(int outerTwips, int oldPixels, int newPixels, double twipsPerPixel) {
+  if (newPixels == oldPixels) return outerTwips;
+  return outerTwips + static_cast<int>(twips::FromPixels(newPixels - oldPixels, twipsPerPixel));
 }
 
 }  // namespace screen

@@ -1,6 +1,8 @@
 // What the windows need to know of the screen: twips per pixel and the caption height.
 #pragma once
 
+#include <QSize>
+
 class QWidget;
 
 namespace screen {
@@ -15,5 +17,11 @@ void ResizeTwips(QWidget* w, int width, int height);
 // Centres on the primary screen: (screen - window) / 2 in twips, remainder dropped.
 void CentreOnScreen(QWidget* w);
 void SetTopmost(QWidget* w, bool topmost);
+
+// A window's outer size in twips, as stored and laid out, counts borders, caption and menu bar: the
+// frame allowance. These turn it into the client size in pixels that Qt manages, and follow a size the
+// user dragged back into twips without rounding drift.
+QSize ClientPixels(int outerWidth, int outerHeight, int frameWidth, int frameHeight);
+int FollowDrag(int outerTwips, int oldPixels, int newPixels, double twipsPerPixel);
 
 }  // namespace screen
