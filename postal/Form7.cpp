@@ -314,8 +314,11 @@ void Form7::ApplyLayout() {
   Place(Command2, outerW_ - 1075, 3645, 915, 390);
   Place(List1, 75, 1050, outerW_ - 1260, 2940);
   Place(Label3[2], 75, 750, outerW_ - 1260, 315);
-  if (!centred_ && isVisible()) {
-    centred_ = true;
-    screen::CentreOnScreen(this);
-  }
+}
+
+void Form7::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  if (centred_) return;
+  centred_ = true;
+  screen::CentreOnScreen(this);
 }
