@@ -33,6 +33,16 @@ class PlatformUiTest : public QObject {
     QCOMPARE(sni.TrayMenu(), &menu);
   }
 
+  void withoutATrayItKeepsTryingQuietly() {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) QSKIP("a tray is available here");
+    TrayIcon tray(QIcon{});
+    tray.Add();
+    QVERIFY(tray.WaitingForTray());
+    QVERIFY(!tray.IsShown());
+    tray.Remove();
+    QVERIFY(!tray.WaitingForTray());
+  }
+
   void clipboardTakesTextUnchanged() {
     SetClipboardText(QStringLiteral("  山田\t03-1234 & co  "));
     QCOMPARE(ClipboardText(), QStringLiteral("  山田\t03-1234 & co  "));

@@ -26,6 +26,8 @@ class TrayIcon : public QObject {
   void Add();
   void Remove();
   bool IsShown() const;
+  // No tray yet: trying again every two seconds.
+  bool WaitingForTray() const { return retry_.isActive(); }
   void SetTip(const QString& tip);
   QString Tip() const;
 
