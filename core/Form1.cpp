@@ -29,12 +29,6 @@
 namespace {
 constexpr int kGroupCount = 5;
 
-void SetTwips(QWidget* w, int left, int top, int width, int height) {
-  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
-  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx),
-                 twips::ToPixels(height, ty));
-}
-
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 }  // namespace
 
@@ -57,21 +51,20 @@ void Form1::BuildLayout() {
   setWindowIcon(icons::TrayIcon());
   // Fixed single border, no minimise or maximise box, and no close command.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
-  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
-  setFixedSize(twips::ToPixels(3075, tx), twips::ToPixels(1170, ty));
+  screen::FixedSizeTwips(this, 3075, 1170);
 
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));
   Image2->setPixmap(icons::AlarmBell(32));
-  SetTwips(Image2, 120, 120, 480, 480);
+  screen::PlaceTwips(Image2, 120, 120, 480, 480);
 
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  SetTwips(Label1, 660, 240, 2355, 420);
+  screen::PlaceTwips(Label1, 660, 240, 2355, 420);
 
   Command1 = new QPushButton(QStringLiteral("OK"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
-  SetTwips(Command1, 960, 690, 1170, 345);
+  screen::PlaceTwips(Command1, 960, 690, 1170, 345);
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
   Timer1.setInterval(10000);

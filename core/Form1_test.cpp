@@ -18,14 +18,9 @@
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 namespace {
-std::string Sj(const std::string& utf8) { return *sjis::Encode(utf8); }
-std::string Markers(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "[D@TA]\r\n";
-  return s;
-}
 QStringList Texts(QMenu* m) {
   QStringList out;
   for (QAction* a : m->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());

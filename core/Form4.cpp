@@ -13,52 +13,44 @@
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
-#include "platform/Twips.h"
-
-namespace {
-void Place(QWidget* w, int left, int top, int width, int height) {
-  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
-  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx), twips::ToPixels(height, ty));
-}
-}  // namespace
 
 Form4::Form4(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Dialnest Plus 設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(twips::ToPixels(3960, screen::TwipsPerPixelX()), twips::ToPixels(4695, screen::TwipsPerPixelY()));
+  screen::FixedSizeTwips(this, 3960, 4695);
 
   auto* names = new QGroupBox(QStringLiteral("グループ名設定"), this);
-  Place(names, 120, 90, 3720, 2280);
+  screen::PlaceTwips(names, 120, 90, 3720, 2280);
   for (int i = 0; i < 5; ++i) {
     auto* l = new QLabel(QStringLiteral("グループ%1：").arg(i + 1), names);
     l->setObjectName(QStringLiteral("Label1_%1").arg(i));
-    Place(l, 180, 375 + i * 390, 1020, 270);
+    screen::PlaceTwips(l, 180, 375 + i * 390, 1020, 270);
     Text1[i] = new QLineEdit(names);
     Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-    Place(Text1[i], 1260, 345 + i * 390, 2340, 330);
+    screen::PlaceTwips(Text1[i], 1260, 345 + i * 390, 2340, 330);
   }
 
   auto* click = new QGroupBox(QStringLiteral("Dialnest メニュークリック設定"), this);
-  Place(click, 120, 2475, 3720, 735);
+  screen::PlaceTwips(click, 120, 2475, 3720, 735);
   Check1 = new QCheckBox(QStringLiteral("クリップボードにコピーする"), click);
   Check1->setObjectName(QStringLiteral("Check1"));
-  Place(Check1, 240, 345, 3300, 300);
+  screen::PlaceTwips(Check1, 240, 345, 3300, 300);
 
   auto* view = new QGroupBox(QStringLiteral("表示設定"), this);
-  Place(view, 120, 3300, 3720, 735);
+  screen::PlaceTwips(view, 120, 3300, 3720, 735);
   Check2 = new QCheckBox(QStringLiteral("常に手前に表示する"), view);
   Check2->setObjectName(QStringLiteral("Check2"));
-  Place(Check2, 240, 345, 3300, 300);
+  screen::PlaceTwips(Check2, 240, 345, 3300, 300);
 
   Command1 = new QPushButton(QStringLiteral("OK"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setDefault(true);
-  Place(Command1, 1230, 4170, 1215, 390);
+  screen::PlaceTwips(Command1, 1230, 4170, 1215, 390);
   Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   Command2->setObjectName(QStringLiteral("Command2"));
-  Place(Command2, 2625, 4170, 1215, 390);
+  screen::PlaceTwips(Command2, 2625, 4170, 1215, 390);
   connect(Command1, &QPushButton::clicked, this, &Form4::Ok);
   connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 

@@ -6,10 +6,9 @@
 #include "core/Settings.h"
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 namespace {
-std::string Sj(const std::string& utf8) { return *sjis::Encode(utf8); }
-
 const std::string kDefaultsFile = Sj(
     "[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
     "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n");

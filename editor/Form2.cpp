@@ -33,11 +33,6 @@ constexpr std::array<const char*, kana::kLetterCount> kLetterCommands{
 double Tx() { return screen::TwipsPerPixelX(); }
 double Ty() { return screen::TwipsPerPixelY(); }
 
-void Place(QWidget* w, int left, int top, int width, int height) {
-  w->setGeometry(twips::ToPixels(left, Tx()), twips::ToPixels(top, Ty()), twips::ToPixels(width, Tx()),
-                 twips::ToPixels(height, Ty()));
-}
-
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // The client area with the etched rule under the menu bar.
@@ -104,11 +99,11 @@ void Form2::BuildControls() {
     return l;
   };
   Label2[2] = label(QStringLiteral("電話番号入力"), "Label2_2");
-  Place(Label2[2], 0, 120, 1275, 285);
+  screen::PlaceTwips(Label2[2], 0, 120, 1275, 285);
   Label2[0] = label(QStringLiteral("選択文字"), "Label2_0");
-  Place(Label2[0], 4590, 90, 795, 195);
+  screen::PlaceTwips(Label2[0], 4590, 90, 795, 195);
   Label2[1] = label(QStringLiteral("登録一覧"), "Label2_1");
-  Place(Label2[1], 0, 690, 915, 285);
+  screen::PlaceTwips(Label2[1], 0, 690, 915, 285);
 
   Text1 = new QLineEdit(QStringLiteral("ここに登録する電話番号等を入力します"), client_);
   Text1->setObjectName(QStringLiteral("Text1"));
@@ -117,7 +112,7 @@ void Form2::BuildControls() {
   pal.setColor(QPalette::Disabled, QPalette::Base, QColor(255, 255, 192));
   Text1->setPalette(pal);
   Text1->setEnabled(false);
-  Place(Text1, 75, 360, 4440, 285);
+  screen::PlaceTwips(Text1, 75, 360, 4440, 285);
 
   Label1 = label("", "Label1");
   Label1->setFrameShape(QFrame::Box);
@@ -127,13 +122,13 @@ void Form2::BuildControls() {
   f.setPointSizeF(11.25);
   f.setBold(true);
   Label1->setFont(f);
-  Place(Label1, 4680, 360, 645, 285);
+  screen::PlaceTwips(Label1, 4680, 360, 645, 285);
 
   List1 = new QListWidget(client_);
   List1->setObjectName(QStringLiteral("List1"));
   List1->setToolTip(QStringLiteral("登録された内容が表示されます"));
   List1->setEnabled(false);
-  Place(List1, 60, 900, 4440, 2760);
+  screen::PlaceTwips(List1, 60, 900, 4440, 2760);
 
   const std::array<QString, 4> captions{QStringLiteral("修正(&C)"), QStringLiteral("閉じる"), QStringLiteral("削除"),
                                         QStringLiteral("追加(&Z)")};
@@ -143,7 +138,7 @@ void Form2::BuildControls() {
     Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
     Command1[i]->setAutoDefault(false);
     Command1[i]->setEnabled(i == 1);
-    Place(Command1[i], i == 1 ? 4575 : 4590, tops[i], 825, 375);
+    screen::PlaceTwips(Command1[i], i == 1 ? 4575 : 4590, tops[i], 825, 375);
   }
   connect(Command1[0], &QPushButton::clicked, this, &Form2::OnModify);
   connect(Command1[1], &QPushButton::clicked, this, [this] {
@@ -218,15 +213,15 @@ void Form2::showEvent(QShowEvent* e) {
 void Form2::ApplyLayout() {
   EditorLayout l = LayoutEditor(outerW_, outerH_, CaptionCorrection());
   if (l.textWidth > 0) {
-    Place(Text1, 75, 360, l.textWidth, 285);
-    if (l.listHeight > 0) Place(List1, 60, 900, l.textWidth, l.listHeight);
+    screen::PlaceTwips(Text1, 75, 360, l.textWidth, 285);
+    if (l.listHeight > 0) screen::PlaceTwips(List1, 60, 900, l.textWidth, l.listHeight);
   }
-  Place(Label1, l.label1Left, 360, 645, 285);
-  Place(Label2[0], l.label20Left, 90, 795, 195);
-  Place(Command1[0], l.buttonsLeft, 900, 825, 375);
-  Place(Command1[3], l.buttonsLeft, 1350, 825, 375);
-  Place(Command1[2], l.buttonsLeft, 1800, 825, 375);
-  Place(Command1[1], l.buttonsLeft, l.closeTop, 825, 375);
+  screen::PlaceTwips(Label1, l.label1Left, 360, 645, 285);
+  screen::PlaceTwips(Label2[0], l.label20Left, 90, 795, 195);
+  screen::PlaceTwips(Command1[0], l.buttonsLeft, 900, 825, 375);
+  screen::PlaceTwips(Command1[3], l.buttonsLeft, 1350, 825, 375);
+  screen::PlaceTwips(Command1[2], l.buttonsLeft, 1800, 825, 375);
+  screen::PlaceTwips(Command1[1], l.buttonsLeft, l.closeTop, 825, 375);
   if (l.snapHeight) SetOuterSize(outerW_, *l.snapHeight);
 }
 

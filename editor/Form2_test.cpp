@@ -19,14 +19,9 @@
 #include "platform/Twips.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 namespace {
-std::string Markers(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "[D@TA]\r\n";
-  return s;
-}
-std::string Sj(const std::string& utf8) { return *sjis::Encode(utf8); }
 int Px(int twipsValue) { return twips::ToPixels(twipsValue, screen::TwipsPerPixelY()); }
 }  // namespace
 

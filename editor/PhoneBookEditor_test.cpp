@@ -5,18 +5,12 @@
 
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 using R = PhoneBookEditor::EditResult;
 using V = std::vector<std::string>;
 
 namespace {
-std::string Markers(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "[D@TA]\r\n";
-  return s;
-}
-std::string Sj(const std::string& utf8) { return *sjis::Encode(utf8); }
-
 struct Book {
   TempDir dir;
   PhoneBookEditor ed;

@@ -8,6 +8,7 @@
 
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 using namespace schedule;
 
@@ -17,7 +18,6 @@ std::string Headers(int n) {
   for (int i = 0; i < n; ++i) s += "[D@TA]00\r\n";
   return s;
 }
-std::string Sj(const std::string& u) { return *sjis::Encode(u); }
 }  // namespace
 
 TEST(ScheduleStore, WritesTheExactFormat) {

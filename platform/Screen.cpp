@@ -23,13 +23,13 @@ double TwipsPerPixelY() {
 
 int CaptionHeightPixels() { return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight); }
 
-void SetGeometryTwips(QWidget* w, int left, int top, int width, int height) {
-  w->move(twips::ToPixels(left, TwipsPerPixelX()), twips::ToPixels(top, TwipsPerPixelY()));
-  ResizeTwips(w, width, height);
+void PlaceTwips(QWidget* w, int left, int top, int width, int height) {
+  const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx), twips::ToPixels(height, ty));
 }
 
-void ResizeTwips(QWidget* w, int width, int height) {
-  w->resize(twips::ToPixels(width, TwipsPerPixelX()), twips::ToPixels(height, TwipsPerPixelY()));
+void FixedSizeTwips(QWidget* w, int width, int height) {
+  w->setFixedSize(twips::ToPixels(width, TwipsPerPixelX()), twips::ToPixels(height, TwipsPerPixelY()));
 }
 
 void CentreOnScreen(QWidget* w) {

@@ -11,9 +11,10 @@ double TwipsPerPixelX();
 double TwipsPerPixelY();
 int CaptionHeightPixels();
 
-// Sizes and places a top-level window in twips (client area size, as the design gives it).
-void SetGeometryTwips(QWidget* w, int left, int top, int width, int height);
-void ResizeTwips(QWidget* w, int width, int height);
+// Places a control at a design position given in twips.
+void PlaceTwips(QWidget* w, int left, int top, int width, int height);
+// A window whose client area has a fixed size given in twips.
+void FixedSizeTwips(QWidget* w, int width, int height);
 // Centres on the primary screen: (screen - window) / 2 in twips, remainder dropped.
 void CentreOnScreen(QWidget* w);
 void SetTopmost(QWidget* w, bool topmost);

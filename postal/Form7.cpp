@@ -31,11 +31,6 @@ const QString kStop = QStringLiteral("中断");
 const QString kSearching = QStringLiteral("データ検索中");
 const QString kFinished = QStringLiteral("データ検索終了");
 
-void Place(QWidget* w, int left, int top, int width, int height) {
-  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
-  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx), twips::ToPixels(height, ty));
-}
-
 QFont Gothic(QFont f) {
   f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"),
                  QStringLiteral("monospace")});
@@ -71,10 +66,10 @@ int Form7::CaptionCorrection() const { return (Module1::CaptionHeight - 19) * 15
 
 void Form7::BuildControls() {
   Label3[3] = new QLabel(QStringLiteral("検索する番号・住所(&F)"), this);
-  Place(Label3[3], 75, 75, 1890, 240);
+  screen::PlaceTwips(Label3[3], 75, 75, 1890, 240);
   Text1 = new QLineEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
-  Place(Text1, 75, 300, 3720, 315);
+  screen::PlaceTwips(Text1, 75, 300, 3720, 315);
   Label3[3]->setBuddy(Text1);
 
   Command1 = new QPushButton(kSearch, this);
@@ -86,20 +81,20 @@ void Form7::BuildControls() {
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setFont(Gothic(Label1->font()));
-  Place(Label1, 3825, 300, 1710, 225);
+  screen::PlaceTwips(Label1, 3825, 300, 1710, 225);
   Label2 = new QLabel(this);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->setFont(Gothic(Label2->font()));
   Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  Place(Label2, 3900, 495, 1590, 210);
+  screen::PlaceTwips(Label2, 3900, 495, 1590, 210);
 
   auto* bar = new QLabel(this);
   bar->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Label3[2] = bar;
   Label3[0] = new QLabel(QStringLiteral("郵便番号"), this);
-  Place(Label3[0], 150, 825, 765, 240);
+  screen::PlaceTwips(Label3[0], 150, 825, 765, 240);
   Label3[1] = new QLabel(QStringLiteral("住　　　所"), this);
-  Place(Label3[1], 2700, 825, 1215, 240);
+  screen::PlaceTwips(Label3[1], 2700, 825, 1215, 240);
   // The etched divider between the headings.
   for (int i = 0; i < 2; ++i) {
     auto* line = new QFrame(this);
@@ -107,7 +102,7 @@ void Form7::BuildControls() {
     QPalette p = line->palette();
     p.setColor(QPalette::Window, palette().color(i == 0 ? QPalette::Dark : QPalette::Light));
     line->setPalette(p);
-    Place(line, i == 0 ? 900 : 915, 780, 15, 300);
+    screen::PlaceTwips(line, i == 0 ? 900 : 915, 780, 15, 300);
   }
 
   results_ = new PostalResults(this);
@@ -310,10 +305,10 @@ void Form7::resizeEvent(QResizeEvent* e) {
 }
 
 void Form7::ApplyLayout() {
-  Place(Command1, outerW_ - 1075, 225, 915, 390);
-  Place(Command2, outerW_ - 1075, 3645, 915, 390);
-  Place(List1, 75, 1050, outerW_ - 1260, 2940);
-  Place(Label3[2], 75, 750, outerW_ - 1260, 315);
+  screen::PlaceTwips(Command1, outerW_ - 1075, 225, 915, 390);
+  screen::PlaceTwips(Command2, outerW_ - 1075, 3645, 915, 390);
+  screen::PlaceTwips(List1, 75, 1050, outerW_ - 1260, 2940);
+  screen::PlaceTwips(Label3[2], 75, 750, outerW_ - 1260, 315);
 }
 
 void Form7::showEvent(QShowEvent* e) {

@@ -20,9 +20,9 @@
 #include "postal/PostalResults.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 namespace {
-std::string Sj(const std::string& u) { return *sjis::Encode(u); }
 std::string SourceLine(const std::string& code, const std::string& pref, const std::string& city, const std::string& town) {
   return Sj("13101,\"100  \",\"" + code + "\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ\",\"" + pref + "\",\"" + city + "\",\"" +
             town + "\",0,0,0,0,0,0\r\n");

@@ -6,11 +6,11 @@
 
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
 
 using namespace postal;
 
 namespace {
-std::string Sj(const std::string& u) { return *sjis::Encode(u); }
 // A source line of the published layout.
 std::string Source(const std::string& code, const std::string& pref, const std::string& city, const std::string& town,
                    const std::string& kana = "ﾎｯｶｲﾄﾞｳ") {

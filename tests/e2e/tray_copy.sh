@@ -6,32 +6,9 @@
 set -euo pipefail
 exe=$1
 shots=${2:-}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-wait_for() { # seconds command...
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.1
-  done
-}
-
-for n in $(seq 90 160); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
-export DISPLAY=:$n
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 xdpyinfo || fail "Xvfb did not start"
-trayer --edge top --align left --widthtype pixel --width 100 --height 24 >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 30 xdotool search --name '^panel$' || fail "trayer did not start: $(cat "$work/trayer.log")"
+source "$(dirname "$0")/lib.sh"
+start_xvfb 90
+start_trayer
 
 # The program folder is the executable's folder: give it a prepared phone book and settings.
 cp "$exe" "$work/dialnestplus"
@@ -41,13 +18,8 @@ line=$'\x88\xa2\x95\x94 \x91\xbe\x98\x59\t03-1234-5678 & Co  '
 { printf '[D@TA]\r\n%s\r\n' "$line"; for _ in $(seq 43); do printf '[D@TA]\r\n'; done; } > "$work/Teldat1.tel"
 expected=$(printf '%s' "$line" | iconv -f CP932 -t UTF-8 | od -An -tx1)
 
-export QT_QPA_PLATFORM=xcb
 start_ns=$(date +%s%N)
-"$work/dialnestplus" > "$work/out.log" 2>&1 &
-prog=$!
-pids+=($prog)
-
-icon_geometry() { xwininfo -root -tree | grep '("dialnestplus" "Dialnest Plus")' | grep -o '+[0-9-]*+[0-9-]*$'; }
+start_program
 wait_for 20 icon_geometry || fail "no tray icon appeared: $(cat "$work/out.log"; xwininfo -root -tree)"
 echo "start-up to tray icon: $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
 geo=$(icon_geometry)

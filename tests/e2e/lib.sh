@@ -1,0 +1,45 @@
+# Shared by the end-to-end scripts: a work folder, an X server, a tray, and waiting for things.
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+wait_for() { # seconds command...
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+}
+
+# Starts Xvfb on the first free display from $1 and exports DISPLAY.
+start_xvfb() {
+  local n
+  for n in $(seq "$1" $(($1 + 60))); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
+  export DISPLAY=:$n
+  Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  wait_for 10 xdpyinfo || fail "Xvfb did not start"
+}
+
+# An XEmbed tray along the top left edge, 100 x 24 pixels.
+start_trayer() {
+  trayer --edge top --align left --widthtype pixel --width 100 --height 24 >"$work/trayer.log" 2>&1 &
+  pids+=($!)
+  wait_for 30 xdotool search --name '^panel$' || fail "trayer did not start: $(cat "$work/trayer.log")"
+}
+
+# The program in the work folder, which is its program folder.
+start_program() {
+  export QT_QPA_PLATFORM=xcb
+  "$work/dialnestplus" > "$work/out.log" 2>&1 &
+  prog=$!
+  pids+=($prog)
+}
+
+icon_geometry() { xwininfo -root -tree | grep '("dialnestplus" "Dialnest Plus")' | grep -o '+[0-9-]*+[0-9-]*$'; }
