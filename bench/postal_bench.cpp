@@ -18,8 +18,12 @@ namespace {
 
 std::string dir;
 
-std::string Csv() { return dir + "/Ken_all.csv"; }
-std::string Dat() { return dir + "/Ken_all.dat"; }
+std::string Csv() {
+  return dir + "/Ken_all.csv";
+}
+std::string Dat() {
+  return dir + "/Ken_all.dat";
+}
 
 const std::string& Data() {
   static const std::string data = textfile::ReadAll(Dat()).data;
@@ -40,7 +44,8 @@ void BM_Convert(benchmark::State& state) {
 void BM_ConvertPeer(benchmark::State& state) {
   Run(state, "iconv -f CP932 -t UTF-8 '" + Csv() +
                  "' | awk -F, 'BEGIN { ORS = \"\\r\\n\" } { gsub(/\"/, \"\", $3); gsub(/\"/, \"\", $7); "
-                 "gsub(/\"/, \"\", $8); gsub(/\"/, \"\", $9); print $3 \"  \" $7 $8 $9 }' | iconv -f UTF-8 -t CP932 > '" +
+                 "gsub(/\"/, \"\", $8); gsub(/\"/, \"\", $9); print $3 \"  \" $7 $8 $9 }' | iconv -f UTF-8 "
+                 "-t CP932 > '" +
                  dir + "/peer.dat'");
 }
 
@@ -79,24 +84,31 @@ void BM_BlankSearchIntoModel(benchmark::State& state) {
   }
 }
 
-void BM_BlankSearchPeer(benchmark::State& state) { Run(state, "LC_ALL=C grep -F -- '' '" + Dat() + "' > /dev/null"); }
+void BM_BlankSearchPeer(benchmark::State& state) {
+  Run(state, "LC_ALL=C grep -F -- '' '" + Dat() + "' > /dev/null");
+}
 
 // Collects each benchmark's mean real time for the closing table.
 class Collector : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, double> ms;
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) ms[r.run_name.function_name] = r.GetAdjustedRealTime() * MillisecondsPer(r.time_unit);
+    for (const Run& r : runs)
+      ms[r.run_name.function_name] = r.GetAdjustedRealTime() * MillisecondsPer(r.time_unit);
     ConsoleReporter::ReportRuns(runs);
   }
 
  private:
   static double MillisecondsPer(benchmark::TimeUnit u) {
     switch (u) {
-      case benchmark::kNanosecond: return 1e-6;
-      case benchmark::kMicrosecond: return 1e-3;
-      case benchmark::kMillisecond: return 1.0;
-      default: return 1e3;
+      case benchmark::kNanosecond:
+        return 1e-6;
+      case benchmark::kMicrosecond:
+        return 1e-3;
+      case benchmark::kMillisecond:
+        return 1.0;
+      default:
+        return 1e3;
     }
   }
 };
@@ -124,8 +136,12 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->MinTime(1.0);
   }
-  benchmark::RegisterBenchmark("blank-search-all-lines/ours", BM_BlankSearchIntoModel)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-  benchmark::RegisterBenchmark("blank-search-all-lines/peer", BM_BlankSearchPeer)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  benchmark::RegisterBenchmark("blank-search-all-lines/ours", BM_BlankSearchIntoModel)
+      ->Unit(benchmark::kMillisecond)
+      ->MinTime(1.0);
+  benchmark::RegisterBenchmark("blank-search-all-lines/peer", BM_BlankSearchPeer)
+      ->Unit(benchmark::kMillisecond)
+      ->MinTime(1.0);
 
   benchmark::Initialize(&argc, argv);
   Collector collector;

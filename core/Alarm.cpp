@@ -50,7 +50,8 @@ std::string Message(const DateTime& now) {
   return std::string(buf) + "スケジュールを確認して下さい";
 }
 
-bool Check(const DateTime& now, bool& armed, std::string& time, int& lastDay, const std::function<std::string()>& load) {
+bool Check(const DateTime& now, bool& armed, std::string& time, int& lastDay,
+           const std::function<std::string()>& load) {
   if (now.day != lastDay) {
     time = load();
     armed = true;

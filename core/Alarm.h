@@ -22,6 +22,7 @@ std::string Message(const DateTime& now);
 
 // One clock check. On a new day it reloads the time (through `load`) and re-arms; it returns true when
 // the alarm goes off (and disarms it).
-bool Check(const DateTime& now, bool& armed, std::string& time, int& lastDay, const std::function<std::string()>& load);
+bool Check(const DateTime& now, bool& armed, std::string& time, int& lastDay,
+           const std::function<std::string()>& load);
 
 }  // namespace alarmclock

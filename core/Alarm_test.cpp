@@ -16,15 +16,16 @@ TEST(AlarmFile, ReadsTheDaysHeaderLeniently) {
   TempDir d;
   std::filesystem::create_directory(d.File("Schedule"));
   d.Write("Schedule/Sch2612.dat",
-          "[D@TA]00\r\n[D@TA]1109:30\r\nmeeting\r\n[D@TA]01\r\n[D@TA]0107:5x\r\n[D@TA]0012:00\r\n[D@TA]x1ab:cd\r\n");
+          "[D@TA]00\r\n[D@TA]1109:30\r\nmeeting\r\n[D@TA]01\r\n[D@TA]0107:5x\r\n[D@TA]0012:00\r\n[D@TA]x1ab:"
+          "cd\r\n");
   const std::string f = d.File("Schedule/Sch2612.dat");
   EXPECT_EQ(alarmclock::ReadAlarmTime(f, 1), "");
   EXPECT_EQ(alarmclock::ReadAlarmTime(f, 2), "09:30");
   EXPECT_EQ(alarmclock::ReadAlarmTime(f, 3), "00:00");  // flag on, no time
   EXPECT_EQ(alarmclock::ReadAlarmTime(f, 4), "07:05");
-  EXPECT_EQ(alarmclock::ReadAlarmTime(f, 5), "");        // flag off
-  EXPECT_EQ(alarmclock::ReadAlarmTime(f, 6), "00:00");   // letters read as 0
-  EXPECT_EQ(alarmclock::ReadAlarmTime(f, 7), "");        // no such day
+  EXPECT_EQ(alarmclock::ReadAlarmTime(f, 5), "");       // flag off
+  EXPECT_EQ(alarmclock::ReadAlarmTime(f, 6), "00:00");  // letters read as 0
+  EXPECT_EQ(alarmclock::ReadAlarmTime(f, 7), "");       // no such day
   EXPECT_EQ(alarmclock::ReadAlarmTime(d.File("Schedule/none.dat"), 1), "");
   EXPECT_EQ(alarmclock::ReadAlarmTime(d.File("nofolder/Sch2612.dat"), 1), "");
   EXPECT_FALSE(d.Exists("nofolder"));  // never created by the alarm

@@ -46,7 +46,10 @@ class DialogsTest : public QObject {
   }
 
   void settingsShowTheGroupItemsAndSwitches() {
-    dir->Write("dnstplus.ini", *sjis::Encode("[Data]\r\nDATA1=家族\r\nDATA2=仕事\r\nDATA3=c\r\nDATA5=e\r\nClipen=True\r\nTopview=False\r\n"));
+    dir->Write(
+        "dnstplus.ini",
+        *sjis::Encode(
+            "[Data]\r\nDATA1=家族\r\nDATA2=仕事\r\nDATA3=c\r\nDATA5=e\r\nClipen=True\r\nTopview=False\r\n"));
     main = std::make_unique<Form1>();
     Form4* f = OpenSettings();
     QVERIFY(f);
@@ -80,9 +83,11 @@ class DialogsTest : public QObject {
     QVERIFY(main->GroupItems().Item(1)->isChecked());
     QCOMPARE(main->Clipen, QStringLiteral("True"));
     QCOMPARE(main->Topview, QStringLiteral("False"));
-    QCOMPARE(dir->Read("dnstplus.ini"),
-             *sjis::Encode("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\n"
-                           "DATA3=取引先 & 友人\r\nDATA4=グループ4\r\nDATA5=グループ5\r\nClipen=True\r\nTopview=False\r\n"));
+    QCOMPARE(
+        dir->Read("dnstplus.ini"),
+        *sjis::Encode(
+            "[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\n"
+            "DATA3=取引先 & 友人\r\nDATA4=グループ4\r\nDATA5=グループ5\r\nClipen=True\r\nTopview=False\r\n"));
 
     // The next entry choice follows the new switch without a restart.
     dir->Write("Teldat1.tel", "[D@TA]\r\nentry\r\n");

@@ -29,7 +29,9 @@
 namespace {
 constexpr int kGroupCount = 5;
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -50,7 +52,8 @@ void Form1::BuildLayout() {
   setWindowTitle(kAppTitle);
   setWindowIcon(icons::TrayIcon());
   // Fixed single border, no minimise or maximise box, and no close command.
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
   screen::FixedSizeTwips(this, 3075, 1170);
 
   Image2 = new QLabel(this);
@@ -102,7 +105,8 @@ void Form1::BuildMenu() {
 
   QMenu* mnuC = mnuTEL_->addMenu(QStringLiteral("表示切替(&C)"));
   mnuC->setObjectName(QStringLiteral("mnuC"));
-  groupItems_ = std::make_unique<MenuArray>(mnuC, [this](int g) { mnuC1_Click(g); }, true);
+  groupItems_ = std::make_unique<MenuArray>(
+      mnuC, [this](int g) { mnuC1_Click(g); }, true);
   groupItems_->SetCaption(1, QStringLiteral("データ １"));
   groupItems_->SetChecked(1, true);
 
@@ -169,10 +173,12 @@ void Form1::Timer1_Timer() {
         return Module1::AlarmTime;
       }))
     return;
-  const QString message = QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const QString message =
+      QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   // The label keeps its place; a font wider than the one it was laid out for is made to fit.
   QFont f = font();
-  for (QFontMetrics fm(f); f.pointSizeF() > 6 && fm.boundingRect(Label1->rect(), 0, message).width() > Label1->width();
+  for (QFontMetrics fm(f);
+       f.pointSizeF() > 6 && fm.boundingRect(Label1->rect(), 0, message).width() > Label1->width();
        fm = QFontMetrics(f))
     f.setPointSizeF(f.pointSizeF() - 0.5);
   Label1->setFont(f);
@@ -194,7 +200,9 @@ void Form1::Timer2_Timer() {
   screensaver::WakeIfActive();
 }
 
-void Form1::Timer3_Timer() { Timer1.start(); }
+void Form1::Timer3_Timer() {
+  Timer1.start();
+}
 
 void Form1::Command1_Click() {
   setWindowFlag(Qt::WindowStaysOnTopHint, false);
@@ -261,7 +269,8 @@ void Form1::OpenOrganizer(QPoint pixels) {
   Module1::ClearPhoneMenus();
   Module1::EmptyMenuTable();
   QWidget* w = it->second();
-  w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()), twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
+  w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()),
+          twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
   w->setWindowFlag(Qt::WindowStaysOnTopHint, textchars::TextIsTrue(Topview.toStdString()));
   OpenSubWindow(w);
 }
@@ -283,7 +292,9 @@ void Form1::OpenSubWindow(QWidget* w) {
   w->show();
 }
 
-void Form1::UpdateTrayMenu() { tray_->SetMenuAvailable(!Module1::SubWinOpen); }
+void Form1::UpdateTrayMenu() {
+  tray_->SetMenuAvailable(!Module1::SubWinOpen);
+}
 
 void Form1::mnuPost_Click() {
   // Any spelling of the names: the list is published as KEN_ALL.CSV.

@@ -1,10 +1,10 @@
 #include "core/Form1.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 #include <filesystem>
@@ -62,9 +62,10 @@ class Form1Test : public QObject {
 
   void firstStartWritesDefaultsAndStaysHidden() {
     auto f = Start();
-    QCOMPARE(dir->Read("dnstplus.ini"),
-             Sj("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
-                "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n"));
+    QCOMPARE(
+        dir->Read("dnstplus.ini"),
+        Sj("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
+           "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n"));
     QVERIFY(!f->isVisible());
     QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus"));
     QCOMPARE(f->Tray()->Tip(), QStringLiteral("Dialnest Plus"));
@@ -94,7 +95,9 @@ class Form1Test : public QObject {
     QString letters;
     for (int r = 0; r < 10; ++r)
       for (QAction* a : tel->actions()[r]->menu()->actions()) letters += a->text();
-    QCOMPARE(letters, QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"));
+    QCOMPARE(letters,
+             QStringLiteral(
+                 "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"));
     QCOMPARE(Texts(tel->findChild<QMenu*>("mnuOption")),
              (QStringList{"郵便番号・住所 検索(&P)...", "-", "DialnestPlus設定(&G)..."}));
     QCOMPARE(Texts(tel->findChild<QMenu*>("mnuHLP")),
@@ -104,7 +107,8 @@ class Form1Test : public QObject {
   }
 
   void lettersShowTheGroupFileEntries() {
-    dir->Write("Teldat1.tel", Sj("[D@TA]\r\n阿部\t03-1111-2222\r\n[D@TA]\r\n[D@TA]\r\nA&B 商会\r\n\r\n") + Markers(41));
+    dir->Write("Teldat1.tel",
+               Sj("[D@TA]\r\n阿部\t03-1111-2222\r\n[D@TA]\r\n[D@TA]\r\nA&B 商会\r\n\r\n") + Markers(41));
     auto f = Start();
     MenuArray& a = f->LetterItems(1);
     QCOMPARE(a.Count(), 1);
@@ -163,7 +167,8 @@ class Form1Test : public QObject {
     QCOMPARE(f->GroupItems().Caption(1), QStringLiteral("999"));  // a group named 999 survives
     QCOMPARE(f->GroupItems().Caption(4), QStringLiteral("999"));  // missing key shows the sentinel
     QCOMPARE(f->Topview, QStringLiteral("False"));
-    QCOMPARE(dir->Read("dnstplus.ini"), std::string("[Data]\r\nDATA1=999\r\nDATA2=b\r\nTopview=False\r\nClipen=False\r\n"));
+    QCOMPARE(dir->Read("dnstplus.ini"),
+             std::string("[Data]\r\nDATA1=999\r\nDATA2=b\r\nTopview=False\r\nClipen=False\r\n"));
   }
 
   void rightClickShowsTheMenuOnceAndGuardsHold() {
@@ -322,7 +327,7 @@ class Form1Test : public QObject {
     Clock::AdvanceForTest(20);
     f->Timer1_Timer();  // still 09:00, but it went off already
     QVERIFY(!f->isVisible());
-    f->close();  // the title bar offers no close: nothing happens
+    f->close();                                         // the title bar offers no close: nothing happens
     Clock::SetForTest(DateTime{2026, 12, 8, 9, 0, 0});  // a new day without an alarm
     f->Timer1_Timer();
     QVERIFY(Module1::AlarmArmed);

@@ -22,8 +22,8 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   Label1 = new QLabel(QStringLiteral("Dialnest Plus  Ver1.50"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   QFont f = Label1->font();
-  f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("Noto Serif CJK JP"),
-                 QStringLiteral("IPAPMincho"), QStringLiteral("serif")});
+  f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
+                 QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAPMincho"), QStringLiteral("serif")});
   f.setPointSize(11);
   Label1->setFont(f);
   screen::PlaceTwips(Label1, 720, 210, 2600, 330);

@@ -78,7 +78,8 @@ void Form4::Ok() {
   for (int i = 0; i < 5; ++i) {
     std::string bad = sjis::FirstUnencodable(names[i].toStdString());
     if (!bad.empty()) {
-      MsgBox(QStringLiteral("グループ名に使えない文字があります：%1").arg(QString::fromStdString(bad)), MsgIcon::Error);
+      MsgBox(QStringLiteral("グループ名に使えない文字があります：%1").arg(QString::fromStdString(bad)),
+             MsgIcon::Error);
       Text1[i]->setFocus();
       return;
     }

@@ -6,7 +6,7 @@
 
 namespace icons {
 
-QIcon TrayIcon();         // phone book: 16 and 32 pixels
+QIcon TrayIcon();  // phone book: 16 and 32 pixels
 QPixmap PhoneBook(int size);
 QPixmap AlarmBell(int size);
 

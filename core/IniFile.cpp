@@ -43,7 +43,8 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
 }
 
 // Index range [begin, end) of the body of the first section named `section`; begin == npos if none.
-std::pair<std::size_t, std::size_t> FindSection(const std::vector<std::string>& lines, std::string_view section) {
+std::pair<std::size_t, std::size_t> FindSection(const std::vector<std::string>& lines,
+                                                std::string_view section) {
   constexpr auto npos = std::string::npos;
   std::size_t begin = npos;
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -9,9 +9,9 @@
 #include "testsupport/TestText.h"
 
 namespace {
-const std::string kDefaultsFile = Sj(
-    "[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
-    "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n");
+const std::string kDefaultsFile =
+    Sj("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
+       "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n");
 
 struct Ini {
   TempDir dir;
@@ -45,9 +45,10 @@ TEST(FirstRun, DefaultsGoIntoTheExistingFileKeepingEveryOtherLine) {
   Ini a;
   a.Write(Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\n\r\n[Tail]\r\nk=v\r\n"));
   EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
-  EXPECT_EQ(a.Bytes(), Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\nWidth=5595\r\n"
-                          "Height=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\nDATA4=グループ4\r\n"
-                          "DATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n\r\n[Tail]\r\nk=v\r\n"));
+  EXPECT_EQ(a.Bytes(),
+            Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\nWidth=5595\r\n"
+               "Height=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\nDATA4=グループ4\r\n"
+               "DATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n\r\n[Tail]\r\nk=v\r\n"));
 }
 
 TEST(FirstRun, NoDataSectionAppendsOne) {
@@ -81,11 +82,12 @@ TEST(IniRead, LongValuesAreCutAt127BytesNeverInsideACharacter) {
   Ini a;
   std::string seventyKanji;
   for (int i = 0; i < 70; ++i) seventyKanji += "漢";
-  a.Write("[Data]\r\nA=" + std::string(200, 'x') + "\r\nK=" + Sj(seventyKanji) + "\r\nOdd=a" + Sj(seventyKanji) +
-          "\r\nEven=ab" + Sj(seventyKanji) + "\r\nHuge=" + std::string(10000, 'y') + "\r\n");
+  a.Write("[Data]\r\nA=" + std::string(200, 'x') + "\r\nK=" + Sj(seventyKanji) + "\r\nOdd=a" +
+          Sj(seventyKanji) + "\r\nEven=ab" + Sj(seventyKanji) + "\r\nHuge=" + std::string(10000, 'y') +
+          "\r\n");
   EXPECT_EQ(*a.ini.Get("Data", "A"), std::string(127, 'x'));
   EXPECT_EQ(*a.ini.Get("Data", "K"), seventyKanji.substr(0, 63 * 3));
-  EXPECT_EQ(*a.ini.Get("Data", "Odd"), "a" + seventyKanji.substr(0, 63 * 3));   // 127 bytes exactly
+  EXPECT_EQ(*a.ini.Get("Data", "Odd"), "a" + seventyKanji.substr(0, 63 * 3));    // 127 bytes exactly
   EXPECT_EQ(*a.ini.Get("Data", "Even"), "ab" + seventyKanji.substr(0, 62 * 3));  // 126: never half
   EXPECT_EQ(*a.ini.Get("Data", "Huge"), std::string(127, 'y'));
 }
@@ -101,7 +103,8 @@ TEST(IniWrite, ReplacesOnlyTheFirstMatchingLineAndKeepsForeignBytes) {
   Ini a;
   a.Write("[Data]\r\nBad=\x82\x20x\xFF\r\ndata1=old\r\nDATA1=dup\r\n;comment\r\n");
   ASSERT_TRUE(a.ini.Put("Data", "DATA1", "新しい名前"));
-  EXPECT_EQ(a.Bytes(), "[Data]\r\nBad=\x82\x20x\xFF\r\n" + Sj("DATA1=新しい名前") + "\r\nDATA1=dup\r\n;comment\r\n");
+  EXPECT_EQ(a.Bytes(),
+            "[Data]\r\nBad=\x82\x20x\xFF\r\n" + Sj("DATA1=新しい名前") + "\r\nDATA1=dup\r\n;comment\r\n");
   EXPECT_EQ(*a.ini.Get("Data", "DATA1"), "新しい名前");
 }
 

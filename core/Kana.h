@@ -48,7 +48,9 @@ inline constexpr std::array<std::string_view, kLetterCount> kItemArrayNames{
     "mnuYUU", "mnuYOO", "mnuRAA", "mnuRII", "mnuRUU", "mnuREE", "mnuROO", "mnuWAA"};
 
 // Every letter is one three-byte UTF-8 character.
-inline constexpr std::string_view Letter(int index) { return kIndexString.substr((index - 1) * 3, 3); }
+inline constexpr std::string_view Letter(int index) {
+  return kIndexString.substr((index - 1) * 3, 3);
+}
 
 // 1..44, or 0 for text that is not one of the letters.
 inline int IndexOf(std::string_view letter) {

@@ -47,6 +47,12 @@ void MenuArray::SetCaption(int n, const QString& text) {
   a->setText(DisplayText(text));
 }
 
-QString MenuArray::Caption(int n) const { return Item(n)->data().toString(); }
-void MenuArray::SetEnabled(int n, bool enabled) { Item(n)->setEnabled(enabled); }
-void MenuArray::SetChecked(int n, bool checked) { Item(n)->setChecked(checked); }
+QString MenuArray::Caption(int n) const {
+  return Item(n)->data().toString();
+}
+void MenuArray::SetEnabled(int n, bool enabled) {
+  Item(n)->setEnabled(enabled);
+}
+void MenuArray::SetChecked(int n, bool checked) {
+  Item(n)->setChecked(checked);
+}

@@ -53,7 +53,9 @@ std::string AppDir() {
   return dir;
 }
 
-void SetAppDirForTest(std::string dir) { AppDirOverride() = WithOneSeparator(std::move(dir)); }
+void SetAppDirForTest(std::string dir) {
+  AppDirOverride() = WithOneSeparator(std::move(dir));
+}
 
 bool FileExists(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -64,9 +66,13 @@ bool FileExists(const std::string& path) {
   return regular;
 }
 
-std::string IniPath() { return AppDir() + std::string(settings::kFileName); }
+std::string IniPath() {
+  return AppDir() + std::string(settings::kFileName);
+}
 
-std::string GetIni(std::string_view key) { return settings::Read(IniFile(IniPath()), key); }
+std::string GetIni(std::string_view key) {
+  return settings::Read(IniFile(IniPath()), key);
+}
 
 bool PutIni(std::string_view key, std::string_view value) {
   return IniFile(IniPath()).Put(settings::kSection, key, value);
@@ -99,11 +105,14 @@ void ClearPhoneMenus() {
   }
 }
 
-void EmptyMenuTable() { LetterMenus.fill(nullptr); }
+void EmptyMenuTable() {
+  LetterMenus.fill(nullptr);
+}
 
 void LoadAlarm() {
   const DateTime today = Clock::Now();
-  AlarmTime = alarmclock::ReadAlarmTime(AppDir() + alarmclock::ScheduleFileName(today.year, today.month), today.day);
+  AlarmTime =
+      alarmclock::ReadAlarmTime(AppDir() + alarmclock::ScheduleFileName(today.year, today.month), today.day);
 }
 
 }  // namespace Module1

@@ -25,10 +25,10 @@ std::string GetIni(std::string_view key);
 bool PutIni(std::string_view key, std::string_view value);
 std::string IniPath();
 
-extern int CurGroup;        // 1..5: the group in the letter menus
-extern bool SubWinOpen;     // one of the tray's windows is open: both tray clicks are ignored
-extern bool PopupBusy;      // the tray popup menu is up
-extern int CaptionHeight;   // caption height in pixels, taken at start-up
+extern int CurGroup;       // 1..5: the group in the letter menus
+extern bool SubWinOpen;    // one of the tray's windows is open: both tray clicks are ignored
+extern bool PopupBusy;     // the tray popup menu is up
+extern int CaptionHeight;  // caption height in pixels, taken at start-up
 extern bool AlarmArmed;
 extern std::string AlarmTime;  // "hh:mm" or empty
 extern int AlarmDay;

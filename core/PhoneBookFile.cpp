@@ -6,7 +6,9 @@
 
 namespace phonebook {
 
-std::string FileName(int group) { return "Teldat" + std::to_string(group) + ".tel"; }
+std::string FileName(int group) {
+  return "Teldat" + std::to_string(group) + ".tel";
+}
 
 MenuLoad LoadForMenus(const std::string& path) {
   MenuLoad m;

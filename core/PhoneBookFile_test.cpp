@@ -21,7 +21,8 @@ TEST(PhoneBookMenus, MarkersOnlyGiveEmptyLetters) {
 
 TEST(PhoneBookMenus, EntriesFollowTheirMarkerUnchanged) {
   TempDir d;
-  d.Write("t.tel", Sj("[D@TA]\r\nA\r\n[D@TA]\r\n[D@TA]\r\n B \r\n\r\n山田\t03-1111 & 2\r\n [D@TA]\r\n[d@ta]\r\n"));
+  d.Write("t.tel",
+          Sj("[D@TA]\r\nA\r\n[D@TA]\r\n[D@TA]\r\n B \r\n\r\n山田\t03-1111 & 2\r\n [D@TA]\r\n[d@ta]\r\n"));
   auto m = LoadForMenus(d.File("t.tel"));
   EXPECT_EQ(m.entries[1], V{"A"});
   EXPECT_TRUE(m.entries[2].empty());

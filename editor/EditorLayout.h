@@ -33,4 +33,3 @@ inline EditorLayout LayoutEditor(int w, int h, int d, std::optional<int> listToo
   if (height != h) l.snapHeight = height;
   return l;
 }
-

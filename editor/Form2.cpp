@@ -30,10 +30,16 @@ constexpr std::array<const char*, kana::kLetterCount> kLetterCommands{
     "mnuNU", "mnuNE", "mnuNO", "mnuHA", "mnuHI", "mnuHU", "mnuHE", "mnuHO", "mnuMA", "mnuMI", "mnuMU",
     "mnuME", "mnuMO", "mnuYA", "mnuYU", "mnuYO", "mnuRA", "mnuRI", "mnuRU", "mnuRE", "mnuRO", "mnuWA"};
 
-double Tx() { return screen::TwipsPerPixelX(); }
-double Ty() { return screen::TwipsPerPixelY(); }
+double Tx() {
+  return screen::TwipsPerPixelX();
+}
+double Ty() {
+  return screen::TwipsPerPixelY();
+}
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // The client area with the etched rule under the menu bar.
 class EtchedClient : public QWidget {
@@ -74,18 +80,23 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
 
   switch (model_.Open(GroupPath())) {
     case PhoneBookEditor::OpenResult::Unreadable:
-      MsgBox(QStringLiteral("電話帳ファイル(%1)を正しく読み込めませんでした\nこのグループの変更は保存されません")
-                 .arg(Q(phonebook::FileName(Module1::CurGroup))),
-             MsgIcon::Warning);
+      MsgBox(
+          QStringLiteral("電話帳ファイル(%1)を正しく読み込めませんでした\nこのグループの変更は保存されません")
+              .arg(Q(phonebook::FileName(Module1::CurGroup))),
+          MsgIcon::Warning);
       break;
     default:
       break;
   }
 }
 
-int Form2::CaptionCorrection() const { return (Module1::CaptionHeight - 19) * 15; }
+int Form2::CaptionCorrection() const {
+  return (Module1::CaptionHeight - 19) * 15;
+}
 
-std::string Form2::GroupPath() const { return Module1::AppDir() + phonebook::FileName(Module1::CurGroup); }
+std::string Form2::GroupPath() const {
+  return Module1::AppDir() + phonebook::FileName(Module1::CurGroup);
+}
 
 void Form2::BuildControls() {
   client_ = new EtchedClient(this);
@@ -117,8 +128,9 @@ void Form2::BuildControls() {
   Label1 = label("", "Label1");
   Label1->setFrameShape(QFrame::Box);
   QFont f = Label1->font();
-  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP"),
-                 QStringLiteral("IPAPGothic"), QStringLiteral("sans-serif")});
+  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
+                 QStringLiteral("sans-serif")});
   f.setPointSizeF(11.25);
   f.setBold(true);
   Label1->setFont(f);
@@ -130,8 +142,8 @@ void Form2::BuildControls() {
   List1->setEnabled(false);
   screen::PlaceTwips(List1, 60, 900, 4440, 2760);
 
-  const std::array<QString, 4> captions{QStringLiteral("修正(&C)"), QStringLiteral("閉じる"), QStringLiteral("削除"),
-                                        QStringLiteral("追加(&Z)")};
+  const std::array<QString, 4> captions{QStringLiteral("修正(&C)"), QStringLiteral("閉じる"),
+                                        QStringLiteral("削除"), QStringLiteral("追加(&Z)")};
   const std::array<int, 4> tops{900, 3270, 1800, 1350};
   for (int i = 0; i < 4; ++i) {
     Command1[i] = new QPushButton(captions[i], client_);
@@ -185,7 +197,8 @@ void Form2::SetOuterSize(int widthTwips, int heightTwips) {
   outerH_ = heightTwips;
   applying_ = true;
   ensurePolished();
-  const QSize client = screen::ClientPixels(outerW_, outerH_, kFrameWidth, kFrameHeight + CaptionCorrection());
+  const QSize client =
+      screen::ClientPixels(outerW_, outerH_, kFrameWidth, kFrameHeight + CaptionCorrection());
   appliedPx_ = QSize(client.width(), client.height() + menuBar()->sizeHint().height());
   resize(appliedPx_);
   applying_ = false;
@@ -317,7 +330,9 @@ void Form2::OnMove(bool up) {
   Text1->setText(QString::fromStdString(model_.List()[static_cast<std::size_t>(model_.Selected())]));
 }
 
-bool Form2::Savedata() { return model_.Savedata(GroupPath()); }
+bool Form2::Savedata() {
+  return model_.Savedata(GroupPath());
+}
 
 void Form2::closeEvent(QCloseEvent* e) {
   if (model_.CurrentLetter() != 0 && model_.CanSave()) {

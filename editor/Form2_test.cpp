@@ -22,7 +22,9 @@
 #include "testsupport/TestText.h"
 
 namespace {
-int Px(int twipsValue) { return twips::ToPixels(twipsValue, screen::TwipsPerPixelY()); }
+int Px(int twipsValue) {
+  return twips::ToPixels(twipsValue, screen::TwipsPerPixelY());
+}
 }  // namespace
 
 class Form2Test : public QObject {
@@ -52,9 +54,7 @@ class Form2Test : public QObject {
       s += on ? '1' : '0';
     return s;
   }
-  void Pick(Form2* f, int row) {
-    f->List1->setCurrentRow(row);
-  }
+  void Pick(Form2* f, int row) { f->List1->setCurrentRow(row); }
 
  private slots:
   void init() {
@@ -102,7 +102,9 @@ class Form2Test : public QObject {
     }
     QCOMPARE(rows.size(), 10);
     QCOMPARE(rows[7], QStringLiteral("や行(&Y)"));
-    QCOMPARE(letters, QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"));
+    QCOMPARE(letters,
+             QStringLiteral(
+                 "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"));
     QVERIFY(f->findChild<QAction*>("mnuTE"));
     // While it is open both tray clicks do nothing.
     main->TrayMessage(0x204, QPoint(10, 10));
@@ -261,7 +263,9 @@ class Form2Test : public QObject {
     QTest::mouseClick(f->Command1[3], Qt::LeftButton);
     f->close();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text, QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\n変更はまだ保存されていません"));
+    QCOMPARE(
+        rec->records[0].text,
+        QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\n変更はまだ保存されていません"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Error);
     QVERIFY(f->isVisible());
     QVERIFY(Module1::SubWinOpen);
@@ -272,11 +276,17 @@ class Form2Test : public QObject {
   }
 
   void aDamagedFileIsShownButNeverSaved() {
-    const std::string damaged = "[D@TA]\r\nok\r\n\x82\x20" "bad\r\n" + Markers(43);
+    const std::string damaged =
+        "[D@TA]\r\nok\r\n\x82\x20"
+        "bad\r\n" +
+        Markers(43);
     dir->Write("Teldat1.tel", damaged);
     Form2* f = Open();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text, QStringLiteral("電話帳ファイル(Teldat1.tel)を正しく読み込めませんでした\nこのグループの変更は保存されません"));
+    QCOMPARE(
+        rec->records[0].text,
+        QStringLiteral(
+            "電話帳ファイル(Teldat1.tel)を正しく読み込めませんでした\nこのグループの変更は保存されません"));
     f->ReadList(1);
     f->Text1->setText(QStringLiteral("x"));
     QTest::mouseClick(f->Command1[3], Qt::LeftButton);

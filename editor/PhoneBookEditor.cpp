@@ -9,7 +9,9 @@
 #include "platform/TextFile.h"
 
 namespace {
-std::vector<std::string> EmptyBook() { return std::vector<std::string>(kana::kLetterCount, std::string(phonebook::kMarker)); }
+std::vector<std::string> EmptyBook() {
+  return std::vector<std::string>(kana::kLetterCount, std::string(phonebook::kMarker));
+}
 }  // namespace
 
 PhoneBookEditor::OpenResult PhoneBookEditor::Open(const std::string& path) {
@@ -19,7 +21,8 @@ PhoneBookEditor::OpenResult PhoneBookEditor::Open(const std::string& path) {
   selected_ = -1;
   canSave_ = true;
   textfile::Lines file = textfile::ReadLines(path);
-  if (file.status == textfile::ReadStatus::Missing || (file.status == textfile::ReadStatus::Ok && file.lines.empty())) {
+  if (file.status == textfile::ReadStatus::Missing ||
+      (file.status == textfile::ReadStatus::Ok && file.lines.empty())) {
     master_ = EmptyBook();
     return OpenResult::New;
   }
@@ -93,7 +96,9 @@ bool PhoneBookEditor::Savedata(const std::string& path) {
   return true;
 }
 
-bool PhoneBookEditor::IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool PhoneBookEditor::IsBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
 
 PhoneBookEditor::EditResult PhoneBookEditor::Check(const std::string& text) {
   if (text == phonebook::kMarker) return EditResult::MarkerText;  // would open a new section on reload

@@ -40,12 +40,14 @@ TEST(EditorModel, NewBookGetsOneEntryAfterTheSixthMarker) {
 
 TEST(EditorModel, UntouchedLinesStayExactlyWhereTheyWere) {
   Book b;
-  std::string file = Sj("前書き\n[D@TA]\n阿部\n  安藤  \n[D@TA]\n[D@TA]\n上田\n") + "[D@TA]\n" + std::string(Markers(40));
+  std::string file =
+      Sj("前書き\n[D@TA]\n阿部\n  安藤  \n[D@TA]\n[D@TA]\n上田\n") + "[D@TA]\n" + std::string(Markers(40));
   b.Open(file);
   b.ed.ReadList(3);
   EXPECT_EQ(b.ed.List(), V{"上田"});
   // LF-only input comes back with CR LF, every line otherwise the same.
-  EXPECT_EQ(b.SaveAndRead(), Sj("前書き\r\n[D@TA]\r\n阿部\r\n  安藤  \r\n[D@TA]\r\n[D@TA]\r\n上田\r\n") + Markers(41));
+  EXPECT_EQ(b.SaveAndRead(),
+            Sj("前書き\r\n[D@TA]\r\n阿部\r\n  安藤  \r\n[D@TA]\r\n[D@TA]\r\n上田\r\n") + Markers(41));
 }
 
 TEST(EditorModel, AddKeepsBlanksAndRefusesBlankOrUnsafeText) {
@@ -137,7 +139,10 @@ TEST(EditorModel, LinesAfterAFortyFifthMarkerSurvive) {
 
 TEST(EditorModel, AFileThatCannotBeReadWhollyIsNeverOverwritten) {
   Book b;
-  std::string damaged = "[D@TA]\r\nok\r\n\x82\x20" "bad\r\n" + Markers(43);
+  std::string damaged =
+      "[D@TA]\r\nok\r\n\x82\x20"
+      "bad\r\n" +
+      Markers(43);
   EXPECT_EQ(b.Open(damaged), PhoneBookEditor::OpenResult::Unreadable);
   EXPECT_FALSE(b.ed.CanSave());
   b.ed.ReadList(1);

@@ -10,10 +10,14 @@ namespace calendar {
 
 namespace {
 using namespace std::chrono;
-sys_days First(int y, int m) { return sys_days{year{y} / month{static_cast<unsigned>(m)} / day{1}}; }
+sys_days First(int y, int m) {
+  return sys_days{year{y} / month{static_cast<unsigned>(m)} / day{1}};
+}
 }  // namespace
 
-int FirstWeekday(int y, int m) { return static_cast<int>(weekday{First(y, m)}.c_encoding()) + 1; }
+int FirstWeekday(int y, int m) {
+  return static_cast<int>(weekday{First(y, m)}.c_encoding()) + 1;
+}
 
 int DaysInMonth(int y, int m) {
   if (m == 12) return 31;

@@ -21,8 +21,8 @@ enum class DayColour { Black, Blue, Red, Magenta };
 
 struct DayCell {
   int day = 0;
-  int column = 0;  // 0 = Sunday
-  int row = 0;     // 0..5
+  int column = 0;    // 0 = Sunday
+  int row = 0;       // 0..5
   int x = 0, y = 0;  // where the number is printed, twips; pictures go at (x - 30, y)
   DayColour colour = DayColour::Black;
 };

@@ -59,14 +59,14 @@ TEST(CalendarGrid, Colours) {
   EXPECT_EQ(ColourOf(2026, 12, 6), DayColour::Red);     // Sunday
   EXPECT_EQ(ColourOf(2026, 12, 23), DayColour::Black);  // no longer a holiday
   EXPECT_EQ(ColourOf(2026, 2, 23), DayColour::Red);
-  EXPECT_EQ(ColourOf(2026, 5, 6), DayColour::Red);      // substitute
-  EXPECT_EQ(ColourOf(2026, 9, 22), DayColour::Red);     // citizens' holiday
+  EXPECT_EQ(ColourOf(2026, 5, 6), DayColour::Red);   // substitute
+  EXPECT_EQ(ColourOf(2026, 9, 22), DayColour::Red);  // citizens' holiday
   EXPECT_EQ(ColourOf(2026, 8, 11), DayColour::Red);
   EXPECT_EQ(ColourOf(2004, 1, 12), DayColour::Red);
   EXPECT_EQ(ColourOf(2004, 7, 19), DayColour::Red);
   EXPECT_EQ(ColourOf(2004, 9, 20), DayColour::Red);
   EXPECT_EQ(ColourOf(2004, 10, 11), DayColour::Red);
-  EXPECT_EQ(ColourOf(2004, 3, 20), DayColour::Red);     // a Saturday holiday is red, not blue
+  EXPECT_EQ(ColourOf(2004, 3, 20), DayColour::Red);  // a Saturday holiday is red, not blue
   EXPECT_EQ(ColourOf(2006, 1, 2), DayColour::Red);
   EXPECT_EQ(ColourOf(2001, 12, 24), DayColour::Red);
   EXPECT_EQ(ColourOf(2026, 5, 3, {2026, 5, 3}), DayColour::Magenta);  // today over a Sunday holiday
@@ -75,8 +75,8 @@ TEST(CalendarGrid, Colours) {
 }
 
 TEST(CalendarTodo, OpenWinsDoneOtherwiseOnlyForTheDisplayedMonth) {
-  std::vector<std::string> todo{"026/12/07 会議の準備", "126/12/07 電話", "126/12/08 済んだ", "026/11/07 先月",
-                                "x26/12/09 flag not a digit"};
+  std::vector<std::string> todo{"026/12/07 会議の準備", "126/12/07 電話", "126/12/08 済んだ",
+                                "026/11/07 先月", "x26/12/09 flag not a digit"};
   EXPECT_EQ(TodoMarkFor(todo, 2026, 12, 7), TodoMark::Open);
   EXPECT_EQ(TodoMarkFor(todo, 2026, 12, 8), TodoMark::Done);
   EXPECT_EQ(TodoMarkFor(todo, 2026, 12, 9), TodoMark::Open);

@@ -55,12 +55,17 @@ int ForMark(int mark) {
 
 QPixmap Picture(int index) {
   switch (index) {
-    case 7: return Tile(QColor(255, 255, 255), QColor(200, 200, 200));
-    case 8: return Tile(QColor(224, 255, 255), QColor(150, 230, 240));
-    case 9: return Tile(QColor(224, 255, 224), QColor(150, 225, 150));
-    case 10: return Tile(QColor(255, 224, 255), QColor(235, 160, 235));
-    case 2: return Star(QColor(250, 200, 30));  // mark 4: star
-    case 4:  // mark 5: heart
+    case 7:
+      return Tile(QColor(255, 255, 255), QColor(200, 200, 200));
+    case 8:
+      return Tile(QColor(224, 255, 255), QColor(150, 230, 240));
+    case 9:
+      return Tile(QColor(224, 255, 224), QColor(150, 225, 150));
+    case 10:
+      return Tile(QColor(255, 224, 255), QColor(235, 160, 235));
+    case 2:
+      return Star(QColor(250, 200, 30));  // mark 4: star
+    case 4:                               // mark 5: heart
       return Icon([](QPainter& p) {
         QPainterPath h;
         h.moveTo(9, 15);

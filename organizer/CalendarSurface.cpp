@@ -13,10 +13,14 @@
 namespace {
 QColor ColourOf(calendar::DayColour c) {
   switch (c) {
-    case calendar::DayColour::Blue: return QColor(0, 0, 255);
-    case calendar::DayColour::Red: return QColor(240, 0, 0);
-    case calendar::DayColour::Magenta: return QColor(255, 0, 255);
-    default: return QColor(0, 0, 0);
+    case calendar::DayColour::Blue:
+      return QColor(0, 0, 255);
+    case calendar::DayColour::Red:
+      return QColor(240, 0, 0);
+    case calendar::DayColour::Magenta:
+      return QColor(255, 0, 255);
+    default:
+      return QColor(0, 0, 0);
   }
 }
 }  // namespace
@@ -24,14 +28,16 @@ QColor ColourOf(calendar::DayColour c) {
 CalendarSurface::CalendarSurface(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Picture1"));
   QFont f = font();
-  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP"),
-                 QStringLiteral("IPAPGothic"), QStringLiteral("sans-serif")});
+  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
+                 QStringLiteral("sans-serif")});
   f.setPointSizeF(9.75);
   f.setBold(true);
   // Day numbers in exactly their colours: no blended edge pixels.
   f.setStyleStrategy(QFont::NoAntialias);
   setFont(f);
-  const QSize size(twips::ToPixels(kWidth, screen::TwipsPerPixelX()), twips::ToPixels(kHeight, screen::TwipsPerPixelY()));
+  const QSize size(twips::ToPixels(kWidth, screen::TwipsPerPixelX()),
+                   twips::ToPixels(kHeight, screen::TwipsPerPixelY()));
   setFixedSize(size);
   canvas_ = QPixmap(size);
   canvas_.fill(Qt::white);
@@ -73,9 +79,14 @@ void CalendarSurface::DrawCalendar(int year, int month, const MonthSchedule& sch
       if (picture >= 0) PaintPicture(picture, c.x - 30, c.y);
     }
     switch (calendar::TodoMarkFor(todo, calYear, calMonth, c.day)) {
-      case calendar::TodoMark::Open: PaintPicture(calendar_pictures::kTodoOpen, c.x - 30, c.y); break;
-      case calendar::TodoMark::Done: PaintPicture(calendar_pictures::kTodoDone, c.x - 30, c.y); break;
-      case calendar::TodoMark::None: break;
+      case calendar::TodoMark::Open:
+        PaintPicture(calendar_pictures::kTodoOpen, c.x - 30, c.y);
+        break;
+      case calendar::TodoMark::Done:
+        PaintPicture(calendar_pictures::kTodoDone, c.x - 30, c.y);
+        break;
+      case calendar::TodoMark::None:
+        break;
     }
     if (schedule.DayAlarm[i] == 1) PaintPicture(calendar_pictures::kAlarm, c.x - 30, c.y);
     foreColor_ = ColourOf(c.colour);

@@ -12,7 +12,7 @@ struct MonthSchedule;
 class CalendarSurface : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kWidth = 1980;  // twips: seven columns of 285 (and some)
+  static constexpr int kWidth = 1980;   // twips: seven columns of 285 (and some)
   static constexpr int kHeight = 1530;  // six rows of 255
 
   explicit CalendarSurface(QWidget* parent = nullptr);

@@ -16,8 +16,8 @@ QRect Cell(const CalendarSurface& s, int day) {
   const int index = day + s.FirstWday - 2;
   const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
   // Pictures go at the cell's corner, which is where the number's line starts: 15 twips down.
-  return QRect(twips::ToPixels((index % 7) * 285, tx), twips::ToPixels((index / 7) * 255 + 15, ty), twips::ToPixels(285, tx),
-               twips::ToPixels(255, ty));
+  return QRect(twips::ToPixels((index % 7) * 285, tx), twips::ToPixels((index / 7) * 255 + 15, ty),
+               twips::ToPixels(285, tx), twips::ToPixels(255, ty));
 }
 int Count(const QImage& img, const QRect& r, QColor c) {
   int n = 0;
@@ -34,7 +34,8 @@ bool Shows(const QImage& img, const QRect& cell, int index) {
   for (int y = 0; y < cell.height(); ++y)
     for (int x = 0; x < cell.width(); ++x) {
       QColor c = pic.pixelColor(x, y);
-      if (c.alpha() == 255 && c != QColor(Qt::white) && img.pixelColor(cell.topLeft() + QPoint(x, y)) == c) ++seen;
+      if (c.alpha() == 255 && c != QColor(Qt::white) && img.pixelColor(cell.topLeft() + QPoint(x, y)) == c)
+        ++seen;
     }
   return seen >= 3;
 }
@@ -55,12 +56,12 @@ class CalendarSurfaceTest : public QObject {
     QCOMPARE(s.MonthDays, 31);
     QCOMPARE(s.CellW, 285L);
     const QImage img = s.Canvas().toImage();
-    QVERIFY(Count(img, Cell(s, 1), kRed) > 5);       // 元日, a Thursday
+    QVERIFY(Count(img, Cell(s, 1), kRed) > 5);  // 元日, a Thursday
     QCOMPARE(Count(img, Cell(s, 1), kBlack), 0);
-    QVERIFY(Count(img, Cell(s, 3), kBlue) > 5);      // Saturday
-    QVERIFY(Count(img, Cell(s, 4), kRed) > 5);       // Sunday
-    QVERIFY(Count(img, Cell(s, 12), kRed) > 5);      // second Monday
-    QVERIFY(Count(img, Cell(s, 5), kBlack) > 5);     // an ordinary Monday
+    QVERIFY(Count(img, Cell(s, 3), kBlue) > 5);   // Saturday
+    QVERIFY(Count(img, Cell(s, 4), kRed) > 5);    // Sunday
+    QVERIFY(Count(img, Cell(s, 12), kRed) > 5);   // second Monday
+    QVERIFY(Count(img, Cell(s, 5), kBlack) > 5);  // an ordinary Monday
     QCOMPARE(Count(img, Cell(s, 5), kRed), 0);
     QVERIFY(Count(img, Cell(s, 20), kMagenta) > 5);  // today
     QCOMPARE(Count(img, Cell(s, 20), kBlack), 0);
@@ -70,13 +71,14 @@ class CalendarSurfaceTest : public QObject {
     CalendarSurface s;
     MonthSchedule m;
     m.DayText[9] = "予定";
-    m.DayMark[9] = 1;  // light cyan tile
+    m.DayMark[9] = 1;   // light cyan tile
     m.DayMark[10] = 3;  // no text: no mark
     m.DayAlarm[14] = 1;
     std::vector<std::string> todo{"026/12/17 open", "126/12/18 done"};
     s.DrawCalendar(2026, 12, m, todo, 2026, 12);
     const QImage img = s.Canvas().toImage();
-    if (!qEnvironmentVariableIsEmpty("DN_SHOTS")) img.scaled(img.size() * 4).save(qEnvironmentVariable("DN_SHOTS") + "/calendar.png");
+    if (!qEnvironmentVariableIsEmpty("DN_SHOTS"))
+      img.scaled(img.size() * 4).save(qEnvironmentVariable("DN_SHOTS") + "/calendar.png");
     const QColor cyanTop = calendar_pictures::Picture(8).toImage().pixelColor(0, 0);
     const QColor magentaTop = calendar_pictures::Picture(10).toImage().pixelColor(0, 0);
     QVERIFY(Count(img, Cell(s, 10), cyanTop) > 0);

@@ -9,11 +9,17 @@ namespace {
 
 using namespace std::chrono;
 
-sys_days Date(int y, int m, int d) { return sys_days{year{y} / month{static_cast<unsigned>(m)} / day{static_cast<unsigned>(d)}}; }
+sys_days Date(int y, int m, int d) {
+  return sys_days{year{y} / month{static_cast<unsigned>(m)} / day{static_cast<unsigned>(d)}};
+}
 
-year_month_day Ymd(sys_days s) { return year_month_day{s}; }
+year_month_day Ymd(sys_days s) {
+  return year_month_day{s};
+}
 
-int WeekdayOf(sys_days s) { return static_cast<int>(weekday{s}.c_encoding()); }  // 0 = Sunday
+int WeekdayOf(sys_days s) {
+  return static_cast<int>(weekday{s}.c_encoding());
+}  // 0 = Sunday
 
 // Day of month of the n-th Monday.
 int NthMonday(int y, int m, int n) {
@@ -110,12 +116,22 @@ bool Valid(int y, int m, int d) {
 
 }  // namespace
 
-int VernalEquinoxDay(int year) { return Equinox(year, ConstantsFor(year).vernal); }
-int AutumnalEquinoxDay(int year) { return Equinox(year, ConstantsFor(year).autumnal); }
+int VernalEquinoxDay(int year) {
+  return Equinox(year, ConstantsFor(year).vernal);
+}
+int AutumnalEquinoxDay(int year) {
+  return Equinox(year, ConstantsFor(year).autumnal);
+}
 
-bool IsNamedHoliday(int y, int m, int d) { return Valid(y, m, d) && NamedOn(Date(y, m, d)); }
-bool IsSubstituteHoliday(int y, int m, int d) { return Valid(y, m, d) && SubstituteOn(Date(y, m, d)); }
-bool IsCitizensHoliday(int y, int m, int d) { return Valid(y, m, d) && CitizensOn(Date(y, m, d)); }
+bool IsNamedHoliday(int y, int m, int d) {
+  return Valid(y, m, d) && NamedOn(Date(y, m, d));
+}
+bool IsSubstituteHoliday(int y, int m, int d) {
+  return Valid(y, m, d) && SubstituteOn(Date(y, m, d));
+}
+bool IsCitizensHoliday(int y, int m, int d) {
+  return Valid(y, m, d) && CitizensOn(Date(y, m, d));
+}
 
 }  // namespace holidays
 

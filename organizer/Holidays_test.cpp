@@ -11,9 +11,11 @@ namespace {
 std::vector<std::string> HolidaysOf(int year) {
   using namespace std::chrono;
   std::vector<std::string> out;
-  for (sys_days s = sys_days{std::chrono::year{year} / 1 / 1}; s <= sys_days{std::chrono::year{year} / 12 / 31}; s += days{1}) {
+  for (sys_days s = sys_days{std::chrono::year{year} / 1 / 1};
+       s <= sys_days{std::chrono::year{year} / 12 / 31}; s += days{1}) {
     year_month_day ymd{s};
-    int m = static_cast<int>(static_cast<unsigned>(ymd.month())), d = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    int m = static_cast<int>(static_cast<unsigned>(ymd.month())),
+        d = static_cast<int>(static_cast<unsigned>(ymd.day()));
     if (IsHoliday(year, m, d)) out.push_back(std::to_string(m) + "/" + std::to_string(d));
   }
   return out;
@@ -22,22 +24,22 @@ using V = std::vector<std::string>;
 }  // namespace
 
 TEST(Holidays, WholeYearsUnderTheCurrentLaw) {
-  EXPECT_EQ(HolidaysOf(2026), (V{"1/1", "1/12", "2/11", "2/23", "3/20", "4/29", "5/3", "5/4", "5/5", "5/6", "7/20",
-                                 "8/11", "9/21", "9/22", "9/23", "10/12", "11/3", "11/23"}));
-  EXPECT_EQ(HolidaysOf(2019), (V{"1/1", "1/14", "2/11", "3/21", "4/29", "4/30", "5/1", "5/2", "5/3", "5/4", "5/5",
-                                 "5/6", "7/15", "8/11", "8/12", "9/16", "9/23", "10/14", "10/22", "11/3", "11/4",
-                                 "11/23"}));
-  EXPECT_EQ(HolidaysOf(2020), (V{"1/1", "1/13", "2/11", "2/23", "2/24", "3/20", "4/29", "5/3", "5/4", "5/5", "5/6",
-                                 "7/23", "7/24", "8/10", "9/21", "9/22", "11/3", "11/23"}));
-  EXPECT_EQ(HolidaysOf(2021), (V{"1/1", "1/11", "2/11", "2/23", "3/20", "4/29", "5/3", "5/4", "5/5", "7/22", "7/23",
-                                 "8/8", "8/9", "9/20", "9/23", "11/3", "11/23"}));
+  EXPECT_EQ(HolidaysOf(2026), (V{"1/1", "1/12", "2/11", "2/23", "3/20", "4/29", "5/3", "5/4", "5/5", "5/6",
+                                 "7/20", "8/11", "9/21", "9/22", "9/23", "10/12", "11/3", "11/23"}));
+  EXPECT_EQ(HolidaysOf(2019),
+            (V{"1/1", "1/14", "2/11", "3/21", "4/29", "4/30", "5/1",   "5/2",   "5/3",  "5/4",  "5/5",
+               "5/6", "7/15", "8/11", "8/12", "9/16", "9/23", "10/14", "10/22", "11/3", "11/4", "11/23"}));
+  EXPECT_EQ(HolidaysOf(2020), (V{"1/1", "1/13", "2/11", "2/23", "2/24", "3/20", "4/29", "5/3", "5/4", "5/5",
+                                 "5/6", "7/23", "7/24", "8/10", "9/21", "9/22", "11/3", "11/23"}));
+  EXPECT_EQ(HolidaysOf(2021), (V{"1/1", "1/11", "2/11", "2/23", "3/20", "4/29", "5/3", "5/4", "5/5", "7/22",
+                                 "7/23", "8/8", "8/9", "9/20", "9/23", "11/3", "11/23"}));
 }
 
 TEST(Holidays, EarlierLawsAndOneOffDays) {
-  EXPECT_EQ(HolidaysOf(2004), (V{"1/1", "1/12", "2/11", "3/20", "4/29", "5/3", "5/4", "5/5", "7/19", "9/20", "9/23",
-                                 "10/11", "11/3", "11/23", "12/23"}));
-  EXPECT_EQ(HolidaysOf(1989), (V{"1/1", "1/2", "1/15", "1/16", "2/11", "2/24", "3/21", "4/29", "5/3", "5/4", "5/5", "9/15",
-                                 "9/23", "10/10", "11/3", "11/23", "12/23"}));
+  EXPECT_EQ(HolidaysOf(2004), (V{"1/1", "1/12", "2/11", "3/20", "4/29", "5/3", "5/4", "5/5", "7/19", "9/20",
+                                 "9/23", "10/11", "11/3", "11/23", "12/23"}));
+  EXPECT_EQ(HolidaysOf(1989), (V{"1/1", "1/2", "1/15", "1/16", "2/11", "2/24", "3/21", "4/29", "5/3", "5/4",
+                                 "5/5", "9/15", "9/23", "10/10", "11/3", "11/23", "12/23"}));
   EXPECT_TRUE(IsHoliday(1959, 4, 10));
   EXPECT_TRUE(IsHoliday(1990, 11, 12));
   EXPECT_TRUE(IsHoliday(1993, 6, 9));
@@ -50,12 +52,12 @@ TEST(Holidays, EarlierLawsAndOneOffDays) {
 }
 
 TEST(Holidays, SubstituteDays) {
-  EXPECT_TRUE(IsHoliday(2006, 1, 2));    // 1/1 on a Sunday
-  EXPECT_TRUE(IsHoliday(2001, 12, 24));  // 12/23 on a Sunday
+  EXPECT_TRUE(IsHoliday(2006, 1, 2));                      // 1/1 on a Sunday
+  EXPECT_TRUE(IsHoliday(2001, 12, 24));                    // 12/23 on a Sunday
   EXPECT_TRUE(holidays::IsSubstituteHoliday(2009, 5, 6));  // 5/3 Sunday, 5/4 and 5/5 already holidays
   EXPECT_FALSE(IsHoliday(2009, 5, 7));
-  EXPECT_TRUE(IsHoliday(1973, 4, 30));   // the first substitute day
-  EXPECT_FALSE(IsHoliday(1973, 2, 12));  // before the rule: 2/11 on a Sunday
+  EXPECT_TRUE(IsHoliday(1973, 4, 30));                     // the first substitute day
+  EXPECT_FALSE(IsHoliday(1973, 2, 12));                    // before the rule: 2/11 on a Sunday
   EXPECT_TRUE(holidays::IsSubstituteHoliday(1998, 5, 4));  // before 2007 only the day after the Sunday
   EXPECT_FALSE(IsHoliday(1998, 5, 6));
   EXPECT_TRUE(IsHoliday(2017, 1, 2));

@@ -14,7 +14,9 @@ namespace schedule {
 namespace {
 constexpr std::string_view kMarker = "[D@TA]";
 
-bool IsHeader(std::string_view line) { return line.substr(0, kMarker.size()) == kMarker; }
+bool IsHeader(std::string_view line) {
+  return line.substr(0, kMarker.size()) == kMarker;
+}
 
 long Field(std::string_view line, std::size_t from, std::size_t count) {
   if (line.size() < from) return 0;
@@ -43,7 +45,8 @@ void LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
       const std::size_t i = static_cast<std::size_t>(n - 1);
       s.DayMark[i] = static_cast<int>(Field(raw, 7, 1));
       s.DayAlarm[i] = static_cast<int>(Field(raw, 8, 1));
-      s.DayTime[i] = alarmclock::FormatTime(static_cast<int>(Field(raw, 9, 2)), static_cast<int>(Field(raw, 12, 2)));
+      s.DayTime[i] =
+          alarmclock::FormatTime(static_cast<int>(Field(raw, 9, 2)), static_cast<int>(Field(raw, 12, 2)));
       continue;
     }
     if (n == 0) continue;

@@ -31,8 +31,8 @@ TEST(ScheduleStore, WritesTheExactFormat) {
   s.DayMark[30] = 7;
   s.DayText[30] = "大晦日";
   ASSERT_EQ(SaveSchedule(d.Path(), 2004, 12, s).result, SaveResult::Saved);
-  EXPECT_EQ(d.Read("Schedule/Sch0412.dat"),
-            "[D@TA]00\r\n" + Sj("[D@TA]1109:30\r\n会議\r\n資料を持参\r\n") + Headers(28) + Sj("[D@TA]70\r\n大晦日\r\n"));
+  EXPECT_EQ(d.Read("Schedule/Sch0412.dat"), "[D@TA]00\r\n" + Sj("[D@TA]1109:30\r\n会議\r\n資料を持参\r\n") +
+                                                Headers(28) + Sj("[D@TA]70\r\n大晦日\r\n"));
   MonthSchedule back;
   LoadSchedule(d.Path(), 2004, 12, back);
   EXPECT_EQ(back.DayText[1], "会議\r\n資料を持参");
@@ -86,8 +86,9 @@ TEST(ScheduleStore, DamagedFilesLoadWhatIsValid) {
   TempDir d;
   std::filesystem::create_directories(d.File("Schedule"));
   std::string big(1 << 20, 'x');
-  d.Write("Schedule/Sch2601.dat", "before any header\r\n[D@TA]ab12:xx\r\nok \x82\x20z\r\n[D@TA]21\r\n" + big + "\r\n" +
-                                      Headers(28) + "[D@TA]31\r\nthirty-first\r\n[D@TA]99\r\nbeyond\r\n");
+  d.Write("Schedule/Sch2601.dat", "before any header\r\n[D@TA]ab12:xx\r\nok \x82\x20z\r\n[D@TA]21\r\n" + big +
+                                      "\r\n" + Headers(28) +
+                                      "[D@TA]31\r\nthirty-first\r\n[D@TA]99\r\nbeyond\r\n");
   MonthSchedule s;
   LoadSchedule(d.Path(), 2026, 1, s);
   EXPECT_EQ(s.DayMark[0], 0);

@@ -10,4 +10,6 @@ void SetClipboardText(const QString& text) {
   cb->setText(text);
 }
 
-QString ClipboardText() { return QGuiApplication::clipboard()->text(); }
+QString ClipboardText() {
+  return QGuiApplication::clipboard()->text();
+}

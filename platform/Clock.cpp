@@ -19,7 +19,9 @@ DateTime Clock::Now() {
   return FromTm(tm);
 }
 
-void Clock::SetForTest(std::optional<DateTime> t) { fake = t; }
+void Clock::SetForTest(std::optional<DateTime> t) {
+  fake = t;
+}
 
 void Clock::AdvanceForTest(long seconds) {
   if (!fake) return;

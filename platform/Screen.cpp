@@ -21,11 +21,14 @@ double TwipsPerPixelY() {
   return twips::PerPixel(s ? s->logicalDotsPerInchY() : 96.0);
 }
 
-int CaptionHeightPixels() { return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight); }
+int CaptionHeightPixels() {
+  return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+}
 
 void PlaceTwips(QWidget* w, int left, int top, int width, int height) {
   const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx), twips::ToPixels(height, ty));
+  w->setGeometry(twips::ToPixels(left, tx), twips::ToPixels(top, ty), twips::ToPixels(width, tx),
+                 twips::ToPixels(height, ty));
 }
 
 void FixedSizeTwips(QWidget* w, int width, int height) {
@@ -37,8 +40,10 @@ void CentreOnScreen(QWidget* w) {
   if (!s) return;
   double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   long sw = twips::FromPixels(s->geometry().width(), tx), sh = twips::FromPixels(s->geometry().height(), ty);
-  long ww = twips::FromPixels(w->frameGeometry().width(), tx), wh = twips::FromPixels(w->frameGeometry().height(), ty);
-  w->move(twips::ToPixels(static_cast<double>((sw - ww) / 2), tx), twips::ToPixels(static_cast<double>((sh - wh) / 2), ty));
+  long ww = twips::FromPixels(w->frameGeometry().width(), tx),
+       wh = twips::FromPixels(w->frameGeometry().height(), ty);
+  w->move(twips::ToPixels(static_cast<double>((sw - ww) / 2), tx),
+          twips::ToPixels(static_cast<double>((sh - wh) / 2), ty));
 }
 
 void SetTopmost(QWidget* w, bool topmost) {

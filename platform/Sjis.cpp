@@ -1,8 +1,8 @@
 // Code page 932 codec over glibc iconv; one converter pair per thread, reused.
 #include "platform/Sjis.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace sjis {
 namespace {

@@ -9,7 +9,7 @@
 namespace sjis {
 
 struct Decoded {
-  std::string text;  // UTF-8; bytes that are not valid code page 932 appear as U+FFFD
+  std::string text;      // UTF-8; bytes that are not valid code page 932 appear as U+FFFD
   bool complete = true;  // false when some bytes could not be decoded
 };
 
@@ -21,7 +21,9 @@ std::optional<std::string> Encode(std::string_view utf8);
 // The first character (UTF-8) that code page 932 cannot carry, or empty when all can be carried.
 std::string FirstUnencodable(std::string_view utf8);
 
-inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+inline bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // True when the bytes follow code page 932's structure: single bytes 00-7F and A1-DF, lead bytes 81-9F
 // and E0-FC each followed by a trail byte 40-7E or 80-FC.

@@ -15,7 +15,9 @@ TEST(Sjis, RoundTripsJapaneseAndAsciiExactly) {
 
 TEST(Sjis, RefusesWhatCodePage932CannotCarry) {
   EXPECT_FALSE(sjis::Encode("name \xF0\x9F\x98\x80"));  // emoji
-  EXPECT_EQ(sjis::FirstUnencodable("ab\xF0\x9F\x98\x80" "c"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(sjis::FirstUnencodable("ab\xF0\x9F\x98\x80"
+                                   "c"),
+            "\xF0\x9F\x98\x80");
   EXPECT_EQ(sjis::FirstUnencodable("全部OK"), "");
   EXPECT_FALSE(sjis::Encode("\xFF"));  // not even UTF-8
 }

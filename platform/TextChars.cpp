@@ -8,7 +8,9 @@
 namespace textchars {
 namespace {
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 std::size_t ByteOffset(std::string_view s, std::size_t chars) {
   std::size_t i = 0;
@@ -37,7 +39,9 @@ std::string_view Mid(std::string_view s, std::size_t start, std::size_t count) {
   return rest.substr(0, ByteOffset(rest, count));
 }
 
-std::string_view Left(std::string_view s, std::size_t count) { return s.substr(0, ByteOffset(s, count)); }
+std::string_view Left(std::string_view s, std::size_t count) {
+  return s.substr(0, ByteOffset(s, count));
+}
 
 std::string_view Trim(std::string_view s) {
   std::size_t b = s.find_first_not_of(' ');
@@ -52,7 +56,8 @@ long LeadingNumber(std::string_view s) {
   bool neg = false;
   if (i < s.size() && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
   long v = 0;
-  while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])) && v < 100000000) v = v * 10 + (s[i++] - '0');
+  while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])) && v < 100000000)
+    v = v * 10 + (s[i++] - '0');
   return neg ? -v : v;
 }
 
@@ -61,7 +66,8 @@ bool TextIsTrue(std::string_view s) {
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
   if (t.size() == 4 && std::tolower(static_cast<unsigned char>(t[0])) == 't' &&
-      std::tolower(static_cast<unsigned char>(t[1])) == 'r' && std::tolower(static_cast<unsigned char>(t[2])) == 'u' &&
+      std::tolower(static_cast<unsigned char>(t[1])) == 'r' &&
+      std::tolower(static_cast<unsigned char>(t[2])) == 'u' &&
       std::tolower(static_cast<unsigned char>(t[3])) == 'e')
     return true;
   if (t.empty()) return false;

@@ -4,11 +4,11 @@
 #include <dirent.h>
 #include <strings.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 namespace textfile {
 

@@ -26,11 +26,16 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(
 
 int TrayIcon::MessageFor(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
-    case QSystemTrayIcon::Trigger: return kLeftDown;
-    case QSystemTrayIcon::Context: return kRightDown;
-    case QSystemTrayIcon::DoubleClick: return kLeftDouble;
-    case QSystemTrayIcon::MiddleClick: return kMiddleDown;
-    default: return 0;
+    case QSystemTrayIcon::Trigger:
+      return kLeftDown;
+    case QSystemTrayIcon::Context:
+      return kRightDown;
+    case QSystemTrayIcon::DoubleClick:
+      return kLeftDouble;
+    case QSystemTrayIcon::MiddleClick:
+      return kMiddleDown;
+    default:
+      return 0;
   }
 }
 
@@ -60,10 +65,16 @@ void TrayIcon::Remove() {
   icon_.hide();
 }
 
-bool TrayIcon::IsShown() const { return icon_.isVisible(); }
+bool TrayIcon::IsShown() const {
+  return icon_.isVisible();
+}
 
-void TrayIcon::SetTip(const QString& tip) { icon_.setToolTip(tip); }
-QString TrayIcon::Tip() const { return icon_.toolTip(); }
+void TrayIcon::SetTip(const QString& tip) {
+  icon_.setToolTip(tip);
+}
+QString TrayIcon::Tip() const {
+  return icon_.toolTip();
+}
 
 void TrayIcon::SetMenu(QMenu* menu) {
   menu_ = menu;

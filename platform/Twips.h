@@ -7,7 +7,9 @@ namespace twips {
 
 constexpr double kPerInch = 1440.0;
 
-inline double PerPixel(double logicalDpi) { return logicalDpi > 0 ? kPerInch / logicalDpi : 15.0; }
+inline double PerPixel(double logicalDpi) {
+  return logicalDpi > 0 ? kPerInch / logicalDpi : 15.0;
+}
 
 // Round to nearest, a half going to the even neighbour.
 inline long RoundHalfEven(double v) {
@@ -16,7 +18,11 @@ inline long RoundHalfEven(double v) {
   return static_cast<long>(r);
 }
 
-inline int ToPixels(double twipsValue, double perPixel) { return static_cast<int>(RoundHalfEven(twipsValue / perPixel)); }
-inline long FromPixels(double pixels, double perPixel) { return RoundHalfEven(pixels * perPixel); }
+inline int ToPixels(double twipsValue, double perPixel) {
+  return static_cast<int>(RoundHalfEven(twipsValue / perPixel));
+}
+inline long FromPixels(double pixels, double perPixel) {
+  return RoundHalfEven(pixels * perPixel);
+}
 
 }  // namespace twips

@@ -32,8 +32,8 @@ const QString kSearching = QStringLiteral("データ検索中");
 const QString kFinished = QStringLiteral("データ検索終了");
 
 QFont Gothic(QFont f) {
-  f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                 QStringLiteral("monospace")});
+  f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                 QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
   f.setStyleHint(QFont::Monospace);
   f.setPointSizeF(9.75);
   return f;
@@ -60,9 +60,13 @@ Form7::Form7(QWidget* parent) : QWidget(parent) {
   }
 }
 
-Form7::~Form7() { SetBusyCursor(std::nullopt); }
+Form7::~Form7() {
+  SetBusyCursor(std::nullopt);
+}
 
-int Form7::CaptionCorrection() const { return (Module1::CaptionHeight - 19) * 15; }
+int Form7::CaptionCorrection() const {
+  return (Module1::CaptionHeight - 19) * 15;
+}
 
 void Form7::BuildControls() {
   Label3[3] = new QLabel(QStringLiteral("検索する番号・住所(&F)"), this);
@@ -143,8 +147,8 @@ void Form7::SetBusyCursor(std::optional<Qt::CursorShape> shape) {
 
 void Form7::StartConversion(const std::string& source) {
   setWindowTitle(kTitleConverting);
-  for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2), static_cast<QWidget*>(Text1),
-                     static_cast<QWidget*>(List1)})
+  for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+                     static_cast<QWidget*>(Text1), static_cast<QWidget*>(List1)})
     w->setEnabled(false);
   SetBusyCursor(Qt::WaitCursor);
   converter_ = std::make_unique<postal::Converter>();
@@ -175,7 +179,8 @@ void Form7::ConversionStep() {
     return;
   }
   setWindowTitle(kTitleAfterConversion);
-  for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Text1), static_cast<QWidget*>(List1)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Text1), static_cast<QWidget*>(List1)})
     w->setEnabled(true);
   LoadData();
   emit ConversionDone(true);
@@ -205,7 +210,7 @@ void Form7::Command1_Click() {
   // A text that code page 932 cannot carry is in no line: the search then reads through to no result.
   std::optional<std::string> needle = postal::SearchText(Text1->text().toStdString());
   search_ = std::make_unique<postal::Search>(std::string_view(data_).substr(0, needle ? data_.size() : 0),
-                                            needle.value_or(std::string()));
+                                             needle.value_or(std::string()));
   SearchStep();
 }
 
@@ -255,7 +260,8 @@ bool Form7::ShowCopyMenu(QPoint globalPos) {
 void Form7::Copy(postal::CopyWhat what) {
   const QModelIndexList sel = List1->selectionModel()->selectedIndexes();
   if (sel.isEmpty()) return;
-  SetClipboardText(QString::fromStdString(postal::CopyText(results_->Line(sel.first().row()).toStdString(), what)));
+  SetClipboardText(
+      QString::fromStdString(postal::CopyText(results_->Line(sel.first().row()).toStdString(), what)));
 }
 
 bool Form7::eventFilter(QObject* watched, QEvent* e) {

@@ -23,18 +23,22 @@
 #include "testsupport/TestText.h"
 
 namespace {
-std::string SourceLine(const std::string& code, const std::string& pref, const std::string& city, const std::string& town) {
-  return Sj("13101,\"100  \",\"" + code + "\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ\",\"" + pref + "\",\"" + city + "\",\"" +
-            town + "\",0,0,0,0,0,0\r\n");
+std::string SourceLine(const std::string& code, const std::string& pref, const std::string& city,
+                       const std::string& town) {
+  return Sj("13101,\"100  \",\"" + code + "\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ\",\"" + pref + "\",\"" +
+            city + "\",\"" + town + "\",0,0,0,0,0,0\r\n");
 }
 // A data file of about `lines` lines.
 std::string DataFile(int lines) {
   std::string out;
   for (int i = 0; i < lines; ++i)
-    out += Sj(std::to_string(1000000 + i) + "  東京都千代田区" + (i % 10 == 0 ? "丸の内" : "神田") + std::to_string(i) + "丁目\r\n");
+    out += Sj(std::to_string(1000000 + i) + "  東京都千代田区" + (i % 10 == 0 ? "丸の内" : "神田") +
+              std::to_string(i) + "丁目\r\n");
   return out;
 }
-int Px(int t) { return twips::ToPixels(t, screen::TwipsPerPixelX()); }
+int Px(int t) {
+  return twips::ToPixels(t, screen::TwipsPerPixelX());
+}
 }  // namespace
 
 class Form7Test : public QObject {
@@ -62,8 +66,8 @@ class Form7Test : public QObject {
   void firstOpeningConvertsThenLaterOpeningsDoNot() {
     // Published under an upper-case name.
     dir->Write("KEN_ALL.CSV", SourceLine("0600000", "北海道", "札幌市中央区", "以下に掲載がない場合") +
-                                  SourceLine("1000005", "東京都", "千代田区", "丸の内（次のビルを除く）") + "short\r\n" +
-                                  SourceLine("1000001", "東京都", "千代田区", "千代田"));
+                                  SourceLine("1000005", "東京都", "千代田区", "丸の内（次のビルを除く）") +
+                                  "short\r\n" + SourceLine("1000001", "東京都", "千代田区", "千代田"));
     {
       Form7 f;
       QSignalSpy done(&f, &Form7::ConversionDone);
@@ -74,14 +78,17 @@ class Form7Test : public QObject {
                          static_cast<QWidget*>(f.Text1), static_cast<QWidget*>(f.List1)})
         QVERIFY(!w->isEnabled());
       QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-      if (!qEnvironmentVariableIsEmpty("DN_SHOTS")) f.grab().save(qEnvironmentVariable("DN_SHOTS") + "/postal-converting.png");
+      if (!qEnvironmentVariableIsEmpty("DN_SHOTS"))
+        f.grab().save(qEnvironmentVariable("DN_SHOTS") + "/postal-converting.png");
       QVERIFY(done.wait(10000));
       QCOMPARE(done.first().first().toBool(), true);
       QCOMPARE(f.windowTitle(), QStringLiteral("郵便番号・住所 検索"));
-      QVERIFY(f.Command1->isEnabled() && f.Command2->isEnabled() && f.Text1->isEnabled() && f.List1->isEnabled());
+      QVERIFY(f.Command1->isEnabled() && f.Command2->isEnabled() && f.Text1->isEnabled() &&
+              f.List1->isEnabled());
       QVERIFY(!QApplication::overrideCursor());
     }
-    QCOMPARE(dir->Read("Ken_all.dat"), Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n1000005  東京都千代田区丸の内（次のビルを除く）\r\n"
+    QCOMPARE(dir->Read("Ken_all.dat"), Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n1000005  "
+                                          "東京都千代田区丸の内（次のビルを除く）\r\n"
                                           "1000001  東京都千代田区千代田\r\n"));
     Form7 again;
     QVERIFY(!again.Converting());
@@ -90,7 +97,8 @@ class Form7Test : public QObject {
 
   void closingDuringConversionLeavesNoDataFile() {
     std::string big;
-    for (int i = 0; i < 20000; ++i) big += SourceLine(std::to_string(1000000 + i), "東京都", "千代田区", "町");
+    for (int i = 0; i < 20000; ++i)
+      big += SourceLine(std::to_string(1000000 + i), "東京都", "千代田区", "町");
     dir->Write("Ken_all.csv", big);
     {
       Form7 f;
@@ -142,11 +150,12 @@ class Form7Test : public QObject {
     while (f.Searching()) {
       QCoreApplication::processEvents();
       if (seen1.isEmpty() || seen1.last() != f.Label1->text()) seen1 << f.Label1->text();
-      if (!f.Label2->text().isEmpty() && (seen2.isEmpty() || seen2.last() != f.Label2->text())) seen2 << f.Label2->text();
+      if (!f.Label2->text().isEmpty() && (seen2.isEmpty() || seen2.last() != f.Label2->text()))
+        seen2 << f.Label2->text();
     }
     QCOMPARE(seen2, (QStringList{"20％", "40％", "60％", "80％", "100％"}));
-    QCOMPARE(seen1, (QStringList{"データ検索中", "データ検索中.", "データ検索中..", "データ検索中...", "データ検索中....",
-                                 "データ検索終了"}));
+    QCOMPARE(seen1, (QStringList{"データ検索中", "データ検索中.", "データ検索中..", "データ検索中...",
+                                 "データ検索中....", "データ検索終了"}));
     QCOMPARE(f.Results()->rowCount(), 60000);
 
     f.Text1->setText(QStringLiteral("神田"));

@@ -12,7 +12,9 @@
 namespace postal {
 namespace {
 
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool AllAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -45,11 +47,13 @@ std::size_t LineStartAt(std::string_view data, std::size_t at, std::size_t floor
 
 std::optional<std::string> ConvertLine(std::string_view line) {
   // 14 characters of fields 1 and 2, the opening quote, and 13 characters of the closing quote and flags.
-  if (line.size() < 28 || !AllAscii(line.substr(0, 15)) || !AllAscii(line.substr(line.size() - 13))) return std::nullopt;
+  if (line.size() < 28 || !AllAscii(line.substr(0, 15)) || !AllAscii(line.substr(line.size() - 13)))
+    return std::nullopt;
   if (line[14] != '"' || line[line.size() - 13] != '"' || line[line.size() - 12] != ',') return std::nullopt;
   if (!sjis::IsWellFormed(line)) return std::nullopt;
   const std::string_view s = line.substr(15, line.size() - 28);
-  if (s.size() < 8 || !std::all_of(s.begin(), s.begin() + 7, IsAsciiDigit) || s[7] != '"') return std::nullopt;
+  if (s.size() < 8 || !std::all_of(s.begin(), s.begin() + 7, IsAsciiDigit) || s[7] != '"')
+    return std::nullopt;
   std::size_t commas[3] = {0, 0, 0};
   int counter = 0;
   for (std::size_t i = 0; i < s.size() && counter < 6; ++i) {
@@ -70,7 +74,9 @@ std::optional<std::string> ConvertLine(std::string_view line) {
   return out;
 }
 
-Converter::~Converter() { Cancel(); }
+Converter::~Converter() {
+  Cancel();
+}
 
 bool Converter::Open(const std::string& sourcePath, const std::string& dataPath) {
   textfile::Bytes b = textfile::ReadAll(sourcePath);
@@ -153,7 +159,8 @@ bool Search::Step(std::size_t budget, std::vector<LineRef>& found) {
     return pos_ < data_.size();
   }
   // Look for the text across a stretch of whole lines, then check the line of each hit.
-  std::size_t stretchEnd = stop >= data_.size() ? data_.size() : NextLine(data_, LineStartAt(data_, stop, pos_)).next;
+  std::size_t stretchEnd =
+      stop >= data_.size() ? data_.size() : NextLine(data_, LineStartAt(data_, stop, pos_)).next;
   const std::string_view stretch = data_.substr(0, stretchEnd);
   while (pos_ < stretchEnd) {
     std::size_t hit = stretch.find(needle_, pos_);
@@ -178,9 +185,12 @@ int ProgressTenth(std::size_t position, std::size_t length) {
 
 std::string CopyText(std::string_view line, CopyWhat what) {
   switch (what) {
-    case CopyWhat::Address: return std::string(textchars::Mid(line, 10));
-    case CopyWhat::PostalCode: return std::string(textchars::Left(line, 7));
-    case CopyWhat::WholeLine: return std::string(line);
+    case CopyWhat::Address:
+      return std::string(textchars::Mid(line, 10));
+    case CopyWhat::PostalCode:
+      return std::string(textchars::Left(line, 7));
+    case CopyWhat::WholeLine:
+      return std::string(line);
   }
   return {};
 }

@@ -32,7 +32,9 @@ class Converter {
   bool Step(std::size_t budget);
   bool Finish();  // writes and renames; false on failure (no data file is left)
   void Cancel();
-  double Fraction() const { return source_.empty() ? 1.0 : static_cast<double>(pos_) / static_cast<double>(source_.size()); }
+  double Fraction() const {
+    return source_.empty() ? 1.0 : static_cast<double>(pos_) / static_cast<double>(source_.size());
+  }
   std::size_t LinesIn() const { return linesIn_; }
   std::size_t LinesOut() const { return linesOut_; }
 

@@ -12,10 +12,10 @@ using namespace postal;
 
 namespace {
 // A source line of the published layout.
-std::string Source(const std::string& code, const std::string& pref, const std::string& city, const std::string& town,
-                   const std::string& kana = "ﾎｯｶｲﾄﾞｳ") {
-  return Sj("01101,\"060  \",\"" + code + "\",\"" + kana + "\",\"ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ\",\"ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ\",\"" + pref + "\",\"" +
-            city + "\",\"" + town + "\",0,0,0,0,0,0");
+std::string Source(const std::string& code, const std::string& pref, const std::string& city,
+                   const std::string& town, const std::string& kana = "ﾎｯｶｲﾄﾞｳ") {
+  return Sj("01101,\"060  \",\"" + code + "\",\"" + kana + "\",\"ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ\",\"ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ\",\"" +
+            pref + "\",\"" + city + "\",\"" + town + "\",0,0,0,0,0,0");
 }
 std::vector<std::string> All(std::string_view data, const std::string& needle, std::size_t budget = 1 << 30) {
   Search s(data, needle);
@@ -39,7 +39,8 @@ TEST(PostalConvert, PublishedLineGivesCodeTwoBlanksAndAddress) {
 TEST(PostalConvert, LinesWithoutThePublishedShapeAreSkipped) {
   EXPECT_EQ(ConvertLine(""), std::nullopt);
   EXPECT_EQ(ConvertLine("01101,\"060  \",\"0600000\","), std::nullopt);  // shorter than 28
-  EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"北海道\",\"札幌市\",0,0,0,0,0,0")), std::nullopt);
+  EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"北海道\",\"札幌市\",0,0,0,0,0,0")),
+            std::nullopt);
   EXPECT_EQ(ConvertLine(Source("06000x0", "北海道", "札幌市", "町")), std::nullopt);
   std::string bad = Source("0600000", "北海道", "札幌市", "町");
   bad[bad.size() - 16] = '\xFF';  // not a code page 932 byte
@@ -49,20 +50,23 @@ TEST(PostalConvert, LinesWithoutThePublishedShapeAreSkipped) {
 
 TEST(PostalConvert, NLinesInNLinesOutAndDamageDoesNotSpill) {
   TempDir d;
-  std::string csv = Source("0600000", "北海道", "札幌市中央区", "以下に掲載がない場合") + "\r\n" +
-                    "01101,\"060  \",\"0600001\",\"a\",\"b\",\"c\",\"d\"\r\n" +  // too few commas for the flags
-                    Source("0600002", "北海道", "札幌市中央区", "北二条西") + "\r\n" + "short\r\n" +
-                    Source("1000001", "東京都", "千代田区", "千代田") + "\r\n\r\n";
+  std::string csv =
+      Source("0600000", "北海道", "札幌市中央区", "以下に掲載がない場合") + "\r\n" +
+      "01101,\"060  \",\"0600001\",\"a\",\"b\",\"c\",\"d\"\r\n" +  // too few commas for the flags
+      Source("0600002", "北海道", "札幌市中央区", "北二条西") + "\r\n" + "short\r\n" +
+      Source("1000001", "東京都", "千代田区", "千代田") + "\r\n\r\n";
   d.Write("Ken_all.csv", csv);
   Converter c;
   ASSERT_TRUE(c.Open(d.File("Ken_all.csv"), d.File("Ken_all.dat")));
   ASSERT_TRUE(c.Finish());
   EXPECT_EQ(c.LinesIn(), 5u);  // the empty last line is no record
   EXPECT_EQ(c.LinesOut(), 3u);
-  EXPECT_EQ(d.Read("Ken_all.dat"), Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n0600002  北海道札幌市中央区北二条西\r\n"
-                                      "1000001  東京都千代田区千代田\r\n"));
+  EXPECT_EQ(d.Read("Ken_all.dat"),
+            Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n0600002  北海道札幌市中央区北二条西\r\n"
+               "1000001  東京都千代田区千代田\r\n"));
   std::string many;
-  for (int i = 0; i < 1000; ++i) many += Source("06" + std::to_string(10000 + i), "北海道", "市", "町" + std::to_string(i)) + "\r\n";
+  for (int i = 0; i < 1000; ++i)
+    many += Source("06" + std::to_string(10000 + i), "北海道", "市", "町" + std::to_string(i)) + "\r\n";
   d.Write("Ken_all.csv", many);
   ASSERT_TRUE(ConvertFile(d.File("Ken_all.csv"), d.File("Ken_all.dat")));
   std::string out = d.Read("Ken_all.dat");
@@ -90,10 +94,12 @@ TEST(PostalConvert, CancelledOrFailedConversionLeavesNoDataFile) {
 }
 
 TEST(PostalSearch, MatchesCharacterForCharacterWithoutFolding) {
-  const std::string data = Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n1000001  東京都千代田区千代田\r\n"
-                              "1000005  東京都千代田区丸の内（１丁目）\r\n0010000  北海道札幌市北区ＡＢＣ100\r\n");
+  const std::string data =
+      Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n1000001  東京都千代田区千代田\r\n"
+         "1000005  東京都千代田区丸の内（１丁目）\r\n0010000  北海道札幌市北区ＡＢＣ100\r\n");
   EXPECT_EQ(All(data, Sj("東京都")).size(), 2u);
-  EXPECT_EQ(All(data, "100"), (std::vector<std::string>{Sj("1000001  東京都千代田区千代田"), Sj("1000005  東京都千代田区丸の内（１丁目）"),
+  EXPECT_EQ(All(data, "100"), (std::vector<std::string>{Sj("1000001  東京都千代田区千代田"),
+                                                        Sj("1000005  東京都千代田区丸の内（１丁目）"),
                                                         Sj("0010000  北海道札幌市北区ＡＢＣ100")}));
   EXPECT_TRUE(All(data, Sj("１０００")).empty());  // full-width digits do not find the codes
   EXPECT_TRUE(All(data, "abc").empty());
@@ -116,11 +122,12 @@ TEST(PostalSearch, NeverMatchesTheSecondByteOfACharacter) {
 TEST(PostalSearch, StepsOfAnySizeGiveTheSameResultsInFileOrder) {
   std::string data;
   for (int i = 0; i < 500; ++i)
-    data += Sj(std::to_string(1000000 + i * 7) + "  東京都" + (i % 3 ? "港区" : "新宿区") + std::to_string(i)) + "\r\n";
+    data +=
+        Sj(std::to_string(1000000 + i * 7) + "  東京都" + (i % 3 ? "港区" : "新宿区") + std::to_string(i)) +
+        "\r\n";
   for (const std::string& needle : {Sj("新宿"), std::string("10"), std::string(""), Sj("区4")}) {
     const auto whole = All(data, needle);
-    for (std::size_t budget : {1u, 7u, 64u, 1000u})
-      EXPECT_EQ(All(data, needle, budget), whole) << budget;
+    for (std::size_t budget : {1u, 7u, 64u, 1000u}) EXPECT_EQ(All(data, needle, budget), whole) << budget;
   }
   EXPECT_EQ(All(data, Sj("新宿")).size(), 167u);
   Search s(data, "x");

@@ -17,8 +17,10 @@ TempDir::~TempDir() {
   std::error_code ec;
   // Tests may have made files read-only; give the permissions back so the removal works.
   for (auto& e : std::filesystem::recursive_directory_iterator(path_, ec))
-    std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                               ec);
   std::filesystem::remove_all(path_, ec);
 }
 
@@ -34,4 +36,6 @@ std::string TempDir::Read(std::string_view name) const {
   return s.str();
 }
 
-bool TempDir::Exists(std::string_view name) const { return std::filesystem::exists(File(name)); }
+bool TempDir::Exists(std::string_view name) const {
+  return std::filesystem::exists(File(name));
+}
