@@ -12,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Sjis.h"
 #include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 
 class DialogsTest : public QObject {
@@ -22,15 +23,9 @@ class DialogsTest : public QObject {
 
   Form4* OpenSettings() {
     main->PopupMenu()->findChild<QAction*>("mnuSeo")->trigger();
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* f = qobject_cast<Form4*>(w)) return f;
-    return nullptr;
+    return OpenWindow<Form4>();
   }
-  void Press(Form4* f, QPushButton* b) {
-    QPointer<Form4> guard(f);
-    QTest::mouseClick(b, Qt::LeftButton);
-    QTRY_VERIFY(guard.isNull());
-  }
+  void Press(Form4* f, QPushButton* b) { QVERIFY(ClickAndWaitGone(f, b)); }
 
  private slots:
   void init() {

@@ -17,6 +17,7 @@
 #include "platform/Sjis.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 
@@ -194,9 +195,7 @@ class Form1Test : public QObject {
     auto f = Start();
     f->PopupMenu()->findChild<QAction*>("mnuVer")->trigger();
     QVERIFY(Module1::SubWinOpen);
-    Form3* about = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* a = qobject_cast<Form3*>(w)) about = a;
+    Form3* about = OpenWindow<Form3>();
     QVERIFY(about);
     QCOMPARE(about->windowTitle(), QStringLiteral("Dialnest Plus のﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(about->Label1->text(), QStringLiteral("Dialnest Plus  Ver1.50"));

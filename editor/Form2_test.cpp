@@ -18,14 +18,11 @@
 #include "platform/Sjis.h"
 #include "platform/Twips.h"
 #include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 
-namespace {
-int Px(int twipsValue) {
-  return twips::ToPixels(twipsValue, screen::TwipsPerPixelY());
-}
-}  // namespace
+namespace {}  // namespace
 
 class Form2Test : public QObject {
   Q_OBJECT
@@ -36,15 +33,9 @@ class Form2Test : public QObject {
   // Opens the editor the way the tray does.
   Form2* Open() {
     main->PopupMenu()->findChild<QAction*>("mnuI")->trigger();
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* f = qobject_cast<Form2*>(w)) return f;
-    return nullptr;
+    return OpenWindow<Form2>();
   }
-  void Close(Form2* f) {
-    QPointer<Form2> guard(f);
-    QTest::mouseClick(f->Command1[1], Qt::LeftButton);
-    QTRY_VERIFY(guard.isNull());
-  }
+  void Close(Form2* f) { QVERIFY(ClickAndWaitGone(f, f->Command1[1])); }
   // Enabled state of Text1, List1, Modify, Add, Delete, up, down.
   QString States(Form2* f) {
     QString s;
@@ -206,24 +197,24 @@ class Form2Test : public QObject {
     Form2* f = Open();
     QCOMPARE(f->OuterWidth(), 5595);
     QCOMPARE(f->OuterHeight(), 4400);
-    QCOMPARE(f->List1->height(), Px(2760));
-    QCOMPARE(f->Command1[1]->y(), Px(3270));
-    QCOMPARE(f->Command1[1]->x(), Px(4590));
+    QCOMPARE(f->List1->height(), PxY(2760));
+    QCOMPARE(f->Command1[1]->y(), PxY(3270));
+    QCOMPARE(f->Command1[1]->x(), PxY(4590));
 
     const int textW = f->Text1->width(), buttonX = f->Command1[0]->x(), labelX = f->Label1->x();
     f->SetOuterSize(5595 + 600, 4400);
-    QCOMPARE(f->Text1->width(), textW + Px(600));
-    QCOMPARE(f->List1->width(), textW + Px(600));
-    QCOMPARE(f->Command1[0]->x(), buttonX + Px(600));
-    QCOMPARE(f->Label1->x(), labelX + Px(600));
-    QCOMPARE(f->Text1->x(), Px(75));
+    QCOMPARE(f->Text1->width(), textW + PxY(600));
+    QCOMPARE(f->List1->width(), textW + PxY(600));
+    QCOMPARE(f->Command1[0]->x(), buttonX + PxY(600));
+    QCOMPARE(f->Label1->x(), labelX + PxY(600));
+    QCOMPARE(f->Text1->x(), PxY(75));
 
     f->SetOuterSize(6195, 3990);  // below 4000: back to 4400, not 4000
     QCOMPARE(f->OuterHeight(), 4400);
     f->resize(f->width(), 120);  // a drag far below the minimum
     QTRY_COMPARE(f->OuterHeight(), 4400);
     f->SetOuterSize(6195, 5000);
-    QCOMPARE(f->List1->height(), Px(3360));
+    QCOMPARE(f->List1->height(), PxY(3360));
     Close(f);
     QVERIFY(dir->Read("dnstplus.ini").find("Width=6195\r\nHeight=5000\r\n") != std::string::npos);
   }
@@ -232,8 +223,8 @@ class Form2Test : public QObject {
     Module1::CaptionHeight = 26;
     Form2* f = Open();
     QCOMPARE(f->OuterHeight(), 4505);
-    QCOMPARE(f->Command1[1]->y(), Px(4505 - 1235));
-    QCOMPARE(f->List1->height(), Px(4505 - 1640));
+    QCOMPARE(f->Command1[1]->y(), PxY(4505 - 1235));
+    QCOMPARE(f->List1->height(), PxY(4505 - 1640));
     Close(f);
     QVERIFY(dir->Read("dnstplus.ini").find("Height=4400\r\n") != std::string::npos);
     f = Open();

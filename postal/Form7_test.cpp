@@ -19,6 +19,7 @@
 #include "platform/Twips.h"
 #include "postal/PostalResults.h"
 #include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 
@@ -35,9 +36,6 @@ std::string DataFile(int lines) {
     out += Sj(std::to_string(1000000 + i) + "  東京都千代田区" + (i % 10 == 0 ? "丸の内" : "神田") +
               std::to_string(i) + "丁目\r\n");
   return out;
-}
-int Px(int t) {
-  return twips::ToPixels(t, screen::TwipsPerPixelX());
 }
 }  // namespace
 
@@ -205,14 +203,14 @@ class Form7Test : public QObject {
     f.show();
     QCOMPARE(f.OuterWidth(), 6675);
     QCOMPARE(f.OuterHeight(), 4530);
-    QCOMPARE(f.Command1->x(), Px(5600));
-    QCOMPARE(f.List1->width(), Px(5415));
+    QCOMPARE(f.Command1->x(), PxX(5600));
+    QCOMPARE(f.List1->width(), PxX(5415));
     f.SetOuterWidth(6000);
     QCOMPARE(f.OuterWidth(), 6675);
     f.SetOuterWidth(6675 + 600);
-    QCOMPARE(f.Command1->x(), Px(6200));
-    QCOMPARE(f.Command2->x(), Px(6200));
-    QCOMPARE(f.List1->width(), Px(6015));
+    QCOMPARE(f.Command1->x(), PxX(6200));
+    QCOMPARE(f.Command2->x(), PxX(6200));
+    QCOMPARE(f.List1->width(), PxX(6015));
     const int h = f.height();
     f.resize(f.width(), h + 60);
     QTRY_COMPARE(f.height(), h);
@@ -228,9 +226,7 @@ class Form7Test : public QObject {
     main.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
     dir->Write("ken_all.dat", DataFile(3));
     main.PopupMenu()->findChild<QAction*>("mnuPost")->trigger();
-    Form7* opened = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* f = qobject_cast<Form7*>(w)) opened = f;
+    Form7* opened = OpenWindow<Form7>();
     QVERIFY(opened && opened->isVisible());
     QVERIFY(rec->records.isEmpty());
     QVERIFY(!Module1::SubWinOpen);  // the search window does not hold the tray
