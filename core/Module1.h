@@ -29,6 +29,11 @@ extern int CurGroup;       // 1..5: the group in the letter menus
 extern bool SubWinOpen;    // one of the tray's windows is open: both tray clicks are ignored
 extern bool PopupBusy;     // the tray popup menu is up
 extern int CaptionHeight;  // caption height in pixels, taken at start-up
+// Twips that windows sized from stored or fixed heights add, so their inner area keeps its size under
+// captions taller than 19 pixels.
+inline int CaptionCorrection() {
+  return (CaptionHeight - 19) * 15;
+}
 extern bool AlarmArmed;
 extern std::string AlarmTime;  // "hh:mm" or empty
 extern int AlarmDay;

@@ -91,7 +91,7 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
 }
 
 int Form2::CaptionCorrection() const {
-  return (Module1::CaptionHeight - 19) * 15;
+  return Module1::CaptionCorrection();
 }
 
 std::string Form2::GroupPath() const {

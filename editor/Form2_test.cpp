@@ -22,8 +22,6 @@
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 
-namespace {}  // namespace
-
 class Form2Test : public QObject {
   Q_OBJECT
   std::unique_ptr<TempDir> dir;

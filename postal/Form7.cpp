@@ -65,7 +65,7 @@ Form7::~Form7() {
 }
 
 int Form7::CaptionCorrection() const {
-  return (Module1::CaptionHeight - 19) * 15;
+  return Module1::CaptionCorrection();
 }
 
 void Form7::BuildControls() {
