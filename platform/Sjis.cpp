@@ -2,6 +2,7 @@
 #include "platform/Sjis.h"
 
 #include <iconv.h>
+#include <algorithm>
 #include <cerrno>
 
 namespace sjis {
@@ -63,6 +64,75 @@ std::size_t Utf8Length(unsigned char c) {
   return 1;
 }
 
+// Characters code page 932 holds only under a look-alike: stored as the look-alike, which is also how
+// Windows shows the same bytes. Without this, iconv turns ¥ and ‾ into \ and ~.
+struct LookAlike {
+  std::string_view from, to;
+};
+constexpr LookAlike kLookAlikes[] = {
+    {"\u301C", "\uFF5E"},  // 〜 -> ～
+    {"\u2212", "\uFF0D"},  // − -> －
+    {"\u2016", "\u2225"},  // ‖ -> ∥
+    {"\u2014", "\u2015"},  // — -> ―
+    {"\u00A2", "\uFFE0"},  // ¢ -> ￠
+    {"\u00A3", "\uFFE1"},  // £ -> ￡
+    {"\u00AC", "\uFFE2"},  // ¬ -> ￢
+    {"\u00A6", "\uFFE4"},  // ¦ -> ￤
+    {"\u00A5", "\uFFE5"},  // ¥ -> ￥
+    {"\u203E", "\uFFE3"},  // ‾ -> ￣
+};
+
+std::string WithLookAlikes(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    const std::string_view ch = utf8.substr(i, n);
+    std::string_view put = ch;
+    if (n >= 2)
+      for (const LookAlike& l : kLookAlikes)
+        if (ch == l.from) put = l.to;
+    out += put;
+    i += n;
+  }
+  return out;
+}
+
+// Encodes after the look-alike mapping and proves that the bytes decode back to the mapped text: iconv
+// otherwise maps some characters to others (or to nothing) without a word. `bad` gets the first
+// character that cannot be carried.
+std::optional<std::string> EncodeExact(std::string_view utf8, std::string* bad) {
+  const std::string mapped = WithLookAlikes(utf8);
+  std::string out;
+  std::string firstBad;
+  bool ok = Encoder().Run(mapped, out, [&firstBad](std::string_view rest, std::string&) -> size_t {
+    firstBad = std::string(rest.substr(0, std::min(Utf8Length(static_cast<unsigned char>(rest[0])), rest.size())));
+    return 0;
+  });
+  if (ok) {
+    std::string back;
+    ok = Decoder().Run(out, back, [](std::string_view, std::string&) -> size_t { return 0; }) && back == mapped;
+    if (!ok) {
+      // Rare: find the character that does not come back as itself.
+      for (std::size_t i = 0; i < mapped.size();) {
+        const std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(mapped[i])), mapped.size() - i);
+        const std::string_view ch = std::string_view(mapped).substr(i, n);
+        std::string one, again;
+        if (!Encoder().Run(ch, one, [](std::string_view, std::string&) -> size_t { return 0; }) ||
+            !Decoder().Run(one, again, [](std::string_view, std::string&) -> size_t { return 0; }) ||
+            again != ch) {
+          firstBad = std::string(ch);
+          break;
+        }
+        i += n;
+      }
+    }
+  }
+  if (ok) return out;
+  if (bad) *bad = firstBad.empty() ? std::string(utf8.substr(0, 1)) : firstBad;
+  return std::nullopt;
+}
+
 }  // namespace
 
 Decoded Decode(std::string_view cp932) {
@@ -79,19 +149,12 @@ Decoded Decode(std::string_view cp932) {
 }
 
 std::optional<std::string> Encode(std::string_view utf8) {
-  std::string out;
-  bool ok = Encoder().Run(utf8, out, [](std::string_view, std::string&) -> size_t { return 0; });
-  if (!ok) return std::nullopt;
-  return out;
+  return EncodeExact(utf8, nullptr);
 }
 
 std::string FirstUnencodable(std::string_view utf8) {
-  std::string out;
   std::string bad;
-  Encoder().Run(utf8, out, [&bad](std::string_view rest, std::string&) -> size_t {
-    bad = std::string(rest.substr(0, Utf8Length(static_cast<unsigned char>(rest[0]))));
-    return 0;
-  });
+  if (EncodeExact(utf8, &bad)) return {};
   return bad;
 }
 

@@ -40,3 +40,67 @@ TEST(Sjis, CutNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(sjis::CutLength("abc", 127), 3u);
   EXPECT_EQ(sjis::CutLength("\xB5\xB6\xB7", 2), 2u);  // half-width katakana are single bytes
 }
+
+namespace {
+std::string Utf8(char32_t cp) {
+  std::string s;
+  if (cp < 0x80) {
+    s += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    s += static_cast<char>(0xC0 | (cp >> 6));
+    s += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    s += static_cast<char>(0xE0 | (cp >> 12));
+    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    s += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    s += static_cast<char>(0xF0 | (cp >> 18));
+    s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    s += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return s;
+}
+}  // namespace
+
+TEST(Sjis, LookAlikesAreStoredAsWhatWindowsShows) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"〜", "\x81\x60"}, {"−", "\x81\x7C"}, {"‖", "\x81\x61"}, {"—", "\x81\x5C"}, {"¢", "\x81\x91"},
+      {"£", "\x81\x92"},  {"¬", "\x81\xCA"}, {"¦", "\xFA\x55"}, {"¥", "\x81\x8F"}, {"‾", "\x81\x50"},
+  };
+  for (auto [text, bytes] : cases) {
+    auto enc = sjis::Encode(std::string("a") + text + "b");
+    ASSERT_TRUE(enc) << text;
+    EXPECT_EQ(*enc, std::string("a") + bytes + "b") << text;
+  }
+  EXPECT_EQ(sjis::Decode(*sjis::Encode("¥100")).text, "￥100");
+  // Tag characters would vanish: refused, and named as the culprit.
+  EXPECT_FALSE(sjis::Encode("flag\xF3\xA0\x80\x81"));
+  EXPECT_EQ(sjis::FirstUnencodable("ok\xF3\xA0\x80\x81x"), "\xF3\xA0\x80\x81");
+}
+
+TEST(Sjis, NoCodePointIsEverStoredAsSomethingElseOrAsNothing) {
+  const std::pair<char32_t, char32_t> lookAlikes[] = {
+      {0x301C, 0xFF5E}, {0x2212, 0xFF0D}, {0x2016, 0x2225}, {0x2014, 0x2015}, {0x00A2, 0xFFE0},
+      {0x00A3, 0xFFE1}, {0x00AC, 0xFFE2}, {0x00A6, 0xFFE4}, {0x00A5, 0xFFE5}, {0x203E, 0xFFE3},
+  };
+  int carried = 0, wrong = 0;
+  for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    const std::string ch = Utf8(cp);
+    auto enc = sjis::Encode(ch);
+    EXPECT_EQ(sjis::FirstUnencodable(ch).empty(), enc.has_value()) << std::hex << static_cast<unsigned>(cp);
+    if (!enc) continue;
+    ++carried;
+    std::string expected = ch;
+    for (auto [from, to] : lookAlikes)
+      if (cp == from) expected = Utf8(to);
+    auto back = sjis::Decode(*enc);
+    if (enc->empty() || !back.complete || back.text != expected) {
+      ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(cp) << " comes back different";
+      if (++wrong > 20) return;
+    }
+  }
+  // Sanity: the whole of JIS X 0208 plus the extensions is there (about 7,900 characters).
+  EXPECT_GT(carried, 7500);
+}

@@ -2,19 +2,102 @@
 #include "platform/TextFile.h"
 
 #include <dirent.h>
-#include <strings.h>
-
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 namespace textfile {
+namespace fault {
+namespace {
+Step armedStep = Step::None;
+int countdown = 0;
+}  // namespace
+
+void Inject(Step step, int nth) {
+  armedStep = step;
+  countdown = nth;
+}
+void Clear() {
+  armedStep = Step::None;
+  countdown = 0;
+}
+
+// True when this occurrence of `step` is the one to fail.
+static bool Hits(Step step) {
+  if (armedStep != step || countdown <= 0) return false;
+  if (--countdown > 0) return false;
+  armedStep = Step::None;
+  // A refused temporary file looks like a folder the user may not write to.
+  errno = step == Step::Create ? EACCES : EIO;
+  return true;
+}
+}  // namespace fault
+
+namespace {
+// Each write() moves at most this much, so a test can fail a write in the middle of a large file.
+constexpr std::size_t kWriteChunk = 1 << 16;
+
+bool WriteFully(int fd, std::string_view bytes, off_t at) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    if (fault::Hits(fault::Step::Write)) return false;
+    const std::size_t n = std::min(kWriteChunk, bytes.size() - done);
+    ssize_t w = ::pwrite(fd, bytes.data() + done, n, at + static_cast<off_t>(done));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    done += static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+bool Sync(int fd) {
+  if (fault::Hits(fault::Step::Sync)) return false;
+  return ::fsync(fd) == 0;
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& path) {
+  int dfd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+}
+
+// Rewrites an existing file where it is: reserves the new size first, so a full disk fails before any
+// old byte is overwritten, then writes, truncates and syncs.
+bool WriteInPlace(const std::string& path, std::string_view bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  const off_t oldSize = st.st_size;
+  const off_t newSize = static_cast<off_t>(bytes.size());
+  if (ok && newSize > oldSize && ::posix_fallocate(fd, 0, newSize) != 0) {
+    if (::ftruncate(fd, oldSize) != 0) { /* the reservation stays; the content is untouched */
+    }
+    ok = false;
+  }
+  ok = ok && WriteFully(fd, bytes, 0) && ::ftruncate(fd, newSize) == 0 && Sync(fd);
+  ok = (::close(fd) == 0) && ok;
+  return ok;
+}
+}  // namespace
 
 Bytes ReadAll(const std::string& path) {
   Bytes b;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so a named pipe answers at once instead of waiting for a writer.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     b.status = (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Error;
     return b;
@@ -34,6 +117,7 @@ Bytes ReadAll(const std::string& path) {
       if (errno == EINTR) continue;
       ::close(fd);
       b.status = ReadStatus::Error;
+      b.data.clear();
       return b;
     }
     b.data.append(buf, static_cast<size_t>(n));
@@ -81,6 +165,21 @@ std::string JoinCrLf(const std::vector<std::string>& lines) {
   return out;
 }
 
+std::string CrLfLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out += "\r\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -101,45 +200,48 @@ std::string FindNameIgnoringCase(const std::string& folder, const std::string& n
   return found;
 }
 
-bool WriteAtomic(const std::string& path, std::string_view bytes) {
+std::string ResolveLinks(const std::string& path) {
+  std::string p = path;
+  for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit on a chain of links
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+    std::string target(PATH_MAX, '\0');
+    ssize_t n = ::readlink(p.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return p;
+    target.resize(static_cast<std::size_t>(n));
+    p = target.front() == '/' ? target : FolderOf(p) + "/" + target;
+  }
+  return p;
+}
+
+bool WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
+  const std::string path = ResolveLinks(linkOrPath);
   mode_t mode = 0644;
+  bool exists = false;
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return false;
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;  // read-only file
     mode = st.st_mode & 07777;
+    exists = true;
   }
   std::string tmp = path + ".XXXXXX";
-  int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, mode) == 0;
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (ok && left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
+  int fd = fault::Hits(fault::Step::Create) ? -1 : ::mkstemp(tmp.data());
+  if (fd < 0) {
+    const bool folderRefuses = errno == EACCES || errno == EPERM;
+    if (exists && folderRefuses && inPlace == InPlace::Allowed) return WriteInPlace(path, bytes);
+    return false;
   }
-  ok = ok && ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, mode) == 0;
+  ok = ok && WriteFully(fd, bytes, 0);
+  ok = ok && Sync(fd);
   ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
+  ok = ok && !fault::Hits(fault::Step::Rename) && ::rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(tmp.c_str());
     return false;
   }
-  // Make the rename itself durable.
-  std::size_t slash = path.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  SyncFolder(path);  // makes the rename itself durable
   return true;
 }
 

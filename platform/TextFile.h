@@ -19,6 +19,7 @@ struct Lines {
   std::vector<std::string> lines;  // raw bytes of each line, line end removed
 };
 
+// Regular files only: a folder, a named pipe or a device answers Error at once, without blocking.
 Bytes ReadAll(const std::string& path);
 Lines ReadLines(const std::string& path);
 
@@ -28,15 +29,35 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // Every line followed by CR LF.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 
-// Writes a temporary file in the same folder, flushes, syncs and renames it over `path`. On any failure
-// the previous file is left as it was, the temporary file is removed and false comes back. A target
-// without any write permission bit is treated as read-only and refused.
-bool WriteAtomic(const std::string& path, std::string_view bytes);
+// Lone CR and lone LF become CR LF.
+std::string CrLfLineBreaks(std::string_view text);
+
+// Whether a folder that refuses a temporary file may see the file rewritten in place instead (the way
+// the platform's own settings routines update a file they may write in a folder they may not).
+enum class InPlace { Refused, Allowed };
+
+// Writes a temporary file beside the target, flushes, syncs and renames it over the target; a symbolic
+// link is followed, so the link stays and its target gets the new bytes. On any failure the previous
+// file is left as it was, the temporary file is removed and false comes back. A target without any
+// write permission bit is treated as read-only and refused.
+[[nodiscard]] bool WriteAtomic(const std::string& path, std::string_view bytes,
+                               InPlace inPlace = InPlace::Refused);
+
+// The file a path names after following symbolic links (also a dangling one); the path itself otherwise.
+std::string ResolveLinks(const std::string& path);
 
 bool IsRegularFile(const std::string& path);
 
 // The name of the entry of `folder` (ending in a separator) that equals `name` ignoring ASCII case,
 // preferring the exact spelling; empty when there is none.
 std::string FindNameIgnoringCase(const std::string& folder, const std::string& name);
+
+// Test-only: makes the next rewrites fail at one step, to prove that no store loses its file.
+namespace fault {
+enum class Step { None, Create, Write, Sync, Rename };
+// Fails the `nth` (1-based) occurrence of `step`, counted over all rewrites from now on.
+void Inject(Step step, int nth = 1);
+void Clear();
+}  // namespace fault
 
 }  // namespace textfile

@@ -1,13 +1,32 @@
 #include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "testsupport/TempDir.h"
 
 using textfile::ReadStatus;
+namespace fault = textfile::fault;
+
+namespace {
+bool WriteOk(const std::string& path, std::string_view bytes,
+             textfile::InPlace inPlace = textfile::InPlace::Refused) {
+  return textfile::WriteAtomic(path, bytes, inPlace);
+}
+int FileCount(const std::string& folder) {
+  int n = 0;
+  for (auto& e : std::filesystem::directory_iterator(folder)) (void)e, ++n;
+  return n;
+}
+}  // namespace
 
 TEST(TextFile, SplitsOnCrLfCrAndLf) {
   using V = std::vector<std::string>;
@@ -25,6 +44,10 @@ TEST(TextFile, ReadTellsMissingFromUnreadable) {
   EXPECT_EQ(textfile::ReadLines(dir.File("no/such/file")).status, ReadStatus::Missing);
   std::filesystem::create_directory(dir.File("folder"));
   EXPECT_EQ(textfile::ReadLines(dir.File("folder")).status, ReadStatus::Error);
+  // A named pipe with no writer would block open() for ever: it answers "cannot read" at once.
+  ASSERT_EQ(::mkfifo(dir.File("Teldat1.tel").c_str(), 0644), 0);
+  EXPECT_EQ(textfile::ReadAll(dir.File("Teldat1.tel")).status, ReadStatus::Error);
+  EXPECT_EQ(textfile::ReadAll("/dev/null").status, ReadStatus::Error);
   dir.Write("f.txt", "1\r\n2");
   auto l = textfile::ReadLines(dir.File("f.txt"));
   EXPECT_EQ(l.status, ReadStatus::Ok);
@@ -34,7 +57,7 @@ TEST(TextFile, ReadTellsMissingFromUnreadable) {
 TEST(TextFile, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   TempDir dir;
   dir.Write("f.txt", "old content that is longer");
-  ASSERT_TRUE(textfile::WriteAtomic(dir.File("f.txt"), "new\r\n"));
+  ASSERT_TRUE(WriteOk(dir.File("f.txt"), "new\r\n"));
   EXPECT_EQ(dir.Read("f.txt"), "new\r\n");
   int files = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.Path())) (void)e, ++files;
@@ -45,12 +68,12 @@ TEST(TextFile, FailedWriteKeepsTheOldFile) {
   TempDir dir;
   dir.Write("ro.txt", "keep");
   ::chmod(dir.File("ro.txt").c_str(), 0444);
-  EXPECT_FALSE(textfile::WriteAtomic(dir.File("ro.txt"), "lost"));
+  EXPECT_FALSE(WriteOk(dir.File("ro.txt"), "lost"));
   EXPECT_EQ(dir.Read("ro.txt"), "keep");
 
-  EXPECT_FALSE(textfile::WriteAtomic(dir.File("missing-folder/f.txt"), "x"));
+  EXPECT_FALSE(WriteOk(dir.File("missing-folder/f.txt"), "x"));
   std::filesystem::create_directory(dir.File("sub"));
-  EXPECT_FALSE(textfile::WriteAtomic(dir.File("sub"), "x"));  // a folder is never replaced
+  EXPECT_FALSE(WriteOk(dir.File("sub"), "x"));  // a folder is never replaced
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub")));
 }
 
@@ -58,8 +81,102 @@ TEST(TextFile, RewriteKeepsThePermissions) {
   TempDir dir;
   dir.Write("p.txt", "a");
   ::chmod(dir.File("p.txt").c_str(), 0600);
-  ASSERT_TRUE(textfile::WriteAtomic(dir.File("p.txt"), "b"));
+  ASSERT_TRUE(WriteOk(dir.File("p.txt"), "b"));
   struct stat st {};
   ::stat(dir.File("p.txt").c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(TextFile, LineBreaksBecomeCrLf) {
+  EXPECT_EQ(textfile::CrLfLineBreaks("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
+  EXPECT_EQ(textfile::CrLfLineBreaks("plain"), "plain");
+}
+
+TEST(TextFile, RewriteGoesThroughSymbolicLinks) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("real"));
+  dir.Write("real/dnstplus.ini", "old");
+  std::filesystem::create_symlink("real/dnstplus.ini", dir.File("link1"));
+  std::filesystem::create_symlink(dir.File("link1"), dir.File("link2"));  // a chain, absolute
+  ASSERT_TRUE(WriteOk(dir.File("link2"), "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link1")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link2")));
+  EXPECT_EQ(dir.Read("real/dnstplus.ini"), "new");
+  EXPECT_EQ(FileCount(dir.File("real")), 1);  // the temporary went beside the target and is gone
+  // A dangling link: its target is created.
+  std::filesystem::create_symlink("real/Teldat1.tel", dir.File("dangling"));
+  ASSERT_TRUE(WriteOk(dir.File("dangling"), "x"));
+  EXPECT_EQ(dir.Read("real/Teldat1.tel"), "x");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("dangling")));
+}
+
+TEST(TextFile, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary) {
+  TempDir dir;
+  const std::string big(300000, 'b');  // several write calls
+  for (auto step : {fault::Step::Create, fault::Step::Write, fault::Step::Sync, fault::Step::Rename}) {
+    for (int nth : {1, 3}) {
+      if (nth == 3 && step != fault::Step::Write) continue;
+      dir.Write("f.txt", "old");
+      fault::Inject(step, nth);
+      EXPECT_FALSE(WriteOk(dir.File("f.txt"), big)) << static_cast<int>(step) << " " << nth;
+      fault::Clear();
+      EXPECT_EQ(dir.Read("f.txt"), "old");
+      EXPECT_EQ(FileCount(dir.Path()), 1);
+    }
+  }
+  // The fault is spent after one failure: the next rewrite succeeds.
+  fault::Inject(fault::Step::Sync, 1);
+  EXPECT_FALSE(WriteOk(dir.File("f.txt"), "x"));
+  EXPECT_TRUE(WriteOk(dir.File("f.txt"), "y"));
+  EXPECT_EQ(dir.Read("f.txt"), "y");
+}
+
+TEST(TextFile, AFolderThatRefusesATemporaryFileGetsAnInPlaceRewriteWhereAllowed) {
+  TempDir dir;
+  dir.Write("dnstplus.ini", "a much longer old content");
+  fault::Inject(fault::Step::Create);  // the folder refuses the temporary file
+  EXPECT_FALSE(WriteOk(dir.File("dnstplus.ini"), "new"));
+  EXPECT_EQ(dir.Read("dnstplus.ini"), "a much longer old content");
+
+  fault::Inject(fault::Step::Create);
+  ASSERT_TRUE(WriteOk(dir.File("dnstplus.ini"), "new", textfile::InPlace::Allowed));
+  EXPECT_EQ(dir.Read("dnstplus.ini"), "new");  // truncated to the new length
+  fault::Inject(fault::Step::Create);
+  ASSERT_TRUE(WriteOk(dir.File("dnstplus.ini"), std::string(5000, 'z'), textfile::InPlace::Allowed));
+  EXPECT_EQ(dir.Read("dnstplus.ini"), std::string(5000, 'z'));
+
+  // Not for a file that is not there, nor for a read-only one.
+  fault::Inject(fault::Step::Create);
+  EXPECT_FALSE(WriteOk(dir.File("absent.ini"), "x", textfile::InPlace::Allowed));
+  fault::Clear();
+  EXPECT_FALSE(dir.Exists("absent.ini"));
+  ::chmod(dir.File("dnstplus.ini").c_str(), 0444);
+  fault::Inject(fault::Step::Create);
+  EXPECT_FALSE(WriteOk(dir.File("dnstplus.ini"), "x", textfile::InPlace::Allowed));
+  fault::Clear();
+  EXPECT_EQ(dir.Read("dnstplus.ini"), std::string(5000, 'z'));
+}
+
+// A process killed at any moment of a rewrite leaves exactly the old or the new content.
+TEST(TextFile, KillDuringRewriteLeavesOldOrNew) {
+  TempDir dir;
+  const std::string a(20000, 'a'), b(70000, 'b');
+  dir.Write("f.txt", a);
+  std::mt19937 rng(12345);
+  std::uniform_int_distribution<int> waitUs(0, 3000);
+  for (int round = 0; round < 200; ++round) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i)
+        if (!textfile::WriteAtomic(dir.File("f.txt"), i % 2 ? a : b)) ::_exit(3);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(waitUs(rng)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed by itself";
+    const std::string now = dir.Read("f.txt");
+    ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+  }
 }
