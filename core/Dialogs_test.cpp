@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -124,6 +126,52 @@ class DialogsTest : public QObject {
     QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("グループ1"));
     QCOMPARE(dir->Read("dnstplus.ini"), before);
     QVERIFY(!Module1::SubWinOpen);
+  }
+
+  void aNameWithALineBreakOrTabIsRefused() {
+    main = std::make_unique<Form1>();
+    const std::string before = dir->Read("dnstplus.ini");
+    Form4* f = OpenSettings();
+    for (QString bad : {QStringLiteral("家族\n友人"), QStringLiteral("a\rb"), QStringLiteral("a\tb")}) {
+      rec->records.clear();
+      f->Text1[1]->setText(bad);
+      QTest::mouseClick(f->Command1, Qt::LeftButton);
+      QCOMPARE(rec->records.size(), 1);
+      QCOMPARE(rec->records[0].text, QStringLiteral("グループ名に改行やタブは使えません"));
+      QCOMPARE(rec->records[0].icon, MsgIcon::Error);
+      QVERIFY(f->isVisible());
+      QCOMPARE(main->GroupItems().Caption(2), QStringLiteral("グループ2"));
+      QCOMPARE(dir->Read("dnstplus.ini"), before);
+    }
+    Press(f, f->Command2);
+  }
+
+  void aSettingsFileThatCannotBeWrittenIsToldButTheValuesHoldForThisRun() {
+    main = std::make_unique<Form1>();
+    const std::string before = dir->Read("dnstplus.ini");
+    ::chmod(dir->File("dnstplus.ini").c_str(), 0444);
+    Form4* f = OpenSettings();
+    f->Text1[0]->setText(QStringLiteral("家族"));
+    f->Check1->setChecked(true);
+    Press(f, f->Command1);
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("設定を保存できませんでした"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Error);
+    QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("家族"));
+    QCOMPARE(main->Clipen, QStringLiteral("True"));
+    QCOMPARE(dir->Read("dnstplus.ini"), before);
+    QVERIFY(!Module1::SubWinOpen);
+  }
+
+  void aFirstStartThatCannotWriteTheSettingsSaysSo() {
+    main.reset();
+    dir->Write("dnstplus.ini", "");
+    ::chmod(dir->File("dnstplus.ini").c_str(), 0444);
+    main = std::make_unique<Form1>();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("設定ファイル(dnstplus.ini)に書き込めませんでした\n設定は保存されません"));
+    QCOMPARE(main->Topview, QStringLiteral("True"));  // the defaults still hold in memory
   }
 };
 

@@ -138,7 +138,7 @@ void Form1::BuildMenu() {
 
 void Form1::StartUp() {
   Module1::AlarmArmed = true;
-  settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath()));
+  bool settingsSaved = settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath())).saved;
   Module1::CaptionHeight = screen::CaptionHeightPixels();
 
   tray_ = new TrayIcon(icons::TrayIcon(), this);
@@ -152,8 +152,8 @@ void Form1::StartUp() {
   Module1::EmptyMenuTable();
 
   const IniFile ini(Module1::IniPath());
-  Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False"));
-  Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True"));
+  Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False", settingsSaved));
+  Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True", settingsSaved));
 
   for (int g = 1; g <= kGroupCount; ++g) {
     if (g > groupItems_->Count()) groupItems_->Load();
@@ -164,6 +164,10 @@ void Form1::StartUp() {
 
   Module1::LoadAlarm();
   Timer1.start();
+  if (!settingsSaved)
+    MsgBox(QStringLiteral("設定ファイル(%1)に書き込めませんでした\n設定は保存されません")
+               .arg(QString::fromUtf8(settings::kFileName.data(), settings::kFileName.size())),
+           MsgIcon::Error);
 }
 
 void Form1::Timer1_Timer() {

@@ -76,6 +76,13 @@ void Form4::Ok() {
     }
   }
   for (int i = 0; i < 5; ++i) {
+    // A pasted line break or tab would be refused by the settings file (or lost around the value).
+    if (names[i].contains(QLatin1Char('\r')) || names[i].contains(QLatin1Char('\n')) ||
+        names[i].contains(QLatin1Char('\t'))) {
+      MsgBox(QStringLiteral("グループ名に改行やタブは使えません"), MsgIcon::Error);
+      Text1[i]->setFocus();
+      return;
+    }
     std::string bad = sjis::FirstUnencodable(names[i].toStdString());
     if (!bad.empty()) {
       MsgBox(QStringLiteral("グループ名に使えない文字があります：%1").arg(QString::fromStdString(bad)),
@@ -92,8 +99,12 @@ void Form4::Ok() {
     f->Topview = topview;
     for (int i = 0; i < 5; ++i) f->GroupItems().SetCaption(i + 1, names[i]);
   }
-  for (int i = 0; i < 5; ++i) Module1::PutIni("DATA" + std::to_string(i + 1), names[i].toStdString());
-  Module1::PutIni("Clipen", clipen.toStdString());
-  Module1::PutIni("Topview", topview.toStdString());
+  bool saved = true;
+  for (int i = 0; i < 5; ++i)
+    saved = Module1::PutIni("DATA" + std::to_string(i + 1), names[i].toStdString()) && saved;
+  saved = Module1::PutIni("Clipen", clipen.toStdString()) && saved;
+  saved = Module1::PutIni("Topview", topview.toStdString()) && saved;
+  // The new values hold for this run either way; only the next start would not see them.
+  if (!saved) MsgBox(QStringLiteral("設定を保存できませんでした"), MsgIcon::Error);
   close();
 }

@@ -22,7 +22,8 @@ class IniFile {
   // Writes key=value into the section, creating the file, section or key as needed. Every other line
   // stays as it was. false when nothing was written: a character code page 932 cannot carry, a line
   // break in the value, a file that exists but cannot be read, or a failed write (old file intact).
-  bool Put(std::string_view section, std::string_view key, std::string_view value) const;
+  // A writable file in a folder that refuses new files is rewritten in place.
+  [[nodiscard]] bool Put(std::string_view section, std::string_view key, std::string_view value) const;
 
  private:
   std::string path_;

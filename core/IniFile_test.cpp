@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "core/Settings.h"
 #include "platform/Sjis.h"
+#include "platform/TextFile.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 
@@ -23,12 +26,12 @@ struct Ini {
 
 TEST(FirstRun, MissingOrEmptyFileGetsTheNineDefaultsInOrder) {
   Ini a;
-  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini).firstRun);
   EXPECT_EQ(a.Bytes(), kDefaultsFile);
 
   Ini b;
   b.Write("");
-  EXPECT_TRUE(settings::ApplyFirstRunDefaults(b.ini));
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(b.ini).firstRun);
   EXPECT_EQ(b.Bytes(), kDefaultsFile);
 }
 
@@ -36,7 +39,7 @@ TEST(FirstRun, AGroupNamed999IsNotAFirstRun) {
   Ini a;
   std::string file = Sj("[Data]\r\nWidth=7000\r\nDATA1=999\r\nClipen=True\r\n");
   a.Write(file);
-  EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini).firstRun);
   EXPECT_EQ(a.Bytes(), file);
   EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");
 }
@@ -44,7 +47,7 @@ TEST(FirstRun, AGroupNamed999IsNotAFirstRun) {
 TEST(FirstRun, DefaultsGoIntoTheExistingFileKeepingEveryOtherLine) {
   Ini a;
   a.Write(Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\n\r\n[Tail]\r\nk=v\r\n"));
-  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini).firstRun);
   EXPECT_EQ(a.Bytes(),
             Sj("; 利用者のメモ\r\n[Other]\r\nWidth=1\r\n\r\n[Data]\r\nUnknown=x\r\nWidth=5595\r\n"
                "Height=4400\r\nDATA1=グループ1\r\nDATA2=グループ2\r\nDATA3=グループ3\r\nDATA4=グループ4\r\n"
@@ -55,7 +58,7 @@ TEST(FirstRun, NoDataSectionAppendsOne) {
   Ini a;
   a.Write("[Other]\r\nDATA1=elsewhere\r\n");
   EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");  // a key of another section does not count
-  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini));
+  EXPECT_TRUE(settings::ApplyFirstRunDefaults(a.ini).firstRun);
   EXPECT_EQ(a.Bytes(), "[Other]\r\nDATA1=elsewhere\r\n" + kDefaultsFile);
 }
 
@@ -122,10 +125,61 @@ TEST(IniWrite, RefusesWhatWouldDamageTheFile) {
 TEST(IniWrite, SwitchesMissingOrSentinelAreWrittenBackWithTheirDefault) {
   Ini a;
   a.Write("[Data]\r\nDATA1=g\r\nTopview=999\r\nOther=1\r\n");
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False"), "False");
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Topview", "True"), "True");
+  bool saved = true;
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False", saved), "False");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Topview", "True", saved), "True");
   EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=g\r\nTopview=True\r\nOther=1\r\nClipen=False\r\n");
   a.Write("[Data]\r\nClipen=yes\r\n");
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False"), "yes");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False", saved), "yes");
   EXPECT_EQ(a.Bytes(), "[Data]\r\nClipen=yes\r\n");
+  EXPECT_TRUE(saved);
+  ::chmod(a.dir.File("dnstplus.ini").c_str(), 0444);
+  EXPECT_EQ(settings::ReadSwitch(a.ini, "Topview", "True", saved), "True");  // still the default in memory
+  EXPECT_FALSE(saved);
+}
+
+TEST(IniWrite, EveryFailedStepOfARewriteKeepsTheFileAndSaysSo) {
+  namespace fault = textfile::fault;
+  for (auto step : {fault::Step::Write, fault::Step::Sync, fault::Step::Rename}) {
+    Ini a;
+    a.Write("[Data]\r\nDATA1=keep\r\n");
+    fault::Inject(step);
+    EXPECT_FALSE(a.ini.Put("Data", "DATA1", "new"));
+    fault::Clear();
+    EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=keep\r\n");
+  }
+  Ini b;  // a first run whose third write fails reports it, and keeps what was written before
+  fault::Inject(fault::Step::Write, 3);
+  settings::FirstRun r = settings::ApplyFirstRunDefaults(b.ini);
+  fault::Clear();
+  EXPECT_TRUE(r.firstRun);
+  EXPECT_FALSE(r.saved);
+  EXPECT_EQ(b.Bytes(), Sj("[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA2=グループ2\r\nDATA3=グループ3\r\n"
+                          "DATA4=グループ4\r\nDATA5=グループ5\r\nClipen=False\r\nTopview=True\r\n"));
+}
+
+TEST(IniWrite, AFolderThatRefusesNewFilesStillGetsTheSettingsUpdated) {
+  Ini a;
+  a.Write("[Data]\r\nDATA1=old\r\nTail=1\r\n");
+  textfile::fault::Inject(textfile::fault::Step::Create);  // no temporary file may be made there
+  ASSERT_TRUE(a.ini.Put("Data", "DATA1", "new"));
+  textfile::fault::Clear();
+  EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=new\r\nTail=1\r\n");
+}
+
+TEST(IniWrite, ALinkedSettingsFileIsUpdatedThroughTheLink) {
+  Ini a;
+  a.dir.Write("shared.ini", "[Data]\r\nDATA1=old\r\n");
+  std::filesystem::create_symlink(a.dir.File("shared.ini"), a.dir.File("dnstplus.ini"));
+  ASSERT_TRUE(a.ini.Put("Data", "DATA1", "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(a.dir.File("dnstplus.ini")));
+  EXPECT_EQ(a.dir.Read("shared.ini"), "[Data]\r\nDATA1=new\r\n");
+}
+
+TEST(IniRead, APipeNamedLikeTheSettingsFileIsUnreadableAtOnce) {
+  Ini a;
+  ASSERT_EQ(::mkfifo(a.dir.File("dnstplus.ini").c_str(), 0644), 0);
+  EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");
+  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "x"));  // not readable, so never replaced
+  EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini).saved);
 }

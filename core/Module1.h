@@ -22,7 +22,7 @@ bool FileExists(const std::string& path);
 
 // The settings file's value of `key`, or "999" when missing.
 std::string GetIni(std::string_view key);
-bool PutIni(std::string_view key, std::string_view value);
+[[nodiscard]] bool PutIni(std::string_view key, std::string_view value);
 std::string IniPath();
 
 extern int CurGroup;       // 1..5: the group in the letter menus

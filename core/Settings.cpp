@@ -7,16 +7,17 @@ std::string Read(const IniFile& ini, std::string_view key) {
   return ini.Get(kSection, key).value_or(std::string(kMissing));
 }
 
-bool ApplyFirstRunDefaults(const IniFile& ini) {
-  if (ini.Get(kSection, "DATA1")) return false;
-  for (const auto& d : kDefaults) ini.Put(kSection, d.key, d.value);
-  return true;
+FirstRun ApplyFirstRunDefaults(const IniFile& ini) {
+  if (ini.Get(kSection, "DATA1")) return {};
+  FirstRun r{true, true};
+  for (const auto& d : kDefaults) r.saved = ini.Put(kSection, d.key, d.value) && r.saved;
+  return r;
 }
 
-std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue) {
+std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue, bool& saved) {
   std::string v = Read(ini, key);
   if (v != kMissing) return v;
-  ini.Put(kSection, key, defaultValue);
+  saved = ini.Put(kSection, key, defaultValue) && saved;
   return std::string(defaultValue);
 }
 

@@ -35,11 +35,15 @@ inline constexpr std::array<Default, 9> kDefaults{{
 std::string Read(const IniFile& ini, std::string_view key);
 
 // A first run is recognised by DATA1 being absent (a group really named "999" is not a first run);
-// then all nine defaults are written in order. Returns whether it was a first run.
-bool ApplyFirstRunDefaults(const IniFile& ini);
+// then all nine defaults are written in order.
+struct FirstRun {
+  bool firstRun = false;
+  bool saved = true;  // false when some default could not be written
+};
+FirstRun ApplyFirstRunDefaults(const IniFile& ini);
 
 // The value of a switch key; one that reads as the sentinel is written back with its default, which is
-// returned.
-std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue);
+// returned; `saved` turns false when that write fails.
+std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue, bool& saved);
 
 }  // namespace settings

@@ -338,20 +338,27 @@ void Form2::closeEvent(QCloseEvent* e) {
   if (model_.CurrentLetter() != 0 && model_.CanSave()) {
     model_.SetMaster();
     if (!Savedata()) {
-      // Keep the window and the edits: the user can free the file or copy the entries out, then close again.
-      show();
-      MsgBox(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした\n変更はまだ保存されていません")
-                 .arg(Q(phonebook::FileName(Module1::CurGroup))),
-             MsgIcon::Error);
-      e->ignore();
-      return;
+      // The file and the edits stay as they are. "No" keeps the window: the user can free the file or
+      // copy the entries out and close again (which retries); "Yes" is the way out without saving.
+      const MsgResult answer = MsgBox(
+          QStringLiteral("電話帳ファイル(%1)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
+                         "（いいえ：編集を続けます。もう一度閉じると保存し直します）")
+              .arg(Q(phonebook::FileName(Module1::CurGroup))),
+          MsgIcon::Question, MsgButtons::YesNo);
+      if (answer != MsgResult::Yes) {
+        show();
+        e->ignore();
+        return;
+      }
+    } else {
+      Module1::ClearPhoneMenus();
+      Module1::LoadPhoneMenus(Module1::CurGroup);
+      Module1::EmptyMenuTable();
     }
-    Module1::ClearPhoneMenus();
-    Module1::LoadPhoneMenus(Module1::CurGroup);
-    Module1::EmptyMenuTable();
   }
-  Module1::PutIni("Width", std::to_string(outerW_));
   // Stored without the caption correction, which the next opening adds again.
-  Module1::PutIni("Height", std::to_string(outerH_ - CaptionCorrection()));
+  const bool sizeSaved = Module1::PutIni("Width", std::to_string(outerW_)) &&
+                         Module1::PutIni("Height", std::to_string(outerH_ - CaptionCorrection()));
+  if (!sizeSaved) MsgBox(QStringLiteral("ウィンドウの大きさを保存できませんでした"), MsgIcon::Warning);
   e->accept();
 }

@@ -23,7 +23,7 @@ class Form2 : public QMainWindow {
 
   void ReadList(int k);
   void SetMaster() { model_.SetMaster(); }
-  bool Savedata();
+  [[nodiscard]] bool Savedata();
 
   // The window's outer size in twips, as it is stored in Width / Height.
   int OuterWidth() const { return outerW_; }

@@ -16,6 +16,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
+#include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/QtHelpers.h"
@@ -250,18 +251,57 @@ class Form2Test : public QObject {
     f->ReadList(1);
     f->Text1->setText(QStringLiteral("new"));
     QTest::mouseClick(f->Command1[3], Qt::LeftButton);
+    rec->answers << MsgResult::No;  // keep editing
     f->close();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(
-        rec->records[0].text,
-        QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\n変更はまだ保存されていません"));
-    QCOMPARE(rec->records[0].icon, MsgIcon::Error);
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
+                            "（いいえ：編集を続けます。もう一度閉じると保存し直します）"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Question);
+    QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QVERIFY(f->isVisible());
     QVERIFY(Module1::SubWinOpen);
     QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\n" + Markers(43));
     ::chmod(dir->File("Teldat1.tel").c_str(), 0644);
-    Close(f);
+    Close(f);  // closing again retries
     QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\nnew\r\n" + Markers(43));
+  }
+
+  void aFailedSaveCanBeLeftWithoutSavingAndTheTrayLivesAgain() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\nold\r\n" + Markers(43));
+    ::chmod(dir->File("Teldat1.tel").c_str(), 0444);
+    main->GroupItems().Item(1)->trigger();  // the tray shows the file
+    Form2* f = Open();
+    f->ReadList(1);
+    f->Text1->setText(QStringLiteral("new"));
+    QTest::mouseClick(f->Command1[3], Qt::LeftButton);
+    rec->answers << MsgResult::Yes;
+    QPointer<Form2> guard(f);
+    f->close();
+    QVERIFY(QTest::qWaitFor([&guard] { return guard.isNull(); }, 5000));
+    QVERIFY(!Module1::SubWinOpen);
+    QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\n" + Markers(43));
+    // The tray's menus still show the file as it is, and work again.
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("old"));
+  }
+
+  void aFailedWriteAtAnyStepKeepsThePhoneBook() {
+    namespace fault = textfile::fault;
+    for (auto step : {fault::Step::Write, fault::Step::Sync, fault::Step::Rename}) {
+      dir->Write("Teldat1.tel", "[D@TA]\r\nold\r\n" + Markers(43));
+      Form2* f = Open();
+      f->ReadList(1);
+      f->Text1->setText(QStringLiteral("new"));
+      QTest::mouseClick(f->Command1[3], Qt::LeftButton);
+      fault::Inject(step);
+      rec->answers << MsgResult::No;
+      f->close();
+      fault::Clear();
+      QVERIFY(f->isVisible());
+      QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\n" + Markers(43));
+      Close(f);
+      QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\nnew\r\n" + Markers(43));
+    }
   }
 
   void aDamagedFileIsShownButNeverSaved() {

@@ -24,7 +24,7 @@ class PhoneBookEditor {
   void SetMaster();
   // Writes the master table whole (atomically) and empties it. On failure the table is kept and the old
   // file is left as it was.
-  bool Savedata(const std::string& path);
+  [[nodiscard]] bool Savedata(const std::string& path);
 
   int CurrentLetter() const { return letter_; }  // 0 before the first letter is chosen
   const std::vector<std::string>& Master() const { return master_; }
