@@ -28,7 +28,7 @@ std::string FilePath(const std::string& appDir, int year, int month) {
   return appDir + alarmclock::ScheduleFileName(year, month);
 }
 
-void LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s) {
+bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s) {
   s = MonthSchedule{};
   const std::string path = FilePath(appDir, year, month);
   textfile::Lines file = textfile::ReadLines(path);
@@ -36,29 +36,49 @@ void LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
     ::mkdir((appDir + "Schedule").c_str(), 0755);
     file = textfile::ReadLines(path);
   }
-  if (file.status != textfile::ReadStatus::Ok) return;
+  if (file.status == textfile::ReadStatus::Missing) return true;
+  if (file.status != textfile::ReadStatus::Ok) {
+    s.readCompletely = false;
+    return false;
+  }
 
   int n = 0;
   for (const std::string& raw : file.lines) {
+    if (n >= MonthSchedule::kDays && IsHeader(raw)) ++n;
+    if (n > MonthSchedule::kDays) {
+      s.original.tail += raw;
+      s.original.tail += "\r\n";
+      continue;
+    }
     if (IsHeader(raw)) {
-      if (++n > MonthSchedule::kDays) break;
-      const std::size_t i = static_cast<std::size_t>(n - 1);
+      const std::size_t i = static_cast<std::size_t>(n++);
       s.DayMark[i] = static_cast<int>(Field(raw, 7, 1));
       s.DayAlarm[i] = static_cast<int>(Field(raw, 8, 1));
       s.DayTime[i] =
           alarmclock::FormatTime(static_cast<int>(Field(raw, 9, 2)), static_cast<int>(Field(raw, 12, 2)));
       continue;
     }
-    if (n == 0) continue;
-    std::string& text = s.DayText[static_cast<std::size_t>(n - 1)];
-    text += sjis::Decode(raw).text;
-    text += "\r\n";
+    if (n == 0) {
+      s.original.lead += raw;
+      s.original.lead += "\r\n";
+      continue;
+    }
+    const std::size_t i = static_cast<std::size_t>(n - 1);
+    s.DayText[i] += sjis::Decode(raw).text;
+    s.DayText[i] += "\r\n";
+    s.original.raw[i] += raw;
+    s.original.raw[i] += "\r\n";
   }
-  for (std::string& text : s.DayText) {
+  for (std::size_t i = 0; i < MonthSchedule::kDays; ++i) {
+    std::string& text = s.DayText[i];
+    std::string& raw = s.original.raw[i];
+    if (raw.size() >= 2) raw.resize(raw.size() - 2);  // the lines' own breaks stay, the last one is the record's
     if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) continue;
     text.resize(text.size() - 2);
     while (!text.empty() && text.back() == ' ') text.pop_back();
   }
+  s.original.text = s.DayText;
+  return true;
 }
 
 bool TextHasMarkerLine(const std::string& text) {
@@ -74,16 +94,22 @@ int DayWithMarkerLine(const MonthSchedule& s) {
 }
 
 SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const MonthSchedule& s) {
+  if (!s.readCompletely) return {SaveResult::NotReadCompletely, 0};
   if (int day = DayWithMarkerLine(s)) return {SaveResult::MarkerInText, day};
-  std::string out;
+  std::string out = s.original.lead;
   for (std::size_t i = 0; i < MonthSchedule::kDays; ++i) {
     out += kMarker;
     out += std::to_string(s.DayMark[i]) + std::to_string(s.DayAlarm[i]) + s.DayTime[i] + "\r\n";
     if (s.DayText[i].empty()) continue;
-    auto encoded = sjis::Encode(s.DayText[i]);
+    if (s.DayText[i] == s.original.text[i]) {
+      out += s.original.raw[i] + "\r\n";
+      continue;
+    }
+    auto encoded = sjis::Encode(textfile::CrLfLineBreaks(s.DayText[i]));
     if (!encoded) return {SaveResult::Unencodable, static_cast<int>(i) + 1};
     out += *encoded + "\r\n";
   }
+  out += s.original.tail;
   ::mkdir((appDir + "Schedule").c_str(), 0755);
   if (!textfile::WriteAtomic(FilePath(appDir, year, month), out)) return {SaveResult::WriteFailed, 0};
   return {};

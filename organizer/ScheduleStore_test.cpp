@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/Sjis.h"
+#include "platform/TextFile.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 
@@ -90,7 +91,7 @@ TEST(ScheduleStore, DamagedFilesLoadWhatIsValid) {
                                       "\r\n" + Headers(28) +
                                       "[D@TA]31\r\nthirty-first\r\n[D@TA]99\r\nbeyond\r\n");
   MonthSchedule s;
-  LoadSchedule(d.Path(), 2026, 1, s);
+  EXPECT_TRUE(LoadSchedule(d.Path(), 2026, 1, s));
   EXPECT_EQ(s.DayMark[0], 0);
   EXPECT_EQ(s.DayTime[0], "12:00");
   EXPECT_EQ(s.DayText[0], "ok \xEF\xBF\xBD z");
@@ -98,6 +99,112 @@ TEST(ScheduleStore, DamagedFilesLoadWhatIsValid) {
   EXPECT_EQ(s.DayText[1].size(), big.size());
   EXPECT_EQ(s.DayMark[30], 3);
   EXPECT_EQ(s.DayText[30], "thirty-first");
+
+  // A save after editing one day keeps what the reader set aside: the lines before the first header,
+  // the undecodable bytes of day 1, and everything from the 32nd header on.
+  s.DayText[2] = "new";
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), "before any header\r\n[D@TA]0012:00\r\nok \x82\x20z\r\n[D@TA]2100:00\r\n" +
+                                                big + "\r\n[D@TA]0000:00\r\nnew\r\n" +
+                                                [] {
+                                                  std::string h;
+                                                  for (int i = 0; i < 27; ++i) h += "[D@TA]0000:00\r\n";
+                                                  return h;
+                                                }() +
+                                                "[D@TA]3100:00\r\nthirty-first\r\n[D@TA]99\r\nbeyond\r\n");
+}
+
+TEST(ScheduleStore, UndecodableBytesOfAnUntouchedDayStayExactAndTheMonthStaysSavable) {
+  TempDir d;
+  std::filesystem::create_directories(d.File("Schedule"));
+  const std::string day1 = "[D@TA]1109:30\r\n\x82\x20" "damaged \xFD  \r\nsecond  \r\n";
+  d.Write("Schedule/Sch2601.dat", day1 + Headers(30));
+  MonthSchedule s;
+  ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 1, s));
+  EXPECT_EQ(s.DayText[0], "\xEF\xBF\xBD damaged \xEF\xBF\xBD  \r\nsecond");
+  s.DayText[9] = "打ち合わせ";
+  s.DayMark[9] = 3;
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  std::string expected = day1;
+  for (int i = 1; i < 31; ++i) expected += i == 9 ? "[D@TA]3000:00\r\n" + Sj("打ち合わせ") + "\r\n" : "[D@TA]0000:00\r\n";
+  EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), expected);
+  // Editing the damaged day itself is refused (the replacement character has no bytes), nothing written.
+  s.DayText[0] += "!";
+  SaveOutcome o = SaveSchedule(d.Path(), 2026, 1, s);
+  EXPECT_EQ(o.result, SaveResult::Unencodable);
+  EXPECT_EQ(o.day, 1);
+  EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), expected);
+}
+
+TEST(ScheduleStore, AMonthThatCouldNotBeReadIsNeverWrittenBack) {
+  TempDir d;
+  std::filesystem::create_directories(d.File("Schedule/Sch2601.dat"));  // a folder where the file belongs
+  ASSERT_EQ(::mkfifo(d.File("Schedule/Sch2602.dat").c_str(), 0644), 0);  // a pipe: must not block
+  for (int month : {1, 2}) {
+    MonthSchedule s;
+    EXPECT_FALSE(LoadSchedule(d.Path(), 2026, month, s));
+    EXPECT_FALSE(s.readCompletely);
+    s.DayText[0] = "would replace the file";
+    EXPECT_EQ(SaveSchedule(d.Path(), 2026, month, s).result, SaveResult::NotReadCompletely);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(d.File("Schedule/Sch2601.dat")));
+  EXPECT_TRUE(std::filesystem::is_fifo(d.File("Schedule/Sch2602.dat")));
+  // A schedule folder that is a file: the month is empty and a save says it failed.
+  TempDir e;
+  e.Write("Schedule", "not a folder");
+  MonthSchedule s;
+  EXPECT_TRUE(LoadSchedule(e.Path(), 2026, 1, s));
+  s.DayText[0] = "x";
+  EXPECT_EQ(SaveSchedule(e.Path(), 2026, 1, s).result, SaveResult::WriteFailed);
+  EXPECT_EQ(e.Read("Schedule"), "not a folder");
+}
+
+TEST(ScheduleStore, FileNamesComeFromTheFirstOfTheMonth) {
+  EXPECT_EQ(FilePath("/p/", 2004, 13), "/p/Schedule/Sch0501.dat");
+  EXPECT_EQ(FilePath("/p/", 2000, 0), "/p/Schedule/Sch9912.dat");
+  EXPECT_EQ(FilePath("/p/", 2004, 12), "/p/Schedule/Sch0412.dat");
+  EXPECT_EQ(FilePath("/p/", 2005, -11), "/p/Schedule/Sch0401.dat");
+  EXPECT_EQ(FilePath("/p/", 2099, 25), "/p/Schedule/Sch0101.dat");
+}
+
+TEST(ScheduleStore, LoneLineBreaksAreStoredAsCrLf) {
+  TempDir d;
+  MonthSchedule s;
+  s.DayText[0] = "a\nb\rc";
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("Schedule/Sch2601.dat").substr(0, 19), "[D@TA]00\r\na\r\nb\r\nc\r\n");
+  MonthSchedule back;
+  ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 1, back));
+  EXPECT_EQ(back.DayText[0], "a\r\nb\r\nc");
+}
+
+TEST(ScheduleStore, EveryFailedStepOfASaveKeepsTheOldMonth) {
+  namespace fault = textfile::fault;
+  TempDir d;
+  MonthSchedule s;
+  s.DayText[0] = "old";
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  const std::string old = d.Read("Schedule/Sch2601.dat");
+  s.DayText[0] = "new";
+  for (auto step : {fault::Step::Create, fault::Step::Write, fault::Step::Sync, fault::Step::Rename}) {
+    fault::Inject(step);
+    EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::WriteFailed);
+    fault::Clear();
+    EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), old);
+  }
+}
+
+TEST(ScheduleStore, ALinkedMonthFileIsWrittenThroughTheLink) {
+  TempDir d;
+  std::filesystem::create_directories(d.File("Schedule"));
+  d.Write("elsewhere.dat", Headers(31));
+  std::filesystem::create_symlink(d.File("elsewhere.dat"), d.File("Schedule/Sch2601.dat"));
+  MonthSchedule s;
+  ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 1, s));
+  s.DayText[0] = "x";
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  EXPECT_TRUE(std::filesystem::is_symlink(d.File("Schedule/Sch2601.dat")));
+  EXPECT_EQ(d.Read("elsewhere.dat").substr(0, 24), "[D@TA]0000:00\r\nx\r\n[D@TA]");
 }
 
 TEST(ScheduleStore, RefusesTextThatWouldShiftTheDaysAndKeepsTheOldFileOnFailure) {
