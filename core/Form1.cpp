@@ -303,8 +303,10 @@ void Form1::UpdateTrayMenu() {
 void Form1::mnuPost_Click() {
   // Any spelling of the names: the list is published as KEN_ALL.CSV.
   const std::string dir = Module1::AppDir();
+  // The list may also be the UTF-8 edition Japan Post publishes.
   if (!textfile::FindNameIgnoringCase(dir, "Ken_all.dat").empty() ||
-      !textfile::FindNameIgnoringCase(dir, "Ken_all.csv").empty()) {
+      !textfile::FindNameIgnoringCase(dir, "Ken_all.csv").empty() ||
+      !textfile::FindNameIgnoringCase(dir, "utf_ken_all.csv").empty()) {
     auto it = factories_.find(SubWindow::Postal);
     if (it != factories_.end() && it->second) {
       QWidget* w = it->second();

@@ -77,4 +77,35 @@ bool TextIsTrue(std::string_view s) {
   return end == z.c_str() + z.size() && d != 0.0;
 }
 
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t n;
+    char32_t cp, min;
+    if ((c & 0xE0) == 0xC0) {
+      n = 2, cp = c & 0x1F, min = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+      n = 3, cp = c & 0x0F, min = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+      n = 4, cp = c & 0x07, min = 0x10000;
+    } else {
+      return false;
+    }
+    if (i + n > s.size()) return false;
+    for (std::size_t k = 1; k < n; ++k) {
+      const auto t = static_cast<unsigned char>(s[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += n;
+  }
+  return true;
+}
+
 }  // namespace textchars

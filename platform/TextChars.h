@@ -17,6 +17,9 @@ std::string_view Left(std::string_view utf8, std::size_t count);
 // Removes leading and trailing half-width blanks (as Trim$ does).
 std::string_view Trim(std::string_view s);
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
+bool IsValidUtf8(std::string_view s);
+
 // Lenient number reading: optional blanks and sign, then leading digits; anything else gives 0.
 long LeadingNumber(std::string_view s);
 

@@ -52,7 +52,7 @@ Form7::Form7(QWidget* parent) : QWidget(parent) {
   dir_ = Module1::AppDir();
   // The published list is named KEN_ALL.CSV; any spelling of either name is taken.
   const std::string data = textfile::FindNameIgnoringCase(dir_, postal::kDataName);
-  const std::string source = textfile::FindNameIgnoringCase(dir_, postal::kSourceName);
+  const std::string source = postal::FindSourceName(dir_);
   if (data.empty() && !source.empty()) {
     StartConversion(source);
   } else {
@@ -155,9 +155,8 @@ void Form7::StartConversion(const std::string& source) {
   if (!converter_->Open(dir_ + source, dir_ + postal::kDataName)) {
     converter_.reset();
     SetBusyCursor(std::nullopt);
-    Command2->setEnabled(true);
-    MsgBox(QStringLiteral("郵便番号データファイルを作成できませんでした"), MsgIcon::Error);
-    emit ConversionDone(false);
+    // Shown after the window is up, as a failure at the end of a conversion is.
+    QTimer::singleShot(0, this, &Form7::ConversionFailed);
     return;
   }
   QTimer::singleShot(0, this, &Form7::ConversionStep);
@@ -174,8 +173,7 @@ void Form7::ConversionStep() {
   SetBusyCursor(std::nullopt);
   Command2->setEnabled(true);
   if (!ok) {
-    MsgBox(QStringLiteral("郵便番号データファイルを作成できませんでした"), MsgIcon::Error);
-    emit ConversionDone(false);
+    ConversionFailed();
     return;
   }
   setWindowTitle(kTitleAfterConversion);
@@ -184,6 +182,14 @@ void Form7::ConversionStep() {
     w->setEnabled(true);
   LoadData();
   emit ConversionDone(true);
+}
+
+// Nothing to search: the window says so and closes, so the next opening tries the list again.
+void Form7::ConversionFailed() {
+  setWindowTitle(kTitle);
+  MsgBox(QStringLiteral("郵便番号データファイルを作成できませんでした"), MsgIcon::Error);
+  emit ConversionDone(false);
+  close();
 }
 
 void Form7::LoadData() {

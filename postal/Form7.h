@@ -71,6 +71,7 @@ class Form7 : public QWidget {
   void LoadData();
   void SearchStep();
   void FinishSearch();
+  void ConversionFailed();
   void ShowProgress(int tenth);
   void Copy(postal::CopyWhat what);
   void ApplyLayout();

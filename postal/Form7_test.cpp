@@ -93,6 +93,22 @@ class Form7Test : public QObject {
     QCOMPARE(again.windowTitle(), QStringLiteral("郵便番号・住所　検索"));
   }
 
+  void aListThatGivesNothingSaysSoAndClosesTheWindow() {
+    dir->Write("Ken_all.csv", "not,the,list\r\n");
+    QPointer<Form7> f = new Form7;
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    QSignalSpy done(f.data(), &Form7::ConversionDone);
+    f->show();
+    QVERIFY(done.wait(10000));
+    QCOMPARE(done.first().first().toBool(), false);
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("郵便番号データファイルを作成できませんでした"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Error);
+    QVERIFY(QTest::qWaitFor([&f] { return f.isNull(); }, 5000));
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!dir->Exists("Ken_all.dat"));  // the next opening tries again
+  }
+
   void closingDuringConversionLeavesNoDataFile() {
     std::string big;
     for (int i = 0; i < 20000; ++i)

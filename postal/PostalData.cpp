@@ -49,7 +49,10 @@ std::optional<std::string> ConvertLine(std::string_view line) {
   // 14 characters of fields 1 and 2, the opening quote, and 13 characters of the closing quote and flags.
   if (line.size() < 28 || !AllAscii(line.substr(0, 15)) || !AllAscii(line.substr(line.size() - 13)))
     return std::nullopt;
-  if (line[14] != '"' || line[line.size() - 13] != '"' || line[line.size() - 12] != ',') return std::nullopt;
+  // The quotes around field 2 and the quote opening field 3 and closing field 9.
+  if (line[5] != ',' || line[6] != '"' || line[12] != '"' || line[13] != ',' || line[14] != '"' ||
+      line[line.size() - 13] != '"' || line[line.size() - 12] != ',')
+    return std::nullopt;
   if (!sjis::IsWellFormed(line)) return std::nullopt;
   const std::string_view s = line.substr(15, line.size() - 28);
   if (s.size() < 8 || !std::all_of(s.begin(), s.begin() + 7, IsAsciiDigit) || s[7] != '"')
@@ -58,6 +61,9 @@ std::optional<std::string> ConvertLine(std::string_view line) {
   int counter = 0;
   for (std::size_t i = 0; i < s.size() && counter < 6; ++i) {
     if (s[i] != ',') continue;
+    // Each separator the rule steps over sits between a closing and an opening quote; a field that
+    // lost a quote would otherwise shift the address by a character.
+    if (s[i - 1] != '"' || i + 1 >= s.size() || s[i + 1] != '"') return std::nullopt;
     ++counter;
     if (counter >= 4) commas[counter - 4] = i;
   }
@@ -78,10 +84,36 @@ Converter::~Converter() {
   Cancel();
 }
 
+bool IsUtf8List(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return true;
+  // Japan Post's address lines always hold kanji, and a code page 932 list of any length is not valid
+  // UTF-8 as well; a pure ASCII list reads the same either way.
+  return !sjis::IsWellFormed(bytes) && textchars::IsValidUtf8(bytes);
+}
+
+namespace {
+std::string Utf8ListToCodePage932(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  std::string out;
+  out.reserve(bytes.size() * 2 / 3 + 16);
+  for (const std::string& line : textfile::SplitLines(bytes)) {
+    // A line with a character code page 932 cannot carry stays out, as any line of the wrong shape.
+    if (auto encoded = sjis::Encode(line)) out += *encoded;
+    out += "\r\n";
+  }
+  return out;
+}
+}  // namespace
+
+std::string FindSourceName(const std::string& folder) {
+  std::string name = textfile::FindNameIgnoringCase(folder, kSourceName);
+  return name.empty() ? textfile::FindNameIgnoringCase(folder, kUtf8SourceName) : name;
+}
+
 bool Converter::Open(const std::string& sourcePath, const std::string& dataPath) {
   textfile::Bytes b = textfile::ReadAll(sourcePath);
   if (b.status != textfile::ReadStatus::Ok) return false;
-  source_ = std::move(b.data);
+  source_ = IsUtf8List(b.data) ? Utf8ListToCodePage932(b.data) : std::move(b.data);
   dataPath_ = dataPath;
   out_.clear();
   out_.reserve(source_.size() * 3 / 4);
@@ -113,7 +145,9 @@ bool Converter::Finish() {
   while (Step(1 << 20)) {
   }
   open_ = false;
-  bool ok = textfile::WriteAtomic(dataPath_, out_);
+  // A list that gave no line at all (another encoding, another file) must not leave an empty data file,
+  // which would never be rebuilt.
+  bool ok = linesOut_ > 0 && textfile::WriteAtomic(dataPath_, out_);
   source_.clear();
   out_.clear();
   return ok;
@@ -153,7 +187,6 @@ bool Search::Step(std::size_t budget, std::vector<LineRef>& found) {
     while (pos_ < stop) {
       Span l = NextLine(data_, pos_);
       pos_ = l.next;
-      if (l.end == l.begin && pos_ >= data_.size()) break;
       found.push_back({static_cast<std::uint32_t>(l.begin), static_cast<std::uint32_t>(l.end - l.begin)});
     }
     return pos_ < data_.size();

@@ -22,7 +22,14 @@ inline constexpr const char* kDataName = "Ken_all.dat";
 // code page 932).
 std::optional<std::string> ConvertLine(std::string_view line);
 
-// Converts the whole list in steps, so a window can stay live and cancel. The result goes to a
+// A list in UTF-8 (Japan Post also publishes "utf_ken_all.csv"): recognised by its bytes.
+bool IsUtf8List(std::string_view bytes);
+inline constexpr const char* kUtf8SourceName = "utf_ken_all.csv";
+// The list's name in `folder` (any case of "Ken_all.csv", else of "utf_ken_all.csv"), or empty.
+std::string FindSourceName(const std::string& folder);
+
+// Converts the whole list in steps, so a window can stay live and cancel. A list in UTF-8 is converted
+// to the same code page 932 data file. No converted line at all is a failure. The result goes to a
 // temporary file that is renamed over the data file only when everything was written.
 class Converter {
  public:
@@ -30,7 +37,7 @@ class Converter {
   bool Open(const std::string& sourcePath, const std::string& dataPath);
   // Converts at least `budget` bytes of the source (whole lines); false once the source is used up.
   bool Step(std::size_t budget);
-  bool Finish();  // writes and renames; false on failure (no data file is left)
+  [[nodiscard]] bool Finish();  // writes and renames; false on failure (no data file is left)
   void Cancel();
   double Fraction() const {
     return source_.empty() ? 1.0 : static_cast<double>(pos_) / static_cast<double>(source_.size());
@@ -45,7 +52,7 @@ class Converter {
 };
 
 // Converts at once; false when the source cannot be read or the data file cannot be written.
-bool ConvertFile(const std::string& sourcePath, const std::string& dataPath);
+[[nodiscard]] bool ConvertFile(const std::string& sourcePath, const std::string& dataPath);
 
 struct LineRef {
   std::uint32_t offset;

@@ -148,3 +148,64 @@ TEST(PostalSearch, ProgressAndCopyTexts) {
   EXPECT_EQ(CopyText(line, CopyWhat::PostalCode), "0600000");
   EXPECT_EQ(CopyText(line, CopyWhat::WholeLine), line);
 }
+
+TEST(PostalConvert, AFieldThatLostAQuoteIsSkipped) {
+  const std::string good = Source("0600000", "北海道", "札幌市中央区", "大通西");
+  ASSERT_TRUE(ConvertLine(good));
+  // Remove, one at a time, each quote the rule steps over or around: every such line is skipped.
+  int quotes = 0;
+  for (std::size_t i = 0; i < good.size(); ++i) {
+    if (good[i] != '"') continue;
+    ++quotes;
+    std::string damaged = good;
+    damaged.erase(i, 1);
+    EXPECT_EQ(ConvertLine(damaged), std::nullopt) << "quote at byte " << i;
+  }
+  EXPECT_EQ(quotes, 16);  // fields 2 to 9
+  EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼ\",\"ｲｶﾆ\",\"北海道,\"札幌市\","
+                           "\"町\",0,0,0,0,0,0")),
+            std::nullopt);
+}
+
+TEST(PostalConvert, AListThatGivesNoLineLeavesNoDataFile) {
+  TempDir d;
+  d.Write("Ken_all.csv", "header,only\r\nnot,a,list\r\n");
+  Converter c;
+  ASSERT_TRUE(c.Open(d.File("Ken_all.csv"), d.File("Ken_all.dat")));
+  EXPECT_FALSE(c.Finish());
+  EXPECT_EQ(c.LinesOut(), 0u);
+  EXPECT_FALSE(d.Exists("Ken_all.dat"));
+  d.Write("Ken_all.csv", "");
+  EXPECT_FALSE(ConvertFile(d.File("Ken_all.csv"), d.File("Ken_all.dat")));
+  EXPECT_FALSE(d.Exists("Ken_all.dat"));
+}
+
+TEST(PostalConvert, TheUtf8EditionGivesTheSameDataFile) {
+  TempDir d;
+  // The same lines in UTF-8 (the published UTF-8 edition has full-width kana; those fields are skipped).
+  const std::string utf8 = "01101,\"060  \",\"0600000\",\"ホッカイドウ\",\"サッポロシチュウオウク\",\"イカニ\","
+                           "\"北海道\",\"札幌市中央区\",\"以下に掲載がない場合\",0,0,0,0,0,0\r\n"
+                           "13101,\"100  \",\"1000001\",\"トウキョウト\",\"チヨダク\",\"チヨダ\",\"東京都\","
+                           "\"千代田区\",\"千代田\",0,0,0,0,0,0\r\n"
+                           "13101,\"100  \",\"1000002\",\"x\",\"y\",\"z\",\"東京都\",\"千代田区\",\"😀\","
+                           "0,0,0,0,0,0\n";
+  EXPECT_TRUE(IsUtf8List(utf8));
+  EXPECT_FALSE(IsUtf8List(Source("0600000", "北海道", "札幌市中央区", "大通西")));
+  for (const std::string& bytes : {utf8, "\xEF\xBB\xBF" + utf8}) {
+    d.Write("utf_ken_all.csv", bytes);
+    EXPECT_EQ(FindSourceName(d.Path()), "utf_ken_all.csv");
+    ASSERT_TRUE(ConvertFile(d.File("utf_ken_all.csv"), d.File("Ken_all.dat")));
+    EXPECT_EQ(d.Read("Ken_all.dat"),
+              Sj("0600000  北海道札幌市中央区以下に掲載がない場合\r\n1000001  東京都千代田区千代田\r\n"));
+  }
+  d.Write("KEN_ALL.CSV", "x");
+  EXPECT_EQ(FindSourceName(d.Path()), "KEN_ALL.CSV");  // the code page 932 list is preferred
+}
+
+TEST(PostalSearch, AnEmptyTextListsEveryLineEvenAnEmptyLastOne) {
+  EXPECT_EQ(All("\r", ""), (std::vector<std::string>{""}));
+  EXPECT_EQ(All("a\r\n\r\n", ""), (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(All("a\r\n", ""), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(All("a\n\nb", ""), (std::vector<std::string>{"a", "", "b"}));
+  for (std::size_t budget : {1u, 2u, 3u}) EXPECT_EQ(All("a\r\n\r\n", "", budget).size(), 2u);
+}
