@@ -68,6 +68,10 @@ std::optional<std::string> ConvertLine(std::string_view line) {
     if (counter >= 4) commas[counter - 4] = i;
   }
   if (counter < 6) return std::nullopt;
+  // The twelve quotes around the separators are all: any other quote or comma means a damaged field.
+  if (std::count(s.begin(), s.end(), '"') != 12 ||
+      std::find(s.begin() + static_cast<std::ptrdiff_t>(commas[2]) + 1, s.end(), ',') != s.end())
+    return std::nullopt;
   const std::size_t p = commas[0] + 2, c = commas[1] + 2, t = commas[2] + 2;
   if (c < p + 3 || t < c + 3 || t > s.size()) return std::nullopt;
   std::string out;

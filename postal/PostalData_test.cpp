@@ -162,6 +162,12 @@ TEST(PostalConvert, AFieldThatLostAQuoteIsSkipped) {
     EXPECT_EQ(ConvertLine(damaged), std::nullopt) << "quote at byte " << i;
   }
   EXPECT_EQ(quotes, 16);  // fields 2 to 9
+  // Fields beyond the flags run into the town area name: skipped, not copied into the address.
+  EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎ\",\"ｻ\",\"ｲ\",\"北海道\",\"札幌市\",\"町\",0,0,0,"
+                           "\",\"千代田区\",\"丸の内\",0,0,0,0,0,0")),
+            std::nullopt);
+  EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎ\",\"ｻ\",\"ｲ\",\"北\"海道\",\"札幌市\",\"町\",0,0,0,0,0,0")),
+            std::nullopt);
   EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼ\",\"ｲｶﾆ\",\"北海道,\"札幌市\","
                            "\"町\",0,0,0,0,0,0")),
             std::nullopt);
