@@ -1,6 +1,9 @@
 #include "core/PhoneBookFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
@@ -76,4 +79,12 @@ TEST(PhoneBookMenus, InvalidBytesAndMissingFiles) {
   EXPECT_FALSE(m.decodedCleanly);
   EXPECT_EQ(m.entries[1], (V{"ok", "\xEF\xBF\xBD x", "next"}));
   EXPECT_EQ(LoadForMenus(d.File("none.tel")).status, textfile::ReadStatus::Missing);
+}
+
+TEST(PhoneBookFile, APipeOrFolderNamedLikeThePhoneBookIsUnreadableAtOnce) {
+  TempDir d;
+  ASSERT_EQ(::mkfifo(d.File("Teldat1.tel").c_str(), 0644), 0);  // open() would wait for a writer
+  EXPECT_EQ(phonebook::LoadForMenus(d.File("Teldat1.tel")).status, textfile::ReadStatus::Error);
+  std::filesystem::create_directory(d.File("Teldat2.tel"));
+  EXPECT_EQ(phonebook::LoadForMenus(d.File("Teldat2.tel")).status, textfile::ReadStatus::Error);
 }
