@@ -2,9 +2,11 @@
 #include "organizer/CalendarModel.h"
 
 #include <chrono>
+#include <cmath>
 
 #include "organizer/Holidays.h"
 #include "platform/TextChars.h"
+#include "platform/TextFile.h"
 
 namespace calendar {
 
@@ -76,6 +78,54 @@ TodoMark TodoMarkFor(const std::vector<std::string>& todo, int calYear, int calM
     if (mark != TodoMark::Open) mark = field(1, 1) < 1 ? TodoMark::Open : TodoMark::Done;
   }
   return mark;
+}
+
+int PointDay(double x, double y, int firstWday) {
+  const int column = static_cast<int>(std::floor((x - 30 + 0.2 * kCellW) / kCellW));
+  const int row = static_cast<int>(std::floor((y - 10 + 0.1 * kCellH) / kCellH));
+  return row * 7 + column - firstWday + 2;
+}
+
+MarkerRect DayMarker(int day, int firstWday, int textWidthTwips) {
+  const int index = day + firstWday - 2;
+  MarkerRect r;
+  r.left = (index % 7) * kCellW + 30 - textWidthTwips / 3;
+  r.top = (index / 7) * kCellH + 15;
+  return r;
+}
+
+std::string DayTip(const std::vector<std::string>& todo, int calYear, int calMonth, int day,
+                   const std::string& dayText) {
+  std::string tip;
+  if (!todo.empty() && !todo.front().empty()) {
+    for (const std::string& item : todo) {
+      auto field = [&item](std::size_t from, std::size_t count) {
+        return textchars::LeadingNumber(textchars::Mid(item, from, count));
+      };
+      if (field(2, 2) + 2000 != calYear || field(5, 2) != calMonth || field(8, 2) != day) continue;
+      tip += textchars::Mid(item, 1, 1) == "1" ? "[◎] " : "[×] ";
+      tip += textchars::Mid(item, 11);
+      tip += "\r\n";
+    }
+  }
+  if (!tip.empty()) {
+    tip.resize(tip.size() - 2);
+    if (!dayText.empty()) tip += "\r\n\r\n";
+  }
+  return tip + dayText;
+}
+
+std::string RegisteredText(const std::string& typed) {
+  std::string t = textfile::CrLfLineBreaks(typed);
+  for (int i = 0; i < 4; ++i) {
+    while (!t.empty() && t.back() == ' ') t.pop_back();
+    if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
+  }
+  return t;
+}
+
+std::string DateCaption(int year, int month, int day) {
+  return std::to_string(year) + "年" + std::to_string(month) + "月" + std::to_string(day) + "日";
 }
 
 }  // namespace calendar

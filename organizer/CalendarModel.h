@@ -43,4 +43,24 @@ enum class TodoMark { None, Open, Done };
 // soon as one item due that day is not done.
 TodoMark TodoMarkFor(const std::vector<std::string>& todo, int calYear, int calMonth, int day);
 
+// The day under a point (twips, relative to the grid surface); may fall outside 1..MonthDays.
+int PointDay(double x, double y, int firstWday);
+
+// Where the hover marker goes for `day`: left x - textWidth / 3, top y of the day's cell, 270 x 240.
+struct MarkerRect {
+  int left = 0, top = 0, width = 270, height = 240;
+};
+MarkerRect DayMarker(int day, int firstWday, int textWidthTwips);
+
+// A day's tip: its due ToDo items ("[◎] " done, "[×] " open, the text from character 11), a blank line,
+// then the day's schedule text. Empty when there is neither.
+std::string DayTip(const std::vector<std::string>& todo, int calYear, int calMonth, int day,
+                   const std::string& dayText);
+
+// A registered text: line breaks as CR LF, then four times trailing blanks and one final CR LF removed.
+std::string RegisteredText(const std::string& typed);
+
+// "2004年12月5日".
+std::string DateCaption(int year, int month, int day);
+
 }  // namespace calendar

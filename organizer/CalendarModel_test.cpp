@@ -87,3 +87,43 @@ TEST(CalendarTodo, OpenWinsDoneOtherwiseOnlyForTheDisplayedMonth) {
   EXPECT_EQ(TodoMarkFor({}, 2026, 12, 7), TodoMark::None);
   EXPECT_EQ(TodoMarkFor({"126/12/7 x"}, 2026, 12, 7), TodoMark::Done);  // "7 " reads as 7
 }
+
+TEST(CalendarView, HitTestFollowsTheCellsWithTheirOffsets) {
+  // The 1st on a Wednesday.
+  EXPECT_EQ(calendar::PointDay(10, 10, 4), -2);
+  EXPECT_EQ(calendar::PointDay(600, 300, 4), 7);
+  // A column begins 57 twips before its boundary plus 30: x = 258 is still column 0, 259 column 1.
+  EXPECT_EQ(calendar::PointDay(257.9, 100, 1), 1);
+  EXPECT_EQ(calendar::PointDay(258, 100, 1), 2);
+  // A row begins 15.5 twips above its boundary plus 10.
+  EXPECT_EQ(calendar::PointDay(100, 239.4, 1), 1);
+  EXPECT_EQ(calendar::PointDay(100, 239.5, 1), 8);
+  EXPECT_EQ(calendar::PointDay(-100, 10, 1), 0);  // left of the grid
+  const calendar::MarkerRect r = calendar::DayMarker(7, 4, 90);
+  EXPECT_EQ(r.left, 2 * 285 + 30 - 30);
+  EXPECT_EQ(r.top, 255 + 15);
+  EXPECT_EQ(r.width, 270);
+  EXPECT_EQ(r.height, 240);
+}
+
+TEST(CalendarView, DayTipListsDueItemsThenTheSchedule) {
+  const std::vector<std::string> todo{"104/12/05 資料を送る", "004/12/05 電話する", "004/12/06 other",
+                                      "005/12/05 next year"};
+  EXPECT_EQ(calendar::DayTip(todo, 2004, 12, 5, "A"), "[◎] 資料を送る\r\n[×] 電話する\r\n\r\nA");
+  EXPECT_EQ(calendar::DayTip(todo, 2004, 12, 5, ""), "[◎] 資料を送る\r\n[×] 電話する");
+  EXPECT_EQ(calendar::DayTip(todo, 2004, 12, 7, ""), "");
+  EXPECT_EQ(calendar::DayTip(todo, 2004, 12, 7, "会議\r\n資料"), "会議\r\n資料");
+  // An empty first line means no items at all.
+  EXPECT_EQ(calendar::DayTip({"", "004/12/05 hidden"}, 2004, 12, 5, "A"), "A");
+  // Garbage dates never match a real day; short lines give an empty text.
+  EXPECT_EQ(calendar::DayTip({"0xx/yy/zz t", "1", "004/12/05"}, 2004, 12, 5, ""), "[×] ");
+}
+
+TEST(CalendarView, RegisteredTextLosesUpToFourTrailingBreaks) {
+  EXPECT_EQ(calendar::RegisteredText("abc  \r\n\r\n\r\n"), "abc");
+  EXPECT_EQ(calendar::RegisteredText("abc\n \n\n"), "abc");
+  EXPECT_EQ(calendar::RegisteredText("a\r\n\r\n\r\n\r\n\r\n"), "a\r\n");  // a fifth stays
+  EXPECT_EQ(calendar::RegisteredText("  lead\rmid  "), "  lead\r\nmid");
+  EXPECT_EQ(calendar::RegisteredText(""), "");
+  EXPECT_EQ(calendar::DateCaption(2004, 12, 5), "2004年12月5日");
+}

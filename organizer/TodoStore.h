@@ -1,0 +1,54 @@
+// The ToDo lines and "ToDo.dat": one line per item, flag, yy/mm/dd, a blank and the text.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace todo {
+
+inline constexpr std::string_view kFileName = "ToDo.dat";
+// The ToDo lines' index is 16-bit; lines past it are kept aside and written back.
+inline constexpr std::size_t kMaxLines = 32767;
+
+struct TodoBook {
+  // The ToDo lines, UTF-8. Element 0 empty means no items, whatever follows it.
+  std::vector<std::string> lines{std::string()};
+  // What the file held, so untouched lines go back byte for byte: raw bytes by decoded line (lines with
+  // bytes code page 932 cannot decode, or with more than one spelling), and the lines past kMaxLines.
+  std::map<std::string, std::string> rawByText;
+  std::vector<std::string> overflow;
+  bool readCompletely = true;  // false: the file exists but could not be read; it is never written
+};
+
+// Reads the file into `book` (reset first). A missing file leaves one empty line. Returns
+// book.readCompletely.
+bool LoadToDo(const std::string& path, TodoBook& book);
+
+enum class SaveResult { Saved, NotReadCompletely, Unencodable, WriteFailed };
+struct SaveOutcome {
+  SaveResult result = SaveResult::Saved;
+  std::size_t line = 0;  // Unencodable: the 1-based line refused
+};
+
+// Writes every line, each with CR LF, then the kept overflow, atomically. Unchanged lines are written
+// with the bytes they were read with.
+[[nodiscard]] SaveOutcome SaveToDo(const std::string& path, const TodoBook& book);
+
+// True when element 0 is empty: the list shows no items.
+inline bool IsEmpty(const std::vector<std::string>& lines) {
+  return lines.empty() || lines.front().empty();
+}
+
+// "04/12/05 ": the year's last two digits, month and day as two digits, a blank.
+std::string Prefix(int year, int month, int day);
+
+struct ItemDate {
+  int year = 2000, month = 0, day = 0;
+};
+// The due date of a ToDo line (flag at character 1): 2000 + yy, mm, dd, non-digits read as 0.
+ItemDate DateOf(std::string_view line);
+
+}  // namespace todo
