@@ -1,0 +1,52 @@
+// Common controls over Qt widgets.
+#include "platform/CommonControls.h"
+
+#include <QTabBar>
+#include <QTextDocument>
+#include <QTimeEdit>
+#include <QToolTip>
+#include <QWidget>
+
+int DtpGetTime(QTimeEdit* hwnd, SystemTime& time) {
+  const QTime t = hwnd->time();
+  time.wHour = t.hour();
+  time.wMinute = t.minute();
+  time.wSecond = t.second();
+  time.wMilliseconds = t.msec();
+  return kGdtValid;
+}
+
+bool DtpSetTime(QTimeEdit* hwnd, int flag, const SystemTime& time) {
+  if (flag != kGdtValid) return false;
+  const QTime t(time.wHour, time.wMinute, time.wSecond, time.wMilliseconds);
+  if (!t.isValid()) return false;
+  hwnd->setTime(t);
+  return true;
+}
+
+bool DtpSetFormat(QTimeEdit* hwnd, const QString& format) {
+  hwnd->setDisplayFormat(format);
+  return true;
+}
+
+QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs) {
+  auto* bar = new QTabBar(host);
+  bar->setShape(QTabBar::RoundedWest);
+  bar->setExpanding(false);
+  bar->setDrawBase(false);
+  bar->setUsesScrollButtons(false);
+  for (const QString& t : tabs) bar->addTab(t);
+  return bar;
+}
+
+namespace tooltip {
+void SetTip(QWidget* tool, const QString& text) {
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  // As escaped markup, so a "<" typed in a schedule shows as itself.
+  tool->setToolTip(plain.isEmpty() ? QString() : Qt::convertFromPlainText(plain, Qt::WhiteSpacePre));
+}
+void Hide() {
+  QToolTip::hideText();
+}
+}  // namespace tooltip

@@ -1,0 +1,80 @@
+// The registry of subclassed windows and the shared event filter that stands for their procedure.
+#include "platform/Subclass.h"
+
+#include <QEvent>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+std::vector<CSubclass*>& Registry() {
+  static std::vector<CSubclass*> records;
+  return records;
+}
+
+CSubclass* Find(const QObject* window) {
+  for (CSubclass* r : Registry())
+    if (r->hwnd && r->hwnd.data() == window) return r;
+  return nullptr;
+}
+
+// The procedure put in front of every subclassed window.
+class SharedProc : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (!Find(watched)) return false;
+    // The window's own handling already ran inside the procedure, so the event is done either way.
+    basSubclass::SubclassProc(watched, e);
+    return true;
+  }
+};
+
+SharedProc& Proc() {
+  static SharedProc proc;
+  return proc;
+}
+
+}  // namespace
+
+CSubclass::~CSubclass() {
+  if (ProcOrg) basSubclass::UnsubclassWindow(this);
+}
+
+bool CSubclass::HandleMessage(QEvent* e) {
+  bool result = false;
+  // The window's own handling, exactly as without the filter: its event() with the same event.
+  if (CallDefaultProc && hwnd) result = static_cast<QObject*>(hwnd.data())->event(e);
+  emit WndProc(static_cast<int>(e->type()), 0, 0);
+  return result;
+}
+
+namespace basSubclass {
+
+void SubclassWindow(CSubclass* record) {
+  if (!record || !record->hwnd || Find(record->hwnd.data())) return;
+  Registry().push_back(record);
+  record->hwnd->installEventFilter(&Proc());
+  record->ProcOrg = true;
+}
+
+void UnsubclassWindow(CSubclass* record) {
+  if (!record) return;
+  auto& r = Registry();
+  auto it = std::find_if(r.begin(), r.end(), [record](CSubclass* c) { return c->hwnd == record->hwnd; });
+  if (it == r.end()) return;
+  CSubclass* registered = *it;
+  if (registered->ProcOrg && registered->hwnd) registered->hwnd->removeEventFilter(&Proc());
+  registered->ProcOrg = false;
+  r.erase(it);
+}
+
+bool SubclassProc(QObject* window, QEvent* e) {
+  CSubclass* r = Find(window);
+  return r ? r->HandleMessage(e) : false;
+}
+
+int RegisteredCount() {
+  return static_cast<int>(Registry().size());
+}
+
+}  // namespace basSubclass
