@@ -3,6 +3,7 @@
 
 #include "core/Form1.h"
 #include "editor/Form2.h"
+#include "organizer/FrmCal.h"
 #include "postal/Form7.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   Form1 form1;
   form1.SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
   form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
+  form1.SetWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
   QObject::connect(&form1, &Form1::QuitRequested, &app, [] { QCoreApplication::exit(0); });
   return QApplication::exec();
 }

@@ -16,7 +16,8 @@ namespace fuzz {
 // A folder of this process, ending in a separator, removed at exit.
 inline const std::string& Scratch() {
   static const std::string dir = [] {
-    std::string d = (std::filesystem::temp_directory_path() / ("dnfuzz." + std::to_string(::getpid()))).string();
+    std::string d =
+        (std::filesystem::temp_directory_path() / ("dnfuzz." + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(d);
     static struct Remove {
       std::string d;
@@ -29,7 +30,8 @@ inline const std::string& Scratch() {
 
 inline void Put(const std::string& path, std::string_view bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string Get(const std::string& path) {
@@ -37,12 +39,12 @@ inline std::string Get(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-#define FUZZ_CHECK(cond)                                                            \
-  do {                                                                              \
-    if (!(cond)) {                                                                  \
+#define FUZZ_CHECK(cond)                                                                \
+  do {                                                                                  \
+    if (!(cond)) {                                                                      \
       std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                 \
-    }                                                                               \
+      std::abort();                                                                     \
+    }                                                                                   \
   } while (0)
 
 }  // namespace fuzz

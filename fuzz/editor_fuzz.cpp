@@ -14,11 +14,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   e.ReadList(letter);
   if (e.CurrentLetter() != 0) {
     switch (op % 5) {
-      case 0: (void)e.Add("新しい 03-1234-5678"); break;
-      case 1: e.Select(0); (void)e.Modify("changed"); break;
-      case 2: e.Select(0); (void)e.Delete(); break;
-      case 3: e.Select(1); (void)e.MoveUp(); break;
-      default: e.Select(0); (void)e.MoveDown(); break;
+      case 0:
+        (void)e.Add("新しい 03-1234-5678");
+        break;
+      case 1:
+        e.Select(0);
+        (void)e.Modify("changed");
+        break;
+      case 2:
+        e.Select(0);
+        (void)e.Delete();
+        break;
+      case 3:
+        e.Select(1);
+        (void)e.MoveUp();
+        break;
+      default:
+        e.Select(0);
+        (void)e.MoveDown();
+        break;
     }
   }
   e.ReadList(letter == 44 ? 1 : letter + 1);

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(m.entries[0].empty());
   for (const auto& letter : m.entries) {
     FUZZ_CHECK(letter.size() <= phonebook::kMaxEntries);
-    for (const auto& e : letter) FUZZ_CHECK(textchars::IsValidUtf8(e) && e.find_first_of("\r\n") == std::string::npos);
+    for (const auto& e : letter)
+      FUZZ_CHECK(textchars::IsValidUtf8(e) && e.find_first_of("\r\n") == std::string::npos);
   }
   return 0;
 }

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const schedule::SaveOutcome first = schedule::SaveSchedule(dir, 2026, 1, s);
   if (first.result != schedule::SaveResult::Saved) {
-    FUZZ_CHECK(first.result == schedule::SaveResult::MarkerInText || first.result == schedule::SaveResult::Unencodable);
+    FUZZ_CHECK(first.result == schedule::SaveResult::MarkerInText ||
+               first.result == schedule::SaveResult::Unencodable);
     return 0;
   }
   MonthSchedule back;

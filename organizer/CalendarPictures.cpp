@@ -2,6 +2,7 @@
 // that, painted at a cell's corner, they stay inside the cell.
 #include "organizer/CalendarPictures.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -46,7 +47,22 @@ QPixmap Star(QColor c) {
   });
 }
 
+QPixmap Button(const std::function<void(QPainter&)>& draw) {
+  return ButtonFace(draw);
+}
+
 }  // namespace
+
+QPixmap ButtonFace(const std::function<void(QPainter&)>& draw) {
+  const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+  QPixmap pm(QSize(16, 16) * ratio);
+  pm.setDevicePixelRatio(ratio);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  draw(p);
+  return pm;
+}
 
 int ForMark(int mark) {
   static constexpr std::array<int, 8> kIndex{7, 8, 9, 10, 2, 4, 5, 6};
@@ -117,6 +133,41 @@ QPixmap Picture(int index) {
           p.drawLine(1, 13, 2, 14);
           p.drawLine(2, 14, 4, 12);
         }
+      });
+    case 0:  // input window open: arrow towards the calendar (closes it)
+    case 1:  // input window closed: arrow away from the calendar (opens it)
+      return Button([index](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 70, 120));
+        p.drawRect(QRectF(2, 3, 12, 10));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(3, 5, 10, 7));
+        p.setBrush(QColor(60, 70, 120));
+        p.drawPolygon(index == 0 ? QPolygonF({QPointF(10, 6), QPointF(10, 11), QPointF(5.5, 8.5)})
+                                 : QPolygonF({QPointF(6, 6), QPointF(6, 11), QPointF(10.5, 8.5)}));
+      });
+    default:
+      return {};
+  }
+}
+
+QPixmap ButtonPicture(int button) {
+  switch (button) {
+    case 0:  // close
+      return Button([](QPainter& p) {
+        p.setPen(QPen(QColor(60, 70, 120), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
+        p.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
+      });
+    case 1:
+      return Picture(1);
+    case 2:  // next month
+    case 3:  // previous month
+      return Button([button](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 70, 120));
+        p.drawPolygon(button == 2 ? QPolygonF({QPointF(5, 3.5), QPointF(5, 12.5), QPointF(12, 8)})
+                                  : QPolygonF({QPointF(11, 3.5), QPointF(11, 12.5), QPointF(4, 8)}));
       });
     default:
       return {};

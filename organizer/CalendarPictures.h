@@ -2,11 +2,21 @@
 #pragma once
 
 #include <QPixmap>
+#include <functional>
+
+class QPainter;
 
 namespace calendar_pictures {
 
-// Picture of the picture store by its index (2..12), or a null pixmap for other indexes.
+// Picture of the picture store by its index (0..12; 0 and 1 are the input window button's two faces), or a
+// null pixmap for other indexes.
 QPixmap Picture(int index);
+
+// A 16 x 16 button face drawn in code for the screen's pixel ratio, so it stays sharp on 2x screens.
+QPixmap ButtonFace(const std::function<void(QPainter&)>& draw);
+
+// The face of picture button `button` (0 close, 1 input window, 2 next, 3 previous month).
+QPixmap ButtonPicture(int button);
 
 // The store index that shows DayMark `mark` (0..7), or -1.
 int ForMark(int mark);

@@ -72,7 +72,8 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
   for (std::size_t i = 0; i < MonthSchedule::kDays; ++i) {
     std::string& text = s.DayText[i];
     std::string& raw = s.original.raw[i];
-    if (raw.size() >= 2) raw.resize(raw.size() - 2);  // the lines' own breaks stay, the last one is the record's
+    if (raw.size() >= 2)
+      raw.resize(raw.size() - 2);  // the lines' own breaks stay, the last one is the record's
     if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) continue;
     text.resize(text.size() - 2);
     while (!text.empty() && text.back() == ' ') text.pop_back();

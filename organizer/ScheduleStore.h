@@ -43,7 +43,8 @@ struct SaveOutcome {
 // Writes all 31 slots atomically; line breaks go out as CR LF whatever they were in memory. A text
 // line beginning with "[D@TA]" would shift every later day on the next load, so such a month is
 // refused; a failed write leaves the old file as it was.
-[[nodiscard]] SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const MonthSchedule& s);
+[[nodiscard]] SaveOutcome SaveSchedule(const std::string& appDir, int year, int month,
+                                       const MonthSchedule& s);
 
 // The first day (1-based) whose text has a line that begins with the marker, or 0.
 int DayWithMarkerLine(const MonthSchedule& s);

@@ -104,20 +104,24 @@ TEST(ScheduleStore, DamagedFilesLoadWhatIsValid) {
   // the undecodable bytes of day 1, and everything from the 32nd header on.
   s.DayText[2] = "new";
   ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
-  EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), "before any header\r\n[D@TA]0012:00\r\nok \x82\x20z\r\n[D@TA]2100:00\r\n" +
-                                                big + "\r\n[D@TA]0000:00\r\nnew\r\n" +
-                                                [] {
-                                                  std::string h;
-                                                  for (int i = 0; i < 27; ++i) h += "[D@TA]0000:00\r\n";
-                                                  return h;
-                                                }() +
-                                                "[D@TA]3100:00\r\nthirty-first\r\n[D@TA]99\r\nbeyond\r\n");
+  EXPECT_EQ(
+      d.Read("Schedule/Sch2601.dat"),
+      "before any header\r\n[D@TA]0012:00\r\nok \x82\x20z\r\n[D@TA]2100:00\r\n" + big +
+          "\r\n[D@TA]0000:00\r\nnew\r\n" +
+          [] {
+            std::string h;
+            for (int i = 0; i < 27; ++i) h += "[D@TA]0000:00\r\n";
+            return h;
+          }() +
+          "[D@TA]3100:00\r\nthirty-first\r\n[D@TA]99\r\nbeyond\r\n");
 }
 
 TEST(ScheduleStore, UndecodableBytesOfAnUntouchedDayStayExactAndTheMonthStaysSavable) {
   TempDir d;
   std::filesystem::create_directories(d.File("Schedule"));
-  const std::string day1 = "[D@TA]1109:30\r\n\x82\x20" "damaged \xFD  \r\nsecond  \r\n";
+  const std::string day1 =
+      "[D@TA]1109:30\r\n\x82\x20"
+      "damaged \xFD  \r\nsecond  \r\n";
   d.Write("Schedule/Sch2601.dat", day1 + Headers(30));
   MonthSchedule s;
   ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 1, s));
@@ -126,7 +130,8 @@ TEST(ScheduleStore, UndecodableBytesOfAnUntouchedDayStayExactAndTheMonthStaysSav
   s.DayMark[9] = 3;
   ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
   std::string expected = day1;
-  for (int i = 1; i < 31; ++i) expected += i == 9 ? "[D@TA]3000:00\r\n" + Sj("打ち合わせ") + "\r\n" : "[D@TA]0000:00\r\n";
+  for (int i = 1; i < 31; ++i)
+    expected += i == 9 ? "[D@TA]3000:00\r\n" + Sj("打ち合わせ") + "\r\n" : "[D@TA]0000:00\r\n";
   EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), expected);
   // Editing the damaged day itself is refused (the replacement character has no bytes), nothing written.
   s.DayText[0] += "!";
@@ -138,7 +143,7 @@ TEST(ScheduleStore, UndecodableBytesOfAnUntouchedDayStayExactAndTheMonthStaysSav
 
 TEST(ScheduleStore, AMonthThatCouldNotBeReadIsNeverWrittenBack) {
   TempDir d;
-  std::filesystem::create_directories(d.File("Schedule/Sch2601.dat"));  // a folder where the file belongs
+  std::filesystem::create_directories(d.File("Schedule/Sch2601.dat"));   // a folder where the file belongs
   ASSERT_EQ(::mkfifo(d.File("Schedule/Sch2602.dat").c_str(), 0644), 0);  // a pipe: must not block
   for (int month : {1, 2}) {
     MonthSchedule s;

@@ -48,7 +48,9 @@ TEST(TodoStore, AnEmptyFirstLineHidesTheRestWhichIsWrittenBackUnchanged) {
 
 TEST(TodoStore, UndecodableLinesSurviveByteForByteEvenWhenTicked) {
   TempDir d;
-  const std::string bad = "004/12/05 \x82\x20" "damaged";
+  const std::string bad =
+      "004/12/05 \x82\x20"
+      "damaged";
   d.Write("ToDo.dat", bad + "\r\n" + Sj("004/12/06 ok") + "\r\n");
   TodoBook b;
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));

@@ -35,6 +35,8 @@ QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs) {
   bar->setExpanding(false);
   bar->setDrawBase(false);
   bar->setUsesScrollButtons(false);
+  // Compact tabs, so three fit the strip's height whatever the style's padding.
+  bar->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 1px; }"));
   for (const QString& t : tabs) bar->addTab(t);
   return bar;
 }

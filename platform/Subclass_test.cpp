@@ -56,7 +56,7 @@ class SubclassTest : public QObject {
     QSignalSpy after(rec.get(), &CSubclass::WndProc);
     const int removed = w.seen;
     QCoreApplication::sendEvent(&w, &user);
-    QCOMPARE(after.count(), 0);       // no longer reaches the owner
+    QCOMPARE(after.count(), 0);     // no longer reaches the owner
     QCOMPARE(w.seen, removed + 1);  // but still the window
   }
 

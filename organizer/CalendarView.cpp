@@ -1,0 +1,228 @@
+// Calendar view: the grid's pointer tracking and clicks come through an event filter on the surface.
+#include "organizer/CalendarView.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "core/Alarm.h"
+#include "core/Module1.h"
+#include "organizer/CalendarModel.h"
+#include "organizer/CalendarSurface.h"
+#include "organizer/OrganizerLayout.h"
+#include "platform/CommonControls.h"
+#include "platform/Fonts.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/TextChars.h"
+#include "platform/Twips.h"
+
+namespace L = organizer_layout;
+
+namespace {
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+QString MonthFileName(int year, int month) {
+  const std::string path = alarmclock::ScheduleFileName(year, month);
+  return Q(path.substr(path.find_last_of('/') + 1));
+}
+}  // namespace
+
+CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(frame), s_(state) {
+  Label2 = new QLabel(frame);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setFont(fonts::Design(fonts::Face::PGothic, 9.75));
+  screen::PlaceTwips(Label2, L::kLabel2.left, L::kLabel2.top, L::kLabel2.width, L::kLabel2.height);
+
+  Label4 = new QLabel(frame);
+  Label4->setObjectName(QStringLiteral("Label4"));
+  Label4->setAutoFillBackground(true);
+  QPalette band = Label4->palette();
+  band.setColor(QPalette::Window, band.color(QPalette::Light));
+  Label4->setPalette(band);
+  screen::PlaceTwips(Label4, L::kLabel4.left, L::kLabel4.top, L::kLabel4.width, L::kLabel4.height);
+  static const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+  for (int i = 0; i < 7; ++i) {
+    auto* l = new QLabel(QString::fromUtf8(kWeekdays[i]), frame);
+    l->setObjectName(QStringLiteral("Label1_%1").arg(i));
+    l->setFont(fonts::Design(fonts::Face::PGothic, 9.75, true));
+    // The band is the light 3D colour, so the header keeps dark text whatever the palette.
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, i == 0   ? QColor(240, 0, 0)
+                                     : i == 6 ? QColor(0, 0, 255)
+                                              : QColor(0, 0, 0));
+    l->setPalette(p);
+    screen::PlaceTwips(l, L::kLabel1Left[static_cast<std::size_t>(i)], L::kLabel1Top, L::kLabel1Width,
+                       L::kLabel1Height);
+    Label1[static_cast<std::size_t>(i)] = l;
+  }
+
+  Picture1 = new CalendarSurface(frame);
+  Picture1->move(twips::ToPixels(L::kPicture1.left, screen::TwipsPerPixelX()),
+                 twips::ToPixels(L::kPicture1.top, screen::TwipsPerPixelY()));
+  Picture1->setMouseTracking(true);
+  Picture1->installEventFilter(this);
+
+  shpDay = new QFrame(Picture1);
+  shpDay->setObjectName(QStringLiteral("shpDay"));
+  shpDay->setAttribute(Qt::WA_TransparentForMouseEvents);
+  shpDay->setStyleSheet(
+      QStringLiteral("QFrame#shpDay { border: 1px solid rgb(128, 128, 255); background: transparent; }"));
+  shpDay->hide();
+}
+
+void CalendarView::DrawCalendar(int year, int month) {
+  Picture1->DrawCalendar(year, month, s_.month, s_.todo.lines, s_.CalYear, s_.CalMonth);
+  Label2->setText(Picture1->Caption());
+}
+
+void CalendarView::ShowMonthCaption() {
+  Label2->setText(Q(calendar::Caption(s_.CalYear, s_.CalMonth)));
+}
+
+void CalendarView::ShowDayCaption(int day) {
+  Label2->setText(Q(calendar::DateCaption(s_.CalYear, s_.CalMonth, day)));
+}
+
+void CalendarView::TrackPointer(double x, double y) {
+  s_.PrevPointDay = s_.PointDay;
+  s_.PointDay = calendar::PointDay(x, y, Picture1->FirstWday);
+  if (s_.PointDay < 1 || s_.PointDay > Picture1->MonthDays) {
+    tooltip::Hide();
+    shpDay->hide();
+  } else {
+    MoveDayMarker(s_.PointDay);
+    if (s_.PointDay != s_.PrevPointDay) {
+      tooltip::Hide();
+      const std::size_t i = static_cast<std::size_t>(s_.PointDay - 1);
+      tip_ = Q(calendar::DayTip(s_.todo.lines, s_.CalYear, s_.CalMonth, s_.PointDay, s_.month.DayText[i]));
+      tooltip::SetTip(Picture1, tip_);
+    }
+  }
+  emit PointerMoved();
+}
+
+void CalendarView::MoveDayMarker(int day) {
+  shpDay->show();
+  if (day < 1 || day > Picture1->MonthDays) return;
+  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
+  const int oneWidth = static_cast<int>(
+      twips::FromPixels(QFontMetrics(Label2->font()).horizontalAdvance(QLatin1Char('1')), tx));
+  const calendar::MarkerRect r = calendar::DayMarker(day, Picture1->FirstWday, oneWidth);
+  shpDay->setGeometry(twips::ToPixels(r.left, tx), twips::ToPixels(r.top, ty), twips::ToPixels(r.width, tx),
+                      twips::ToPixels(r.height, ty));
+  shpDay->show();
+}
+
+void CalendarView::HideMarker(bool forgetDay) {
+  shpDay->hide();
+  if (forgetDay) {
+    s_.PointDay = 0;
+    tooltip::Hide();
+  }
+}
+
+void CalendarView::DayClick() {
+  if (!s_.InputOpen || !s_.CalActive || s_.PointDay < 1 || s_.PointDay > Picture1->MonthDays) return;
+  s_.SelDay = s_.PointDay;
+  ShowDayCaption(s_.SelDay);
+  emit DayPicked(s_.SelDay);
+}
+
+void CalendarView::LoadMonth() {
+  if (schedule::LoadSchedule(Module1::AppDir(), s_.CalYear, s_.CalMonth, s_.month)) return;
+  MsgBox(QStringLiteral("スケジュールファイル(%1)を正しく読み込めませんでした\nこの月の変更は保存されません")
+             .arg(MonthFileName(s_.CalYear, s_.CalMonth)),
+         MsgIcon::Error);
+}
+
+bool CalendarView::SaveIfDirty() {
+  if (!s_.SchDirty) return true;
+  const schedule::SaveOutcome o =
+      schedule::SaveSchedule(Module1::AppDir(), s_.CalYear, s_.CalMonth, s_.month);
+  if (o.result == schedule::SaveResult::Saved) {
+    s_.SchDirty = false;
+    return true;
+  }
+  const QString file = MonthFileName(s_.CalYear, s_.CalMonth);
+  QString reason;
+  switch (o.result) {
+    case schedule::SaveResult::NotReadCompletely:
+      reason =
+          QStringLiteral("スケジュールファイル(%1)を正しく読み込めなかったため、上書きしません").arg(file);
+      break;
+    case schedule::SaveResult::MarkerInText:
+      reason = QStringLiteral("%1日の予定に「[D@TA]」で始まる行があります").arg(o.day);
+      break;
+    case schedule::SaveResult::Unencodable:
+      reason = QStringLiteral("%1日の予定に保存できない文字があります").arg(o.day);
+      break;
+    default:
+      reason = QStringLiteral("スケジュールファイル(%1)に書き込めませんでした").arg(file);
+      break;
+  }
+  const MsgResult answer =
+      MsgBox(QStringLiteral("スケジュールを保存できませんでした\n%1\n変更を破棄して続けますか？\n"
+                            "（いいえ：変更を残します。もう一度操作すると保存し直します）")
+                 .arg(reason),
+             MsgIcon::Question, MsgButtons::YesNo);
+  if (answer != MsgResult::Yes) return false;
+  s_.SchDirty = false;
+  LoadMonth();  // the grid shows what is stored again
+  DrawShown();
+  return true;
+}
+
+void CalendarView::NextOrPrevious(int step) {
+  if (!SaveIfDirty()) return;
+  ShowMonthCaption();
+  s_.CalMonth += step;
+  if (s_.CalMonth > 12) {
+    s_.CalMonth = 1;
+    ++s_.CalYear;
+  } else if (s_.CalMonth < 1) {
+    s_.CalMonth = 12;
+    --s_.CalYear;
+  }
+  s_.SchDirty = false;
+  StepMonth(step);
+}
+
+void CalendarView::StepMonth(int step) {
+  emit MonthStepping();
+  // The month still shown comes back from the caption, as it was written there.
+  const std::string caption = Label2->text().toStdString();
+  const std::size_t p = caption.find("年");
+  const int year = static_cast<int>(textchars::LeadingNumber(caption.substr(0, p)));
+  const int month =
+      p == std::string::npos
+          ? 0
+          : static_cast<int>(textchars::LeadingNumber(caption.substr(p + std::string("年").size())));
+  LoadMonth();
+  DrawCalendar(year, month + step);
+}
+
+bool CalendarView::eventFilter(QObject* watched, QEvent* e) {
+  if (watched != Picture1) return false;
+  const double tx = screen::TwipsPerPixelX(), ty = screen::TwipsPerPixelY();
+  switch (e->type()) {
+    case QEvent::MouseMove: {
+      const QPointF at = static_cast<QMouseEvent*>(e)->position();
+      TrackPointer(at.x() * tx, at.y() * ty);
+      break;
+    }
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton &&
+          Picture1->rect().contains(static_cast<QMouseEvent*>(e)->position().toPoint()))
+        DayClick();
+      break;
+    case QEvent::Leave:
+      HideMarker(true);
+      break;
+    default:
+      break;
+  }
+  return false;
+}

@@ -1,0 +1,400 @@
+// The organiser frame: load and unload, the page switch, picture buttons, drag strip and edge lines.
+#include "organizer/FrmCal.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QWindow>
+
+#include "core/Form1.h"
+#include "core/Module1.h"
+#include "organizer/CalendarPictures.h"
+#include "organizer/CalendarView.h"
+#include "organizer/MemoPage.h"
+#include "organizer/OrganizerLayout.h"
+#include "organizer/PictureButton.h"
+#include "organizer/SchedulePage.h"
+#include "organizer/TodoPage.h"
+#include "platform/Clock.h"
+#include "platform/CommonControls.h"
+#include "platform/Fonts.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/Subclass.h"
+#include "platform/Twips.h"
+
+namespace L = organizer_layout;
+
+namespace {
+// The tab strip host's hook: one slot, as there is one organiser.
+QMetaObject::Connection OldTabHostProc;
+
+const QColor kEdgeDark(102, 109, 141);
+
+int Px(int twipsValue) {
+  return twips::ToPixels(twipsValue, screen::TwipsPerPixelX());
+}
+int PxY(int twipsValue) {
+  return twips::ToPixels(twipsValue, screen::TwipsPerPixelY());
+}
+
+QPixmap DragStrip(int width, int height) {
+  QPixmap pm(width, height);
+  QPainter p(&pm);
+  QLinearGradient g(0, 0, width, 0);
+  g.setColorAt(0, QColor(132, 140, 180));
+  g.setColorAt(1, QColor(90, 98, 136));
+  p.fillRect(pm.rect(), g);
+  p.setPen(QColor(220, 224, 240));
+  for (int y = height / 2 - 12; y <= height / 2 + 12; y += 4) p.drawPoint(width / 2, y);
+  return pm;
+}
+}  // namespace
+
+FrmCal::FrmCal(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("FrmCal"));
+  setWindowTitle(QString());
+  setMouseTracking(true);
+  setFont(fonts::Design(fonts::Face::PGothic, 9));
+  if (!Load()) {
+    MsgBox(QStringLiteral("ご使用の環境では動作は保証されていません"), MsgIcon::Warning);
+    QTimer::singleShot(0, this, &QWidget::close);
+  }
+}
+
+FrmCal::~FrmCal() {
+  if (OldTabHostProc) UnhookTabHost(Picture5);
+}
+
+bool FrmCal::Load() {
+  s_.todo.lines = {std::string()};
+  clsSubclass = std::make_unique<CSubclass>();
+  clsSubclass->hwnd = this;
+  basSubclass::SubclassWindow(clsSubclass.get());
+
+  Image3 = new QLabel(this);
+  Image3->setObjectName(QStringLiteral("Image3"));
+  Image3->setCursor(Qt::SizeAllCursor);
+  Image3->setGeometry(0, 0, Px(L::kImage3Width), PxY(L::kHeight));
+  Image3->setPixmap(DragStrip(Image3->width(), Image3->height()));
+  Image3->setMouseTracking(true);
+  Image3->installEventFilter(this);
+
+  View = new CalendarView(this, s_);
+  Schedule = new SchedulePage(this, s_, *View);
+  Todo = new TodoPage(this, s_, *View);
+  Memo = new MemoPage(this);
+
+  Picture5 = new QWidget(this);
+  Picture5->setObjectName(QStringLiteral("Picture5"));
+  screen::PlaceTwips(Picture5, L::kPicture5.left, L::kPicture5.top, L::kPicture5.width, L::kPicture5.height);
+  hTab = CreateVerticalTabs(Picture5,
+                            {QStringLiteral("ｽｹｼﾞｭｰﾙ"), QStringLiteral("ToDo"), QStringLiteral("ﾌﾘｰﾒﾓ")});
+  hTab->setObjectName(QStringLiteral("hTab"));
+  hTab->setFont(fonts::Design(fonts::Face::PGothic, 9));
+  hTab->setGeometry(Picture5->rect());
+  hTab->setMouseTracking(true);
+  hTab->installEventFilter(this);
+
+  static const char* const kTips[] = {"閉じる", nullptr, "次の月へ", "前の月へ"};
+  for (int i = 0; i < 4; ++i) {
+    auto* b = new PictureButton(this);
+    b->setObjectName(QStringLiteral("Picture2_%1").arg(i));
+    b->SetPicture(calendar_pictures::ButtonPicture(i));
+    if (kTips[i]) b->setToolTip(QString::fromUtf8(kTips[i]));
+    connect(b, &PictureButton::Moved, this, [this, i] {
+      View->HideMarker();
+      if (i == 1)
+        Picture2[1]->setToolTip(s_.InputOpen ? QStringLiteral("入力ウィンドウを閉じる")
+                                             : QStringLiteral("入力ウィンドウを開く"));
+    });
+    Picture2[static_cast<std::size_t>(i)] = b;
+  }
+  connect(Picture2[0], &PictureButton::Released, this, &FrmCal::CloseButton);
+  connect(Picture2[1], &PictureButton::Released, this, &FrmCal::ToggleInputWindow);
+  connect(Picture2[2], &PictureButton::Released, this, [this] { View->NextOrPrevious(+1); });
+  connect(Picture2[3], &PictureButton::Released, this, [this] { View->NextOrPrevious(-1); });
+  PlaceButtons(false);
+
+  for (int i = 0; i < 2; ++i) {
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line2_%1").arg(i));
+    line->setAutoFillBackground(true);
+    QPalette p = line->palette();
+    p.setColor(QPalette::Window, i == 0 ? kEdgeDark : QColor(Qt::white));
+    line->setPalette(p);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Line2[static_cast<std::size_t>(i)] = line;
+  }
+
+  // The controls whose pointer moves hide the day marker.
+  for (QWidget* w : std::initializer_list<QWidget*>{View->Label4, Picture5, Schedule->Text1->viewport(),
+                                                    Todo->List1->viewport()}) {
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+  }
+  for (QLabel* l : View->Label1) {
+    l->setMouseTracking(true);
+    l->installEventFilter(this);
+  }
+  connect(View, &CalendarView::DayPicked, this, &FrmCal::DayPicked);
+  connect(View, &CalendarView::PointerMoved, this, &FrmCal::FocusEntry);
+  connect(View, &CalendarView::MonthStepping, this, [this] { Schedule->DisableEntry(false); });
+
+  // The panels lie over the calendar and the schedule entry; the buttons over everything.
+  Todo->Picture6->raise();
+  Memo->Picture4->raise();
+  for (PictureButton* b : Picture2) b->raise();
+  for (QFrame* l : Line2) l->raise();
+
+  screen::FixedSizeTwips(this, L::kNarrowWidth, L::kHeight);
+  SetLabel2Width(false);
+  Picture2[1]->SetPicture(calendar_pictures::Picture(1));
+
+  const DateTime today = Clock::Now();
+  s_.CalYear = today.year;
+  s_.CalMonth = today.month;
+  s_.InputOpen = false;
+  View->LoadMonth();
+  Todo->LoadToDo();
+  View->DrawCalendar(s_.CalYear, s_.CalMonth);
+  s_.CalActive = true;
+  s_.TodoActive = false;
+  s_.SchDirty = false;
+  HookTabHost(Picture5);
+  // What can fail here on this toolkit: the picker refusing its format, or the tab strip its tabs.
+  return Schedule->hDtp->displayFormat() == QStringLiteral("HH:mm") && hTab->count() == 3;
+}
+
+void FrmCal::HookTabHost(QWidget* host) {
+  if (OldTabHostProc || !host) return;
+  auto* bar = host->findChild<QTabBar*>();
+  if (!bar) return;
+  OldTabHostProc = connect(bar, &QTabBar::currentChanged, this, [this](int index) { ChgSM(index); });
+}
+
+void FrmCal::UnhookTabHost(QWidget*) {
+  disconnect(OldTabHostProc);
+  OldTabHostProc = {};
+}
+
+int FrmCal::WidthTwips() const {
+  return static_cast<int>(twips::FromPixels(width(), screen::TwipsPerPixelX()));
+}
+
+int FrmCal::LeftTwips() const {
+  return static_cast<int>(twips::FromPixels(x(), screen::TwipsPerPixelX()));
+}
+
+void FrmCal::PlaceButtons(bool wide) {
+  const auto& lefts = wide ? L::kButtonLeftWide : L::kButtonLeftNarrow;
+  for (std::size_t i = 0; i < 4; ++i)
+    screen::PlaceTwips(Picture2[i], lefts[i], L::kButtonTop, L::kButtonSize, L::kButtonSize);
+}
+
+void FrmCal::SetLabel2Width(bool wide) {
+  screen::PlaceTwips(View->Label2, L::kLabel2.left, L::kLabel2.top,
+                     wide ? L::kLabel2WidthWide : L::kLabel2WidthNarrow, L::kLabel2.height);
+}
+
+void FrmCal::SetWidthKeepingRight(int widthTwips, int shiftTwips) {
+  move(x() + Px(shiftTwips), y());
+  setFixedSize(Px(widthTwips), PxY(L::kHeight));
+}
+
+void FrmCal::Widen() {
+  if (WidthTwips() < L::kWidenBelow)
+    SetWidthKeepingRight(L::kWideWidth, -L::kShift);
+  else
+    setFixedSize(Px(L::kWideWidth), PxY(L::kHeight));
+}
+
+void FrmCal::ChgSM(int index) {
+  View->HideMarker();
+  auto hidePanel = [](QWidget* panel, int hiddenTop) {
+    panel->setEnabled(false);
+    panel->move(panel->x(), PxY(hiddenTop));
+  };
+  switch (index) {
+    case 0:
+      if (s_.TodoActive) Todo->RebuildToDoLines();
+      s_.TodoActive = false;
+      hidePanel(Todo->Picture6, L::kPicture6HiddenTop);
+      hidePanel(Memo->Picture4, L::kPicture4HiddenTop);
+      Schedule->SetMarksEnabled(true);
+      PlaceButtons(true);
+      SetLabel2Width(true);
+      Picture2[1]->raise();
+      Schedule->DisableEntry(true);
+      Todo->ResetControls(false);
+      View->ShowMonthCaption();
+      Picture2[1]->SetPicture(calendar_pictures::Picture(0));
+      s_.InputOpen = true;
+      Schedule->SetPickerTime(0, 0);
+      s_.CalActive = true;
+      Widen();
+      if (Memo->SaveMemoPage()) (void)Memo->CompactMemo();
+      break;
+    case 1:
+      Todo->Picture6->setEnabled(true);
+      Todo->Fill();
+      hidePanel(Memo->Picture4, L::kPicture4HiddenTop);
+      Schedule->DisableEntry(false);
+      Schedule->SetMarksEnabled(false);
+      Todo->Picture6->move(Todo->Picture6->x(), PxY(L::kPicture6.top));
+      SetLabel2Width(true);
+      PlaceButtons(true);
+      Picture2[1]->SetPicture(calendar_pictures::Picture(0));
+      Picture2[1]->raise();
+      s_.CalActive = true;
+      s_.InputOpen = true;
+      Widen();
+      View->ShowMonthCaption();
+      s_.TodoActive = true;
+      if (Memo->SaveMemoPage()) (void)Memo->CompactMemo();
+      break;
+    case 2:
+      if (s_.TodoActive) Todo->RebuildToDoLines();
+      s_.TodoActive = false;
+      hidePanel(Todo->Picture6, L::kPicture6HiddenTop);
+      Memo->Picture4->setEnabled(true);
+      Memo->Picture4->move(Memo->Picture4->x(), PxY(L::kPicture4.top));
+      Schedule->DisableEntry(false);
+      Picture2[1]->lower();
+      Todo->ResetControls(true);
+      Schedule->SetMarksEnabled(false);
+      s_.CalActive = false;
+      screen::PlaceTwips(Picture2[0], L::kButtonLeftWide[0], L::kButtonTop, L::kButtonSize, L::kButtonSize);
+      Widen();
+      Memo->OpenMemo();
+      break;
+    default:
+      break;
+  }
+}
+
+void FrmCal::DayPicked(int day) {
+  if (s_.TodoActive)
+    Todo->DayPicked(day);
+  else
+    Schedule->ShowDay(day);
+}
+
+void FrmCal::FocusEntry() {
+  if (Schedule->Text1->isEnabled()) Schedule->Text1->setFocus();
+  if (Todo->Text2->isEnabled()) Todo->Text2->setFocus();
+}
+
+void FrmCal::ToggleInputWindow() {
+  if (!s_.InputOpen) {
+    PlaceButtons(true);
+    SetLabel2Width(true);
+    SetWidthKeepingRight(L::kWideWidth, -L::kShift);
+    Picture2[1]->SetPicture(calendar_pictures::Picture(0));
+    s_.InputOpen = true;
+    Schedule->SetPickerTime(0, 0);
+    return;
+  }
+  PlaceButtons(false);
+  SetLabel2Width(false);
+  SetWidthKeepingRight(L::kNarrowWidth, L::kShift);
+  Picture2[1]->SetPicture(calendar_pictures::Picture(1));
+  Schedule->DisableEntry(true);
+  s_.InputOpen = false;
+  View->ShowMonthCaption();
+  if (s_.SchDirty && View->SaveIfDirty()) Module1::LoadAlarm();
+}
+
+void FrmCal::CloseButton() {
+  close();
+}
+
+// Every way of closing runs the close button's steps: a changed month is saved (or given up by the
+// user's choice), the ToDo file written, and the tray's letter menus come back.
+void FrmCal::closeEvent(QCloseEvent* e) {
+  if (unloaded_) {
+    e->accept();
+    return;
+  }
+  if (!View->SaveIfDirty()) {
+    e->ignore();
+    return;
+  }
+  if (s_.TodoActive) Todo->RebuildToDoLines();
+  if (!Todo->SaveToDo()) {
+    e->ignore();
+    return;
+  }
+  if (!s_.CalActive && Memo->SaveMemoPage()) (void)Memo->CompactMemo();
+  // Query-unload, then unload.
+  basSubclass::UnsubclassWindow(clsSubclass.get());
+  clsSubclass.reset();
+  tooltip::Hide();
+  UnhookTabHost(Picture5);
+  Module1::LoadAlarm();
+  s_.month = MonthSchedule{};
+  s_.todo = todo::TodoBook{};
+  unloaded_ = true;
+  if (Form1* f = Module1::MainForm) f->Setmnu();
+  Module1::LoadPhoneMenus(Module1::CurGroup);
+  Module1::EmptyMenuTable();
+  e->accept();
+}
+
+void FrmCal::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const int w = width(), h = height();
+  p.setPen(kEdgeDark);
+  p.drawLine(0, 0, w, 0);
+  p.drawLine(0, h - PxY(15), w, h - PxY(15));
+  p.setPen(Qt::white);
+  p.drawLine(0, PxY(15), w, PxY(15));
+  p.drawLine(0, h - PxY(30), w, h - PxY(30));
+}
+
+void FrmCal::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  const int w = WidthTwips();
+  if (Line2[0]) screen::PlaceTwips(Line2[0], w - 15, 0, 15, L::kLine2Bottom0);
+  if (Line2[1]) screen::PlaceTwips(Line2[1], w - 30, L::kLine2Top1, 15, L::kLine2Bottom1 - L::kLine2Top1);
+}
+
+void FrmCal::mouseMoveEvent(QMouseEvent* e) {
+  // Only the window's own background: moves that children leave unhandled come here too.
+  if (!childAt(e->position().toPoint())) View->HideMarker(true);
+  QWidget::mouseMoveEvent(e);
+}
+
+bool FrmCal::eventFilter(QObject* watched, QEvent* e) {
+  const bool mouse = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
+                     e->type() == QEvent::MouseButtonRelease;
+  if (watched == Image3 && mouse) {
+    auto* m = static_cast<QMouseEvent*>(e);
+    if (e->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
+      // A real move by the window system; where it refuses, the strip moves the window itself.
+      manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
+      dragOffset_ = m->globalPosition().toPoint() - pos();
+      return true;
+    }
+    if (e->type() == QEvent::MouseMove && manualDrag_ && (m->buttons() & Qt::LeftButton)) {
+      move(m->globalPosition().toPoint() - dragOffset_);
+      return true;
+    }
+    if (e->type() == QEvent::MouseButtonRelease) manualDrag_ = false;
+  }
+  if (e->type() == QEvent::MouseMove) {
+    const bool forget = watched == Schedule->Text1->viewport() || watched == Todo->List1->viewport();
+    View->HideMarker(forget);
+  }
+  return false;
+}

@@ -1,0 +1,74 @@
+// The organiser window: a borderless frame that routes between the calendar view and the three pages
+// of its input window (schedule entry, ToDo, free memo), with its picture buttons, drag strip and edges.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "organizer/OrganizerState.h"
+
+class CSubclass;
+class CalendarView;
+class MemoPage;
+class PictureButton;
+class QFrame;
+class QLabel;
+class QTabBar;
+class SchedulePage;
+class TodoPage;
+
+class FrmCal : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FrmCal(QWidget* parent = nullptr);
+  ~FrmCal() override;
+
+  // The page switch: 0 schedule, 1 ToDo, 2 free memo; any other index only hides the day marker.
+  void ChgSM(int index);
+  // The tab strip's selection change reaches ChgSM while the host is hooked (one hook at a time).
+  void HookTabHost(QWidget* host);
+  void UnhookTabHost(QWidget* host);
+
+  // Picture button actions (run on release).
+  void CloseButton();        // (0)
+  void ToggleInputWindow();  // (1)
+
+  OrganizerState& State() { return s_; }
+  const OrganizerState& State() const { return s_; }
+  int WidthTwips() const;
+  int LeftTwips() const;
+
+  CalendarView* View = nullptr;
+  SchedulePage* Schedule = nullptr;
+  TodoPage* Todo = nullptr;
+  MemoPage* Memo = nullptr;
+  std::array<PictureButton*, 4> Picture2{};
+  QLabel* Image3 = nullptr;
+  QWidget* Picture5 = nullptr;
+  QTabBar* hTab = nullptr;
+  std::array<QFrame*, 2> Line2{};
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  bool Load();
+  void PlaceButtons(bool wide);
+  void SetLabel2Width(bool wide);
+  void Widen();
+  void SetWidthKeepingRight(int widthTwips, int shiftTwips);
+  void DayPicked(int day);
+  void FocusEntry();
+
+  OrganizerState s_;
+  std::unique_ptr<CSubclass> clsSubclass;
+  QPoint dragOffset_;
+  bool manualDrag_ = false;
+  bool unloaded_ = false;
+};

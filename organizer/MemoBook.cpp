@@ -1,0 +1,100 @@
+// Memo records over one in-memory copy of the file.
+#include "organizer/MemoBook.h"
+
+#include <cstring>
+
+#include "platform/Sjis.h"
+#include "platform/TextChars.h"
+#include "platform/TextFile.h"
+
+namespace memo {
+
+std::string PageBuffer(std::string_view utf8) {
+  std::string b(textchars::Left(utf8, kRecord));
+  b.append(kRecord - textchars::CharCount(b), ' ');
+  return b;
+}
+
+std::optional<std::string> MakeRecord(std::string_view utf8) {
+  auto encoded = sjis::Encode(PageBuffer(utf8));
+  if (!encoded) return std::nullopt;
+  encoded->resize(sjis::CutLength(*encoded, kRecord));
+  encoded->append(kRecord - encoded->size(), ' ');
+  return encoded;
+}
+
+bool TooLong(std::string_view utf8) {
+  auto encoded = sjis::Encode(utf8);
+  return encoded && encoded->size() > kRecord;
+}
+
+bool MemoBook::Open(const std::string& path) {
+  path_ = path;
+  textfile::Bytes b = textfile::ReadAll(path);
+  readCompletely_ = b.status != textfile::ReadStatus::Error;
+  data_ = b.status == textfile::ReadStatus::Ok ? std::move(b.data) : std::string();
+  count_ = static_cast<int>(data_.size() / kRecord);
+  return readCompletely_;
+}
+
+std::string_view MemoBook::Record(int page) const {
+  if (page < 1 || page > count_) return {};
+  return std::string_view(data_).substr(static_cast<std::size_t>(page - 1) * kRecord, kRecord);
+}
+
+std::string MemoBook::PageText(int page) const {
+  return sjis::Decode(Record(page)).text;
+}
+
+bool MemoBook::Rewrite(std::string data) {
+  if (!readCompletely_ || !textfile::WriteAtomic(path_, data)) return false;
+  data_ = std::move(data);
+  count_ = static_cast<int>(data_.size() / kRecord);
+  return true;
+}
+
+bool MemoBook::WriteRecord(int page, const std::string& record) {
+  if (page < 1 || page > count_ + 1 || record.size() != kRecord) return false;
+  std::string data = data_.substr(0, static_cast<std::size_t>(count_) * kRecord);
+  if (page == count_ + 1)
+    data += record;
+  else
+    data.replace(static_cast<std::size_t>(page - 1) * kRecord, kRecord, record);
+  return Rewrite(std::move(data));
+}
+
+bool MemoBook::DeleteRecord(int page) {
+  if (page < 1 || page > count_) return false;
+  std::string data = data_.substr(0, static_cast<std::size_t>(count_) * kRecord);
+  data.erase(static_cast<std::size_t>(page - 1) * kRecord, kRecord);
+  return Rewrite(std::move(data));
+}
+
+bool MemoBook::Compact() {
+  const std::size_t whole = static_cast<std::size_t>(count_) * kRecord;
+  if (data_.size() == whole) return true;
+  return Rewrite(data_.substr(0, whole));
+}
+
+int MemoBook::Find(std::string_view utf8, int from) const {
+  if (utf8.empty() || from < 1) return 0;
+  const auto needle = sjis::Encode(utf8);
+  if (!needle || needle->empty() || needle->size() > kRecord) return 0;
+  const std::size_t end = static_cast<std::size_t>(count_) * kRecord;
+  std::size_t at = static_cast<std::size_t>(from - 1) * kRecord;
+  const std::string_view all(data_.data(), end);
+  while (at < end) {
+    const std::size_t hit = all.find(*needle, at);
+    if (hit == std::string_view::npos) return 0;
+    const std::size_t recordStart = hit - hit % kRecord;
+    // Starts on a character of its record and ends inside it.
+    std::size_t i = recordStart;
+    while (i < hit) i += sjis::IsLeadByte(static_cast<unsigned char>(data_[i])) ? 2 : 1;
+    if (i == hit && hit + needle->size() <= recordStart + kRecord)
+      return static_cast<int>(recordStart / kRecord) + 1;
+    at = hit + 1;
+  }
+  return 0;
+}
+
+}  // namespace memo

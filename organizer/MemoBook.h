@@ -1,0 +1,51 @@
+// "freememo.dat": pages of exactly 1000 bytes of code page 932 text padded with blanks. The pages are
+// held in memory; every change rewrites the file atomically, so a failure keeps the previous file.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace memo {
+
+inline constexpr std::string_view kFileName = "freememo.dat";
+inline constexpr std::size_t kRecord = 1000;
+
+// The page buffer of a text: its first 1000 characters padded with blanks to 1000 characters.
+std::string PageBuffer(std::string_view utf8);
+// The record of a text: the page buffer encoded, cut at 1000 bytes without splitting a double-byte
+// character (one that would straddle the end is dropped whole), padded with blanks to 1000 bytes.
+// nullopt when the text holds a character code page 932 cannot carry.
+std::optional<std::string> MakeRecord(std::string_view utf8);
+// Whether the text would be stored cut: more than 1000 bytes once encoded.
+bool TooLong(std::string_view utf8);
+
+class MemoBook {
+ public:
+  // Reads the file; a missing file has no pages. False when it exists but could not be read: such a
+  // book is never written.
+  bool Open(const std::string& path);
+  int Count() const { return count_; }
+  bool ReadCompletely() const { return readCompletely_; }
+  std::string_view Record(int page) const;  // 1-based; the raw 1000 bytes
+  std::string PageText(int page) const;     // decoded, padding included
+
+  // Each rewrites the file whole and atomically; on failure the book is as before.
+  [[nodiscard]] bool WriteRecord(int page, const std::string& record);  // page Count() + 1 appends
+  [[nodiscard]] bool DeleteRecord(int page);
+  // The file with exactly Count() records (a partial record at the end goes); nothing to do otherwise.
+  [[nodiscard]] bool Compact();
+
+  // The first page from `from` on whose record holds the text (starting on a character, not crossing
+  // into the next record); 0 when none.
+  int Find(std::string_view utf8, int from) const;
+
+ private:
+  [[nodiscard]] bool Rewrite(std::string data);
+  std::string path_, data_;
+  int count_ = 0;
+  bool readCompletely_ = true;
+};
+
+}  // namespace memo

@@ -1,0 +1,3 @@
+#include "organizer/MemoBook.h"
+
+#include <gtest/gtest.h>

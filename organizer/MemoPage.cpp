@@ -1,0 +1,243 @@
+// Free memo page over MemoBook: a page move happens only once the page left behind is stored.
+#include "organizer/MemoPage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "core/Module1.h"
+#include "organizer/CalendarPictures.h"
+#include "organizer/OrganizerLayout.h"
+#include "platform/Fonts.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/Sjis.h"
+#include "platform/TextChars.h"
+
+namespace L = organizer_layout;
+
+namespace {
+const QString kFile = QStringLiteral("freememo.dat");
+
+// Faces of the six buttons: add, delete, previous, next, first, last.
+QIcon Face(int index) {
+  return QIcon(calendar_pictures::ButtonFace([index](QPainter& p) {
+    const QColor ink(60, 70, 120);
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(ink);
+    auto left = [&p](double x) {
+      p.drawPolygon(QPolygonF({QPointF(x, 8), QPointF(x + 5, 3.5), QPointF(x + 5, 12.5)}));
+    };
+    auto right = [&p](double x) {
+      p.drawPolygon(QPolygonF({QPointF(x + 5, 8), QPointF(x, 3.5), QPointF(x, 12.5)}));
+    };
+    switch (index) {
+      case 0:
+        p.drawLine(QPointF(8, 3), QPointF(8, 13));
+        p.drawLine(QPointF(3, 8), QPointF(13, 8));
+        break;
+      case 1:
+        p.setPen(QPen(QColor(170, 30, 30), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+        break;
+      case 2:
+        left(5);
+        break;
+      case 3:
+        right(6);
+        break;
+      case 4:
+        p.drawLine(QPointF(4, 3.5), QPointF(4, 12.5));
+        left(6);
+        break;
+      default:
+        right(5);
+        p.drawLine(QPointF(12, 3.5), QPointF(12, 12.5));
+        break;
+    }
+  }));
+}
+}  // namespace
+
+MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
+  Picture4 = new QWidget(frame);
+  Picture4->setObjectName(QStringLiteral("Picture4"));
+  Picture4->setAutoFillBackground(true);
+  Picture4->setEnabled(false);
+  screen::PlaceTwips(Picture4, L::kPicture4.left, L::kPicture4HiddenTop, L::kPicture4.width,
+                     L::kPicture4.height);
+  const QFont font = fonts::Design(fonts::Face::PGothic, 9);
+
+  Text5 = new QPlainTextEdit(Picture4);
+  Text5->setObjectName(QStringLiteral("Text5"));
+  Text5->setFont(font);
+  Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  screen::PlaceTwips(Text5, 60, 60, 6120, 1710);
+  static const char* const kTips[] = {"新規追加",   "削除",         "前のページ",
+                                      "次のページ", "最初のページ", "最後のページ"};
+  for (int i = 0; i < 6; ++i) {
+    auto* b = new QToolButton(Picture4);
+    b->setObjectName(QStringLiteral("Command2_%1").arg(i));
+    b->setIcon(Face(i));
+    b->setToolTip(QString::fromUtf8(kTips[i]));
+    screen::PlaceTwips(b, 60 + i * 270, 1845, 255, 330);
+    connect(b, &QToolButton::clicked, this, [this, i] { Command2_Click(i); });
+    Command2[static_cast<std::size_t>(i)] = b;
+  }
+  Label6 = new QLabel(Picture4);
+  Label6->setObjectName(QStringLiteral("Label6"));
+  Label6->setFont(font);
+  Label6->setAlignment(Qt::AlignCenter);
+  screen::PlaceTwips(Label6, 1710, 1890, 870, 240);
+  Label7 = new QLabel(QStringLiteral("検索する文字列 ："), Picture4);
+  Label7->setFont(font);
+  screen::PlaceTwips(Label7, 2610, 1890, 1260, 240);
+  Text6 = new QLineEdit(Picture4);
+  Text6->setObjectName(QStringLiteral("Text6"));
+  Text6->setFont(font);
+  screen::PlaceTwips(Text6, 3870, 1845, 1470, 330);
+  Command3 = new QPushButton(QStringLiteral("検索"), Picture4);
+  Command3->setObjectName(QStringLiteral("Command3"));
+  Command3->setFont(font);
+  Command3->setToolTip(QStringLiteral("検索する文字列を含むページを検索します"));
+  Command3->setEnabled(false);
+  screen::PlaceTwips(Command3, 5400, 1845, 780, 330);
+
+  connect(Command3, &QPushButton::clicked, this, &MemoPage::Command3_Click);
+  connect(Text6, &QLineEdit::textChanged, this,
+          [this](const QString& t) { Command3->setEnabled(!textchars::Trim(t.toStdString()).empty()); });
+  connect(Text5, &QPlainTextEdit::textChanged, this, [this] {
+    if (memo::TooLong(Text5->toPlainText().toStdString()))
+      MsgBox(QStringLiteral("入力できる文字数を超えています"), MsgIcon::Information);
+  });
+}
+
+void MemoPage::WriteFailed() {
+  MsgBox(QStringLiteral("ファイルの書込みに失敗しました。"), MsgIcon::Error);
+}
+
+bool MemoPage::Store(int page, const std::string& text) {
+  const auto record = memo::MakeRecord(text);
+  if (!record) {
+    MsgBox(QStringLiteral("メモに使えない文字があります：%1")
+               .arg(QString::fromStdString(sjis::FirstUnencodable(text))),
+           MsgIcon::Error);
+    Text5->setFocus();
+    return false;
+  }
+  if (!book_.WriteRecord(page, *record)) {
+    WriteFailed();
+    return false;
+  }
+  return true;
+}
+
+void MemoPage::OpenMemo() {
+  if (open_ && book_.Count() > 0) {
+    if (SaveMemoPage()) (void)CompactMemo();
+  }
+  const std::string path = Module1::AppDir() + std::string(memo::kFileName);
+  if (!book_.Open(path))
+    MsgBox(
+        QStringLiteral("メモファイル(%1)を正しく読み込めませんでした\nメモの変更は保存されません").arg(kFile),
+        MsgIcon::Error);
+  open_ = true;
+  current_ = 1;
+  searchFrom_ = 1;
+  if (book_.Count() > 0) {
+    ShowMemoPage();
+    return;
+  }
+  copy_ = memo::PageBuffer(Text5->toPlainText().toStdString());
+  Command2_Click(0);
+}
+
+void MemoPage::ShowMemoPage() {
+  if (!open_) return;
+  const std::string page = book_.PageText(current_);
+  const std::string_view shown = textchars::Trim(page);
+  const QSignalBlocker quiet(Text5);  // a page shown is no typing: no length warning
+  Text5->setPlainText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
+  copy_ = memo::PageBuffer(Text5->toPlainText().toStdString());
+  Label6->setText(QStringLiteral("%1/%2").arg(current_).arg(book_.Count()));
+  Command2[2]->setEnabled(current_ >= 2);
+  Command2[4]->setEnabled(current_ >= 2);
+  Command2[3]->setEnabled(current_ < book_.Count());
+  Command2[5]->setEnabled(current_ < book_.Count());
+  Text5->setFocus();
+}
+
+bool MemoPage::SaveMemoPage() {
+  if (!open_) return true;
+  const std::string text = Text5->toPlainText().toStdString();
+  if (memo::PageBuffer(text) == copy_) return true;
+  if (!Store(current_, text)) return false;
+  copy_ = memo::PageBuffer(text);
+  return true;
+}
+
+bool MemoPage::CompactMemo() {
+  if (!open_) return true;
+  if (book_.Compact()) return true;
+  WriteFailed();
+  return false;
+}
+
+void MemoPage::Command2_Click(int index) {
+  if (!open_) return;
+  switch (index) {
+    case 0: {
+      if (!SaveMemoPage()) return;
+      const QSignalBlocker quiet(Text5);
+      Text5->clear();
+      if (!Store(book_.Count() + 1, std::string())) return;
+      current_ = book_.Count();
+      ShowMemoPage();
+      return;
+    }
+    case 1:
+      if (MsgBox(QStringLiteral("このページのデータを削除します"), MsgIcon::Question, MsgButtons::OkCancel) !=
+          MsgResult::Ok)
+        return;
+      if (book_.Count() == 1) {
+        Text5->clear();
+        (void)SaveMemoPage();
+        return;
+      }
+      if (!book_.DeleteRecord(current_)) {
+        WriteFailed();
+        return;
+      }
+      if (book_.Count() < current_) current_ = book_.Count();
+      ShowMemoPage();
+      return;
+    default:
+      break;
+  }
+  if (!SaveMemoPage()) return;
+  if (index == 2 && current_ >= 2) --current_;
+  if (index == 3 && current_ != book_.Count()) ++current_;
+  if (index == 4) current_ = 1;
+  if (index == 5) current_ = book_.Count();
+  ShowMemoPage();
+}
+
+void MemoPage::Command3_Click() {
+  // The stored pages are searched; the page on screen is stored first so what is seen is what is found.
+  if (!open_ || !SaveMemoPage()) return;
+  const int found = book_.Find(Text6->text().toStdString(), searchFrom_);
+  if (found > 0) {
+    current_ = found;
+    ShowMemoPage();
+    if (found < book_.Count()) {
+      searchFrom_ = found + 1;
+      return;
+    }
+  }
+  searchFrom_ = 1;
+  MsgBox(QStringLiteral("検索が終了しました"), MsgIcon::Information);
+}

@@ -1,0 +1,52 @@
+// The free memo page: one page of the record file at a time in Text5, paging, new and deleted pages,
+// and the search.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <string>
+
+#include "organizer/MemoBook.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+class MemoPage : public QObject {
+  Q_OBJECT
+ public:
+  explicit MemoPage(QWidget* frame);
+
+  // The page is shown: the file is read (saved and compacted first when it was open); search from page 1.
+  void OpenMemo();
+  // Stores the page on screen when it changed. False when it could not be stored (the user was told;
+  // the text stays on screen, so the caller should not move away).
+  bool SaveMemoPage();
+  bool CompactMemo();
+  void ShowMemoPage();
+  void Command2_Click(int index);
+  void Command3_Click();
+  bool IsOpen() const { return open_; }
+  int CurrentPage() const { return current_; }
+  const memo::MemoBook& Book() const { return book_; }
+
+  QWidget* Picture4 = nullptr;
+  QPlainTextEdit* Text5 = nullptr;
+  QLabel* Label6 = nullptr;
+  std::array<QToolButton*, 6> Command2{};
+  QLabel* Label7 = nullptr;  // "検索する文字列 ："
+  QLineEdit* Text6 = nullptr;
+  QPushButton* Command3 = nullptr;
+
+ private:
+  bool Store(int page, const std::string& text);
+  void WriteFailed();
+  memo::MemoBook book_;
+  bool open_ = false;
+  int current_ = 0;
+  int searchFrom_ = 1;
+  std::string copy_;  // the page as shown, cut and padded: a save writes only when this differs
+};

@@ -1,0 +1,177 @@
+// Schedule entry: registration refuses what the file could not carry, before it is in the month.
+#include "organizer/SchedulePage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QToolButton>
+
+#include "core/Alarm.h"
+#include "core/Module1.h"
+#include "organizer/CalendarModel.h"
+#include "organizer/CalendarPictures.h"
+#include "organizer/CalendarView.h"
+#include "organizer/OrganizerLayout.h"
+#include "platform/Clock.h"
+#include "platform/CommonControls.h"
+#include "platform/Fonts.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/Sjis.h"
+#include "platform/TextChars.h"
+#include "platform/Twips.h"
+
+namespace L = organizer_layout;
+
+namespace {
+void Place(QWidget* w, const L::Rect& r) {
+  screen::PlaceTwips(w, r.left, r.top, r.width, r.height);
+}
+// Background colours of the first four marks; the others show only their picture.
+const std::array<QColor, 4> kMarkColours{QColor(), QColor(192, 255, 255), QColor(192, 255, 192),
+                                         QColor(255, 192, 255)};
+}  // namespace
+
+SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& view)
+    : QObject(frame), s_(state), view_(view) {
+  const QFont font = fonts::Design(fonts::Face::PGothic, 9);
+  Text1 = new QPlainTextEdit(frame);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setFont(font);
+  Text1->setEnabled(false);
+  Place(Text1, L::kText1);
+
+  Label3[0] = new QLabel(QStringLiteral("背景選択"), frame);
+  Label3[1] = new QLabel(QStringLiteral("ﾒｯｾｰｼﾞ 時刻"), frame);
+  Place(Label3[0], L::kLabel3Mark);
+  Place(Label3[1], L::kLabel3Time);
+  for (QLabel* l : Label3) l->setFont(font);
+
+  auto* group = new QButtonGroup(this);
+  for (int k = 0; k < 8; ++k) {
+    auto* b = new QToolButton(frame);
+    b->setObjectName(QStringLiteral("Option1_%1").arg(k));
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    b->setIcon(QIcon(calendar_pictures::Picture(calendar_pictures::ForMark(k)).copy(0, 0, 18, 16)));
+    if (k > 0 && k < 4)
+      b->setStyleSheet(
+          QStringLiteral("QToolButton { background: %1; } QToolButton:checked { border: 2px solid "
+                         "rgb(60, 70, 120); }")
+              .arg(kMarkColours[static_cast<std::size_t>(k)].name()));
+    else
+      b->setStyleSheet(QStringLiteral("QToolButton:checked { border: 2px solid rgb(60, 70, 120); }"));
+    screen::PlaceTwips(b, L::kOptionLeft[static_cast<std::size_t>(k % 4)],
+                       L::kOptionTop[static_cast<std::size_t>(k / 4)], L::kOptionWidth, L::kOptionHeight);
+    group->addButton(b, k);
+    connect(b, &QToolButton::clicked, this, [this] {
+      if (Text1->isEnabled()) Text1->setFocus();
+    });
+    Option1[static_cast<std::size_t>(k)] = b;
+  }
+  Option1[0]->setChecked(true);
+
+  Check1 = new QCheckBox(frame);
+  Check1->setObjectName(QStringLiteral("Check1"));
+  Place(Check1, L::kCheck1);
+  connect(Check1, &QCheckBox::clicked, this, [this](bool on) {
+    if (s_.SelDay != 0) s_.month.DayAlarm[static_cast<std::size_t>(s_.SelDay - 1)] = on ? 1 : 0;
+  });
+
+  Picture3 = new QWidget(frame);
+  Picture3->setObjectName(QStringLiteral("Picture3"));
+  Place(Picture3, L::kPicture3);
+  hDtp = new QTimeEdit(Picture3);
+  hDtp->setObjectName(QStringLiteral("hDtp"));
+  hDtp->setFont(font);
+  hDtp->setGeometry(Picture3->rect());
+  DtpSetFormat(hDtp, QStringLiteral("HH:mm"));
+
+  Command1 = new QPushButton(QStringLiteral("登録(&S)"), frame);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command1->setFont(font);
+  Command1->setToolTip(QStringLiteral("入力した内容を登録"));
+  Command1->setEnabled(false);
+  Place(Command1, L::kCommand1);
+  connect(Command1, &QPushButton::clicked, this, &SchedulePage::Command1_Click);
+}
+
+void SchedulePage::SetPickerTime(int hour, int minute) {
+  SystemTime t;
+  t.wYear = s_.CalYear;
+  t.wMonth = s_.CalMonth;
+  t.wDayOfWeek = 1;
+  t.wDay = 1;
+  t.wHour = hour;
+  t.wMinute = minute;
+  DtpSetTime(hDtp, kGdtValid, t);
+}
+
+void SchedulePage::ShowDay(int day) {
+  const std::size_t i = static_cast<std::size_t>(day - 1);
+  Text1->setEnabled(true);
+  QString text = QString::fromStdString(s_.month.DayText[i]);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  Text1->setPlainText(text);
+  Text1->setFocus();
+  const int mark = s_.month.DayMark[i];
+  if (mark >= 0 && mark < 8) Option1[static_cast<std::size_t>(mark)]->setChecked(true);
+  Check1->setChecked(s_.month.DayAlarm[i] == 1);
+  const std::string& time = s_.month.DayTime[i];
+  if (!time.empty())
+    SetPickerTime(static_cast<int>(textchars::LeadingNumber(time.substr(0, 2))),
+                  static_cast<int>(textchars::LeadingNumber(time.size() > 3 ? time.substr(3, 2) : "")));
+  else
+    SetPickerTime(0, 0);
+  Command1->setEnabled(true);
+}
+
+int SchedulePage::SelectedMark() const {
+  for (int k = 0; k < 8; ++k)
+    if (Option1[static_cast<std::size_t>(k)]->isChecked()) return k;
+  return -1;
+}
+
+void SchedulePage::Command1_Click() {
+  if (s_.SelDay < 1 || s_.SelDay > MonthSchedule::kDays) return;
+  const std::string text = calendar::RegisteredText(Text1->toPlainText().toStdString());
+  // Refused before it is in the month, so the month stays savable and nothing is changed silently.
+  if (const std::string bad = sjis::FirstUnencodable(text); !bad.empty()) {
+    MsgBox(QStringLiteral("スケジュールに使えない文字があります：%1").arg(QString::fromStdString(bad)),
+           MsgIcon::Error);
+    Text1->setFocus();
+    return;
+  }
+  if (schedule::TextHasMarkerLine(text)) {
+    MsgBox(QStringLiteral("「[D@TA]」で始まる行は登録できません"), MsgIcon::Error);
+    Text1->setFocus();
+    return;
+  }
+  const std::size_t i = static_cast<std::size_t>(s_.SelDay - 1);
+  if (int k = SelectedMark(); k >= 0) s_.month.DayMark[i] = k;
+  SystemTime t;
+  DtpGetTime(hDtp, t);
+  s_.month.DayTime[i] = alarmclock::FormatTime(t.wHour, t.wMinute);
+  s_.month.DayText[i] = text;
+  view_.DrawShown();
+  view_.ShowDayCaption(s_.SelDay);
+  s_.SchDirty = true;
+  Module1::AlarmArmed = true;  // a time set for later today can still go off
+  // Today's alarm follows a registration for today at once, not only after the month is saved.
+  const DateTime now = Clock::Now();
+  if (s_.CalYear == now.year && s_.CalMonth == now.month && s_.SelDay == now.day)
+    Module1::AlarmTime = s_.month.DayAlarm[i] == 1 ? s_.month.DayTime[i] : std::string();
+}
+
+void SchedulePage::DisableEntry(bool clear) {
+  if (clear) Text1->clear();
+  Text1->setEnabled(false);
+  Command1->setEnabled(false);
+}
+
+void SchedulePage::SetMarksEnabled(bool on) {
+  for (QToolButton* b : Option1) b->setEnabled(on);
+}

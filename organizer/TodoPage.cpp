@@ -1,0 +1,283 @@
+// ToDo page: List1 is the master while the page shows; the lines follow after every button action.
+#include "organizer/TodoPage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QToolButton>
+
+#include "core/Module1.h"
+#include "organizer/CalendarModel.h"
+#include "organizer/CalendarPictures.h"
+#include "organizer/CalendarView.h"
+#include "organizer/OrganizerLayout.h"
+#include "platform/Fonts.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/Sjis.h"
+#include "platform/TextChars.h"
+
+namespace L = organizer_layout;
+
+namespace {
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+  return s.toStdString();
+}
+const QString kFile = QStringLiteral("ToDo.dat");
+
+// Faces of the five buttons: up, down, modify, add, delete.
+QIcon Face(int index) {
+  return QIcon(calendar_pictures::ButtonFace([index](QPainter& p) {
+    const QColor ink(60, 70, 120);
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(ink);
+    switch (index) {
+      case 0:
+        p.drawPolygon(QPolygonF({QPointF(8, 3), QPointF(13, 10), QPointF(3, 10)}));
+        break;
+      case 1:
+        p.drawPolygon(QPolygonF({QPointF(8, 13), QPointF(13, 6), QPointF(3, 6)}));
+        break;
+      case 2:  // a pencil
+        p.drawLine(QPointF(4, 12), QPointF(12, 4));
+        p.drawLine(QPointF(3, 13), QPointF(5, 13));
+        break;
+      case 3:
+        p.drawLine(QPointF(8, 3), QPointF(8, 13));
+        p.drawLine(QPointF(3, 8), QPointF(13, 8));
+        break;
+      default:
+        p.setPen(QPen(QColor(170, 30, 30), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+        break;
+    }
+  }));
+}
+}  // namespace
+
+TodoPage::TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view)
+    : QObject(frame), s_(state), view_(view) {
+  Picture6 = new QWidget(frame);
+  Picture6->setObjectName(QStringLiteral("Picture6"));
+  Picture6->setAutoFillBackground(true);
+  screen::PlaceTwips(Picture6, L::kPicture6.left, L::kPicture6HiddenTop, L::kPicture6.width,
+                     L::kPicture6.height);
+  Picture6->setEnabled(false);
+  const QFont font = fonts::Design(fonts::Face::PGothic, 9);
+
+  Label5 = new QLabel(QStringLiteral("ToDo："), Picture6);
+  Label5->setFont(font);
+  screen::PlaceTwips(Label5, 60, 45, 900, 210);
+  List1 = new QListWidget(Picture6);
+  List1->setObjectName(QStringLiteral("List1"));
+  List1->setFont(font);
+  screen::PlaceTwips(List1, 60, 285, 3930, 1440);
+  Text2 = new QLineEdit(Picture6);
+  Text2->setObjectName(QStringLiteral("Text2"));
+  Text2->setFont(font);
+  Text2->setEnabled(false);
+  screen::PlaceTwips(Text2, 60, 1815, 2580, 330);
+  static const char* const kTips[] = {"上へ移動", "下へ移動", "修正", "新規追加", "削除"};
+  for (int i = 0; i < 5; ++i) {
+    auto* b = new QToolButton(Picture6);
+    b->setObjectName(QStringLiteral("Command5_%1").arg(i));
+    b->setIcon(Face(i));
+    b->setToolTip(QString::fromUtf8(kTips[i]));
+    b->setEnabled(false);
+    screen::PlaceTwips(b, 2685 + i * 270, 1815, 255, 330);
+    connect(b, &QToolButton::clicked, this, [this, i] { Command5_Click(i); });
+    Command5[static_cast<std::size_t>(i)] = b;
+  }
+  connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!filling_ && row >= 0) List1_Click();
+  });
+  // A click on the item that is already current chooses it again.
+  connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
+    if (!filling_ && List1->currentItem() == it) List1_Click();
+  });
+  connect(Text2, &QLineEdit::textChanged, this, &TodoPage::Text2_Change);
+}
+
+void TodoPage::LoadToDo() {
+  if (todo::LoadToDo(Module1::AppDir() + std::string(todo::kFileName), s_.todo)) return;
+  MsgBox(
+      QStringLiteral("ToDoファイル(%1)を正しく読み込めませんでした\nToDoの変更は保存されません").arg(kFile),
+      MsgIcon::Error);
+}
+
+bool TodoPage::SaveToDo() {
+  const todo::SaveOutcome o = todo::SaveToDo(Module1::AppDir() + std::string(todo::kFileName), s_.todo);
+  if (o.result == todo::SaveResult::Saved) return true;
+  QString reason;
+  switch (o.result) {
+    case todo::SaveResult::NotReadCompletely:
+      reason = QStringLiteral("ToDoファイル(%1)を正しく読み込めなかったため、上書きしません").arg(kFile);
+      break;
+    case todo::SaveResult::Unencodable:
+      reason = QStringLiteral("%1番目の項目に保存できない文字があります").arg(o.line);
+      break;
+    default:
+      reason = QStringLiteral("ToDoファイル(%1)に書き込めませんでした").arg(kFile);
+      break;
+  }
+  return MsgBox(QStringLiteral("ToDoファイルを保存できませんでした\n%1\nToDoを保存せずに閉じますか？\n"
+                               "（いいえ：閉じずに戻ります）")
+                    .arg(reason),
+                MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
+void TodoPage::Fill() {
+  filling_ = true;
+  List1->clear();
+  if (!todo::IsEmpty(s_.todo.lines)) {
+    for (const std::string& line : s_.todo.lines) {
+      auto* it = new QListWidgetItem(Q(textchars::Mid(line, 2)), List1);
+      it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+      it->setCheckState(textchars::Mid(line, 1, 1) == "1" ? Qt::Checked : Qt::Unchecked);
+    }
+  }
+  List1->setCurrentRow(-1);
+  filling_ = false;
+  Text2->clear();
+  Text2->setEnabled(false);
+}
+
+void TodoPage::RebuildToDoLines() {
+  if (List1->count() == 0) {
+    if (s_.todo.lines.empty()) s_.todo.lines.emplace_back();
+    s_.todo.lines[0].clear();
+    return;
+  }
+  s_.todo.lines.clear();
+  for (int i = 0; i < List1->count(); ++i) {
+    const QListWidgetItem* it = List1->item(i);
+    s_.todo.lines.push_back((it->checkState() == Qt::Checked ? "1" : "0") + S(it->text()));
+  }
+}
+
+void TodoPage::ResetControls(bool clearList) {
+  for (QToolButton* b : Command5) b->setEnabled(false);
+  filling_ = true;
+  List1->setCurrentRow(-1);
+  if (clearList) List1->clear();
+  filling_ = false;
+  Text2->clear();
+  Text2->setEnabled(false);
+}
+
+void TodoPage::DayPicked(int day) {
+  s_.TodoPrefix = todo::Prefix(s_.CalYear, s_.CalMonth, day);
+  Text2->setEnabled(true);
+  Text2->setFocus();
+}
+
+void TodoPage::List1_Click() {
+  if (!s_.TodoActive || List1->currentRow() < 0) return;
+  const std::string text = S(List1->currentItem()->text());
+  Text2->setEnabled(true);
+  Text2->setText(Q(textchars::Mid(text, 10)));
+  Text2->setFocus();
+  const todo::ItemDate d = todo::DateOf("0" + text);
+  s_.TodoPrefix = todo::Prefix(d.year, d.month, d.day);
+  // A month 00 or 13 names no month: the calendar stays. The shown month is not read again (that would
+  // drop registered changes); another month is entered only once the changed one is saved or given up.
+  const bool sameMonth = d.year == s_.CalYear && d.month == s_.CalMonth;
+  if (d.month >= 1 && d.month <= 12 && (sameMonth || view_.SaveIfDirty())) {
+    if (!sameMonth) {
+      s_.CalYear = d.year;
+      s_.CalMonth = d.month;
+      view_.LoadMonth();
+    }
+    view_.DrawCalendar(d.year, d.month);
+    view_.Label2->setText(Q(calendar::DateCaption(d.year, d.month, d.day)));
+  }
+  for (QToolButton* b : Command5) b->setEnabled(true);
+}
+
+void TodoPage::Text2_Change() {
+  const std::string_view t = textchars::Trim(S(Text2->text()));
+  if (!s_.TodoPrefix.empty() && !t.empty()) {
+    if (List1->currentRow() >= 0 && List1->count() > 0) Command5[2]->setEnabled(true);
+    Command5[3]->setEnabled(true);
+  } else if (t.empty()) {
+    Command5[2]->setEnabled(false);
+    Command5[3]->setEnabled(false);
+  }
+}
+
+void TodoPage::SetCurrent(int row) {
+  List1->setCurrentRow(row);
+}
+
+void TodoPage::Command5_Click(int index) {
+  const int c = List1->currentRow();
+  const QString s = Text2->text();
+  auto refused = [this](const QString& text) {
+    const std::string bad = sjis::FirstUnencodable(S(text));
+    if (bad.empty()) return false;
+    MsgBox(QStringLiteral("ToDoに使えない文字があります：%1").arg(Q(bad)), MsgIcon::Error);
+    Text2->setFocus();
+    return true;
+  };
+  auto disable = [this](std::initializer_list<int> which) {
+    for (int i : which) Command5[static_cast<std::size_t>(i)]->setEnabled(false);
+  };
+  switch (index) {
+    case 0:
+    case 1: {
+      const bool up = index == 0;
+      if (c < 0 || (up && c == 0) || (!up && c == List1->count() - 1)) return;
+      const Qt::CheckState tick = List1->item(c)->checkState();
+      auto* copy = new QListWidgetItem(List1->item(c)->text());
+      copy->setFlags(copy->flags() | Qt::ItemIsUserCheckable);
+      copy->setCheckState(tick);
+      filling_ = true;  // the list's own current-row changes are not the user's choice
+      List1->insertItem(up ? c - 1 : c + 2, copy);
+      delete List1->takeItem(up ? c + 1 : c);
+      List1->setCurrentRow(-1);
+      filling_ = false;
+      SetCurrent(up ? c - 1 : c + 1);
+      Text2->setText(Q(textchars::Mid(S(List1->currentItem()->text()), 10)));
+      break;
+    }
+    case 2:
+      if (c < 0) break;
+      if (refused(s)) return;
+      List1->item(c)->setText(Q(s_.TodoPrefix) + s);
+      SetCurrent(-1);
+      disable({4, 0, 1});
+      Text2->clear();
+      Text2->setFocus();
+      break;
+    case 3: {
+      if (textchars::Trim(S(s)).empty()) break;
+      if (refused(s)) return;
+      auto* it = new QListWidgetItem(Q(s_.TodoPrefix) + s, List1);
+      it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+      it->setCheckState(Qt::Unchecked);
+      SetCurrent(-1);
+      disable({0, 1, 3, 4});
+      Text2->clear();
+      Text2->setFocus();
+      break;
+    }
+    default:
+      if (c < 0) break;
+      filling_ = true;
+      delete List1->takeItem(c);
+      List1->setCurrentRow(-1);
+      filling_ = false;
+      disable({4, 0, 1});
+      Text2->clear();
+      Text2->setEnabled(false);
+      view_.ShowMonthCaption();
+      break;
+  }
+  RebuildToDoLines();
+  view_.DrawShown();
+}

@@ -1,0 +1,47 @@
+// The ToDo page: the check-box list List1 over the ToDo lines, the text box Text2 and the five buttons.
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "organizer/OrganizerState.h"
+
+class CalendarView;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QToolButton;
+class QWidget;
+
+class TodoPage : public QObject {
+  Q_OBJECT
+ public:
+  TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view);
+
+  // Reads "ToDo.dat" into the ToDo lines; says so when it could not be read completely.
+  void LoadToDo();
+  // Writes the ToDo lines; on failure the user chooses between keeping the window open (false) and
+  // closing without saving (true).
+  bool SaveToDo();
+
+  void Fill();              // the page is shown: the list from the lines, no current item
+  void RebuildToDoLines();  // the lines from the list
+  // No current item, Text2 emptied and disabled, the buttons disabled; `clearList` also empties List1.
+  void ResetControls(bool clearList);
+  void DayPicked(int day);  // a day click on the ToDo page
+  void List1_Click();
+  void Text2_Change();
+  void Command5_Click(int index);
+
+  QWidget* Picture6 = nullptr;
+  QLabel* Label5 = nullptr;  // "ToDo："
+  QListWidget* List1 = nullptr;
+  QLineEdit* Text2 = nullptr;
+  std::array<QToolButton*, 5> Command5{};
+
+ private:
+  void SetCurrent(int row);
+  OrganizerState& s_;
+  CalendarView& view_;
+  bool filling_ = false;
+};
