@@ -219,7 +219,9 @@ bool CalendarView::eventFilter(QObject* watched, QEvent* e) {
         DayClick();
       break;
     case QEvent::Leave:
-      HideMarker(true);
+      // Where the pointer goes decides about PointDay (the controls it moves over); the tip goes now.
+      HideMarker();
+      tooltip::Hide();
       break;
     default:
       break;

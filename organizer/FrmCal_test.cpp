@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,9 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTextDocumentFragment>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QtTest>
+#include <array>
+#include <filesystem>
 #include <memory>
 
 #include "core/Form1.h"
@@ -23,6 +27,7 @@
 #include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
 #include "platform/Clock.h"
+#include "platform/Subclass.h"
 #include "platform/TextFile.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
@@ -31,13 +36,13 @@
 #include "testsupport/TestText.h"
 
 namespace {
-[[maybe_unused]] std::string Headers(int n) {
+std::string Headers(int n) {
   std::string s;
   for (int i = 0; i < n; ++i) s += "[D@TA]00\r\n";
   return s;
 }
 // The file a save of an otherwise empty month writes: 31 headers with 00:00.
-[[maybe_unused]] std::string SavedHeaders(int n) {
+std::string SavedHeaders(int n) {
   std::string s;
   for (int i = 0; i < n; ++i) s += "[D@TA]0000:00\r\n";
   return s;
@@ -62,7 +67,11 @@ class FrmCalTest : public QObject {
     const int index = day + f->View->Picture1->FirstWday - 2;
     return QPoint(PxX((index % 7) * 285 + 30 + 120), PxY((index / 7) * 255 + 15 + 110));
   }
-  void Hover(FrmCal* f, int day) { QTest::mouseMove(f->View->Picture1, DayPoint(f, day)); }
+  // Qt sends no move to where the pointer already is: come from a point beside it.
+  void Hover(FrmCal* f, int day) {
+    QTest::mouseMove(f->View->Picture1, DayPoint(f, day) + QPoint(1, 1));
+    QTest::mouseMove(f->View->Picture1, DayPoint(f, day));
+  }
   void ClickDay(FrmCal* f, int day) {
     Hover(f, day);
     QTest::mouseClick(f->View->Picture1, Qt::LeftButton, {}, DayPoint(f, day));
@@ -71,6 +80,7 @@ class FrmCalTest : public QObject {
     QTest::mousePress(b, button);
     QTest::mouseRelease(b, button);
   }
+  static int basSubclassCount() { return basSubclass::RegisteredCount(); }
   bool CloseWithButton(FrmCal* f) {
     QPointer<FrmCal> guard(f);
     Release(f->Picture2[0]);
@@ -99,12 +109,387 @@ class FrmCalTest : public QObject {
     textfile::fault::Clear();
   }
 
-  void pointerTracking() {
-    FrmCal* f = Open();
+  void opensNarrowAtThePointerWithItsDesignedParts() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\nentry\r\n" + Markers(43));
+    main->GroupItems().Item(1)->trigger();
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));
+    FrmCal* f = Open(QPoint(900, 700));
     QVERIFY(f);
+    QVERIFY(Module1::SubWinOpen);
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("なし"));  // the letter menus are emptied
+    QVERIFY(f->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(f->size(), QSize(PxX(2870), PxY(2370)));
+    QCOMPARE(f->geometry().right() + 1, 900);  // lower right corner at the pointer
+    QCOMPARE(f->geometry().bottom() + 1, 700);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
+    QStringList header;
+    for (QLabel* l : f->View->Label1) header << l->text();
+    QCOMPARE(header, (QStringList{"日", "月", "火", "水", "木", "金", "土"}));
+    QCOMPARE(f->Picture2[0]->toolTip(), QStringLiteral("閉じる"));
+    QCOMPARE(f->Picture2[2]->toolTip(), QStringLiteral("次の月へ"));
+    QCOMPARE(f->Picture2[3]->toolTip(), QStringLiteral("前の月へ"));
+    QCOMPARE(f->hTab->count(), 3);
+    QCOMPARE(f->hTab->tabText(0), QStringLiteral("ｽｹｼﾞｭｰﾙ"));
+    QCOMPARE(f->hTab->tabText(1), QStringLiteral("ToDo"));
+    QCOMPARE(f->hTab->tabText(2), QStringLiteral("ﾌﾘｰﾒﾓ"));
+    QCOMPARE(f->hTab->shape(), QTabBar::RoundedWest);
+    QCOMPARE(basSubclassCount(), 1);
+    QVERIFY(!f->State().InputOpen);
+    QVERIFY(f->State().CalActive);
+    for (int i = 0; i < 4; ++i)
+      QCOMPARE(f->Picture2[static_cast<std::size_t>(i)]->x(),
+               PxX(std::array{2565, 2325, 2085, 1845}[static_cast<std::size_t>(i)]));
+    QCOMPARE(f->View->Label2->width(), PxX(1170));
+    QCOMPARE(f->Line2[0]->x(), PxX(2870 - 15));
+    QCOMPARE(f->Line2[1]->x(), PxX(2870 - 30));
+    // The tip of button 1 follows the input window when the pointer moves over it.
+    QTest::mouseMove(f->Picture2[1], QPoint(3, 3));
+    QCOMPARE(f->Picture2[1]->toolTip(), QStringLiteral("入力ウィンドウを開く"));
+    Release(f->Picture2[1]);
+    QTest::mouseMove(f->Picture2[1], QPoint(4, 4));
+    QCOMPARE(f->Picture2[1]->toolTip(), QStringLiteral("入力ウィンドウを閉じる"));
+    // No second tray window while it is open.
+    main->TrayMessage(TrayIcon::kLeftDown, QPoint(100, 100));
+    int organisers = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) organisers += qobject_cast<FrmCal*>(w) != nullptr;
+    QCOMPARE(organisers, 1);
+    QVERIFY(CloseWithButton(f));
+    QVERIFY(!Module1::SubWinOpen);
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));  // reloaded for CurGroup
+    QCOMPARE(basSubclassCount(), 0);
+    QCOMPARE(dir->Read("ToDo.dat"), "\r\n");  // written at every unload
+  }
+
+  void theInputWindowGrowsLeftwardsAndComesBack() {
+    FrmCal* f = Open();
+    const QRect narrow = f->geometry();
+    Release(f->Picture2[1]);
+    QVERIFY(f->State().InputOpen);
+    QCOMPARE(f->width(), PxX(6960));
+    QCOMPARE(f->x(), narrow.x() - PxX(4090));
+    QCOMPARE(f->Picture2[0]->x(), PxX(6660));
+    QCOMPARE(f->Picture2[1]->x(), PxX(6420));
+    QCOMPARE(f->Picture2[2]->x(), PxX(2565));
+    QCOMPARE(f->Picture2[3]->x(), PxX(2325));
+    QCOMPARE(f->View->Label2->width(), PxX(1620));
+    QCOMPARE(f->Line2[0]->x(), PxX(6960 - 15));
+    QCOMPARE(f->Schedule->hDtp->time(), QTime(0, 0));
+    QCOMPARE(f->Schedule->hDtp->displayFormat(), QStringLiteral("HH:mm"));
+    // Any mouse button's release runs the action.
+    Release(f->Picture2[1], Qt::RightButton);
+    QVERIFY(!f->State().InputOpen);
+    QCOMPARE(f->geometry(), narrow);
+    // Pressed: the outline shows until the release.
+    QTest::mousePress(f->Picture2[1], Qt::LeftButton);
+    QVERIFY(f->Picture2[1]->Pressed());
+    QTest::mouseRelease(f->Picture2[1], Qt::LeftButton);
+    QVERIFY(!f->Picture2[1]->Pressed());
+    QVERIFY(f->State().InputOpen);
+    // A double click runs the action twice: open and closed again.
+    Release(f->Picture2[1]);
+    QTest::mouseDClick(f->Picture2[1], Qt::LeftButton);
+    QVERIFY(!f->State().InputOpen);
+    QCOMPARE(f->geometry(), narrow);
+  }
+
+  void thePageSwitchFollowsItsTable() {
+    struct Row {
+      int index;
+      bool marks, calActive, todoActive, inputOpen;
+      int todoTop, memoTop, button0, button1;
+    };
+    const Row rows[] = {
+        {0, true, true, false, true, 50 * 0 + 4860, 2500, 6660, 6420},
+        {1, false, true, true, true, 50, 2500, 6660, 6420},
+        {2, false, false, false, false, 4860, 50, 6660, 2325},
+    };
+    for (const Row& r : rows) {
+      FrmCal* f = Open();
+      const int narrowLeft = f->x();
+      f->ChgSM(r.index);
+      QCOMPARE(f->width(), PxX(6960));
+      QCOMPARE(f->x(), narrowLeft - PxX(4090));  // widened leftwards, right edge kept
+      QCOMPARE(f->Schedule->Option1[0]->isEnabled(), r.marks);
+      QCOMPARE(f->State().CalActive, r.calActive);
+      QCOMPARE(f->State().TodoActive, r.todoActive);
+      QCOMPARE(f->State().InputOpen, r.inputOpen);
+      QCOMPARE(f->Todo->Picture6->y(), PxY(r.todoTop));
+      QCOMPARE(f->Todo->Picture6->isEnabled(), r.index == 1);
+      QCOMPARE(f->Memo->Picture4->y(), PxY(r.memoTop));
+      QCOMPARE(f->Memo->Picture4->isEnabled(), r.index == 2);
+      QCOMPARE(f->Picture2[0]->x(), PxX(r.button0));
+      QCOMPARE(f->Picture2[1]->x(), PxX(r.button1));
+      QVERIFY(!f->Schedule->Text1->isEnabled());
+      QVERIFY(!f->Schedule->Command1->isEnabled());
+      QVERIFY(!f->Todo->Text2->isEnabled());
+      for (QToolButton* b : f->Todo->Command5) QVERIFY(!b->isEnabled());
+      if (r.index != 2) QCOMPARE(f->View->Label2->width(), PxX(1620));
+      // Already wide: another switch does not move it.
+      const int wideLeft = f->x();
+      f->ChgSM((r.index + 1) % 3);
+      QCOMPARE(f->x(), wideLeft);
+      QCOMPARE(f->width(), PxX(6960));
+      f->ChgSM(7);  // any other index only hides the marker
+      QVERIFY(CloseWithButton(f));
+    }
+  }
+
+  void theTabStripReachesThePageSwitch() {
+    FrmCal* f = Open();
+    f->hTab->setCurrentIndex(1);
+    QVERIFY(f->State().TodoActive);
+    QCOMPARE(f->Todo->Picture6->y(), PxY(50));
+    f->hTab->setCurrentIndex(0);
+    QVERIFY(!f->State().TodoActive);
+    f->UnhookTabHost(f->Picture5);
+    f->hTab->setCurrentIndex(1);
+    QVERIFY(!f->State().TodoActive);  // unhooked: the strip no longer switches pages
+    f->HookTabHost(f->Picture5);
+    f->HookTabHost(f->Picture5);  // one hook at a time: the second does nothing
+    f->hTab->setCurrentIndex(2);
+    QVERIFY(!f->State().CalActive);
+  }
+
+  void pointerTrackingMarkerAndTips() {
+    dir->Write("ToDo.dat", Sj("126/12/03 資料を送る\r\n026/12/03 電話する\r\n026/12/04 other\r\n"));
+    std::filesystem::create_directories(dir->File("Schedule"));
+    dir->Write("Schedule/Sch2612.dat", Headers(2) + Sj("[D@TA]1109:30\r\n会議\r\n") + Headers(28));
+    FrmCal* f = Open();
     Hover(f, 3);
     QCOMPARE(f->State().PointDay, 3);
     QVERIFY(f->View->shpDay->isVisible());
+    const int index = 3 + f->View->Picture1->FirstWday - 2;
+    QCOMPARE(f->View->shpDay->y(), PxY((index / 7) * 255 + 15));
+    QCOMPARE(f->View->shpDay->size(), QSize(PxX(270), PxY(240)));
+    QCOMPARE(f->View->shpDay->styleSheet().contains("rgb(128, 128, 255)"), true);
+    QCOMPARE(f->View->TipText(), QStringLiteral("[◎] 資料を送る\r\n[×] 電話する\r\n\r\n会議"));
+    // Shown as text, never as markup, line by line.
+    QCOMPARE(QTextDocumentFragment::fromHtml(f->View->Picture1->toolTip()).toPlainText(),
+             QStringLiteral("[◎] 資料を送る\n[×] 電話する\n会議"));
+    Hover(f, 4);
+    QCOMPARE(f->View->TipText(), QStringLiteral("[×] other"));
+    Hover(f, 10);
+    QCOMPARE(f->View->TipText(), QString());
+    QVERIFY(f->View->Picture1->toolTip().isEmpty());
+    // Outside the month's days: no marker.
+    QTest::mouseMove(f->View->Picture1, QPoint(2, 2));
+    QVERIFY(f->State().PointDay < 1);
+    QVERIFY(!f->View->shpDay->isVisible());
+    // The drag strip and the header hide the marker but keep PointDay; Text1 forgets it.
+    Hover(f, 4);
+    QTest::mouseMove(f->Image3, QPoint(5, 5));
+    QVERIFY(!f->View->shpDay->isVisible());
+    QCOMPARE(f->State().PointDay, 4);
+    Hover(f, 4);
+    QTest::mouseMove(f->View->Label1[2], QPoint(3, 3));
+    QVERIFY(!f->View->shpDay->isVisible());
+    QCOMPARE(f->State().PointDay, 4);
+    Release(f->Picture2[1]);
+    Hover(f, 4);
+    QTest::mouseMove(f->Schedule->Text1->viewport(), QPoint(5, 5));
+    QVERIFY(!f->View->shpDay->isVisible());
+    QCOMPARE(f->State().PointDay, 0);
+  }
+
+  void registrationStoresTheDayAndTheSavePointWritesIt() {
+    FrmCal* f = Open();
+    ClickDay(f, 5);  // input window closed: ignored
+    QCOMPARE(f->State().SelDay, 0);
+    Release(f->Picture2[1]);
+    ClickDay(f, 5);
+    QCOMPARE(f->State().SelDay, 5);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月5日"));
+    QVERIFY(f->Schedule->Text1->isEnabled());
+    QVERIFY(f->Schedule->Command1->isEnabled());
+    f->Schedule->Text1->setPlainText(QStringLiteral("会議  \n資料\n  \n\n\n"));
+    f->Schedule->Option1[4]->click();
+    f->Schedule->Check1->click();
+    f->Schedule->hDtp->setTime(QTime(9, 30));
+    f->Schedule->Command1->click();
+    QVERIFY(f->State().SchDirty);
+    QCOMPARE(f->State().month.DayText[4], std::string("会議  \r\n資料"));
+    QCOMPARE(f->State().month.DayMark[4], 4);
+    QCOMPARE(f->State().month.DayAlarm[4], 1);
+    QCOMPARE(f->State().month.DayTime[4], std::string("09:30"));
+    QVERIFY(!dir->Exists("Schedule/Sch2612.dat"));  // registration writes nothing
+    // Closing the input window is a save point.
+    Release(f->Picture2[1]);
+    QCOMPARE(dir->Read("Schedule/Sch2612.dat"),
+             Headers(4) + Sj("[D@TA]4109:30\r\n会議  \r\n資料\r\n") + Headers(26));
+    QVERIFY(!f->State().SchDirty);
+    QVERIFY(!f->Schedule->Text1->isEnabled());
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
+    // Reopening and choosing the day shows what was registered.
+    Release(f->Picture2[1]);
+    ClickDay(f, 5);
+    QCOMPARE(f->Schedule->Text1->toPlainText(), QStringLiteral("会議  \n資料"));
+    QVERIFY(f->Schedule->Option1[4]->isChecked());
+    QVERIFY(f->Schedule->Check1->isChecked());
+    QCOMPARE(f->Schedule->hDtp->time(), QTime(9, 30));
+    // An empty text with the alarm on: stored empty, the alarm on.
+    ClickDay(f, 6);
+    f->Schedule->Option1[0]->click();
+    f->Schedule->Check1->click();
+    f->Schedule->Command1->click();
+    QCOMPARE(f->State().month.DayText[5], std::string());
+    QCOMPARE(f->State().month.DayAlarm[5], 1);
+  }
+
+  void aTimeRegisteredForTodayRingsToday() {
+    FrmCal* f = Open();
+    Module1::AlarmArmed = false;
+    Module1::AlarmDay = 7;  // the clock has checked today already
+    Release(f->Picture2[1]);
+    ClickDay(f, 7);  // today
+    f->Schedule->Check1->click();
+    f->Schedule->hDtp->setTime(QTime(9, 1));
+    f->Schedule->Command1->click();
+    QVERIFY(Module1::AlarmArmed);
+    QCOMPARE(Module1::AlarmTime, std::string("09:01"));
+    Clock::SetForTest(DateTime{2026, 12, 7, 9, 1, 0});
+    main->Timer1_Timer();
+    QVERIFY(main->isVisible());  // the alarm window came up while the organiser is open
+    main->Command1_Click();
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(Module1::AlarmTime, std::string("09:01"));  // reloaded from the saved month
+  }
+
+  void textTheFileCannotCarryIsRefusedAtRegistration() {
+    FrmCal* f = Open();
+    Release(f->Picture2[1]);
+    ClickDay(f, 2);
+    f->Schedule->Text1->setPlainText(QStringLiteral("笑顔 😀"));
+    f->Schedule->Command1->click();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("スケジュールに使えない文字があります：😀"));
+    f->Schedule->Text1->setPlainText(QStringLiteral("ok\n[D@TA]11 pretending"));
+    f->Schedule->Command1->click();
+    QCOMPARE(rec->records.size(), 2);
+    QCOMPARE(rec->records[1].text, QStringLiteral("「[D@TA]」で始まる行は登録できません"));
+    QVERIFY(!f->State().SchDirty);
+    QCOMPARE(f->State().month.DayText[1], std::string());
+  }
+
+  void monthStepsSaveFirstAndCrossTheYear() {
+    FrmCal* f = Open();
+    Release(f->Picture2[1]);
+    ClickDay(f, 5);
+    f->Schedule->Text1->setPlainText(QStringLiteral("x"));
+    f->Schedule->Command1->click();
+    Release(f->Picture2[2]);  // next: the changed December is saved first
+    QVERIFY(dir->Exists("Schedule/Sch2612.dat"));
+    QCOMPARE(f->State().CalYear, 2027);
+    QCOMPARE(f->State().CalMonth, 1);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2027年1月"));
+    QCOMPARE(f->State().SelDay, 5);  // kept
+    QVERIFY(!f->Schedule->Text1->isEnabled());
+    QVERIFY(!f->Schedule->Command1->isEnabled());
+    QVERIFY(!dir->Exists("Schedule/Sch2701.dat"));  // unchanged: never written
+    Release(f->Picture2[3]);
+    Release(f->Picture2[3]);
+    QCOMPARE(f->State().CalYear, 2026);
+    QCOMPARE(f->State().CalMonth, 11);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年11月"));
+    QVERIFY(!dir->Exists("Schedule/Sch2701.dat"));
+    QCOMPARE(f->View->Picture1->MonthDays, 30);
+    // Back to December: the saved day shows.
+    Release(f->Picture2[2]);
+    QCOMPARE(f->State().month.DayText[4], std::string("x"));
+  }
+
+  void aFailedSaveKeepsTheChangesUntilTheUserGivesThemUp() {
+    std::filesystem::create_directories(dir->File("Schedule"));
+    dir->Write("Schedule/Sch2612.dat", Headers(31));
+    ::chmod(dir->File("Schedule/Sch2612.dat").c_str(), 0444);
+    FrmCal* f = Open();
+    Release(f->Picture2[1]);
+    ClickDay(f, 5);
+    f->Schedule->Text1->setPlainText(QStringLiteral("keep me"));
+    f->Schedule->Command1->click();
+    rec->answers << MsgResult::No;
+    Release(f->Picture2[2]);  // the step does not happen
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(
+        rec->records[0].text,
+        QStringLiteral(
+            "スケジュールを保存できませんでした\nスケジュールファイル(Sch2612.dat)に書き込めませんでした\n"
+            "変更を破棄して続けますか？\n（いいえ：変更を残します。もう一度操作すると保存し直します）"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Question);
+    QCOMPARE(f->State().CalMonth, 12);
+    QVERIFY(f->State().SchDirty);
+    QCOMPARE(f->State().month.DayText[4], std::string("keep me"));
+    rec->answers << MsgResult::No;
+    QPointer<FrmCal> guard(f);
+    Release(f->Picture2[0]);  // nor the close
+    QVERIFY(guard);
+    QVERIFY(Module1::SubWinOpen);
+    ::chmod(dir->File("Schedule/Sch2612.dat").c_str(), 0644);  // the user frees the file: retry works
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("Schedule/Sch2612.dat"),
+             SavedHeaders(4) + "[D@TA]0000:00\r\nkeep me\r\n" + SavedHeaders(26));
+
+    // Each failing step of the rewrite, then giving the changes up.
+    for (auto step : {textfile::fault::Step::Write, textfile::fault::Step::Rename}) {
+      const std::string before = dir->Read("Schedule/Sch2612.dat");
+      f = Open();
+      Release(f->Picture2[1]);
+      ClickDay(f, 6);
+      f->Schedule->Text1->setPlainText(QStringLiteral("lost by choice"));
+      f->Schedule->Command1->click();
+      textfile::fault::Inject(step);
+      rec->answers << MsgResult::Yes;
+      QVERIFY(CloseWithButton(f));
+      QCOMPARE(dir->Read("Schedule/Sch2612.dat"), before);
+    }
+  }
+
+  void aMonthThatCouldNotBeReadIsNeverOverwritten() {
+    std::filesystem::create_directories(dir->File("Schedule/Sch2612.dat"));
+    FrmCal* f = Open();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(
+        rec->records[0].text,
+        QStringLiteral(
+            "スケジュールファイル(Sch2612.dat)を正しく読み込めませんでした\nこの月の変更は保存されません"));
+    Release(f->Picture2[1]);
+    ClickDay(f, 5);
+    f->Schedule->Text1->setPlainText(QStringLiteral("x"));
+    f->Schedule->Command1->click();
+    rec->answers << MsgResult::Yes;
+    QVERIFY(CloseWithButton(f));
+    QVERIFY(rec->records[1].text.contains(QStringLiteral("正しく読み込めなかったため、上書きしません")));
+    QVERIFY(std::filesystem::is_directory(dir->File("Schedule/Sch2612.dat")));
+  }
+
+  void damagedFilesStillDrawAndLoseNothing() {
+    std::filesystem::create_directories(dir->File("Schedule"));
+    const std::string month =
+        "junk before\r\n[D@TA]9x\r\n\x82\x20"
+        "bad\r\n[D@TA]\r\n" +
+        Headers(30) + "[D@TA]11\r\nbeyond\r\n";
+    dir->Write("Schedule/Sch2612.dat", month);
+    dir->Write("ToDo.dat", "0ab/00/99 garbage\r\n100/00/00 zero\r\n0\r\n\x82\r\n");
+    FrmCal* f = Open();
+    QCOMPARE(f->View->Picture1->MonthDays, 31);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
+    QVERIFY(CloseWithButton(f));  // nothing changed: the month is not written, the ToDo file kept
+    QCOMPARE(dir->Read("Schedule/Sch2612.dat"), month);
+    QCOMPARE(dir->Read("ToDo.dat"), std::string("0ab/00/99 garbage\r\n100/00/00 zero\r\n0\r\n\x82\r\n"));
+  }
+
+  void anyOtherCloseRunsTheCloseButtonsSteps() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\nentry\r\n" + Markers(43));
+    FrmCal* f = Open();
+    Release(f->Picture2[1]);
+    ClickDay(f, 5);
+    f->Schedule->Text1->setPlainText(QStringLiteral("saved on any close"));
+    f->Schedule->Command1->click();
+    QPointer<FrmCal> guard(f);
+    f->close();  // the window manager's close
+    QVERIFY(QTest::qWaitFor([&guard] { return guard.isNull(); }, 5000));
+    QVERIFY(dir->Read("Schedule/Sch2612.dat").find("saved on any close") != std::string::npos);
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));
   }
 };
 

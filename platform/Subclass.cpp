@@ -42,9 +42,13 @@ CSubclass::~CSubclass() {
 
 bool CSubclass::HandleMessage(QEvent* e) {
   bool result = false;
+  const int message = static_cast<int>(e->type());
+  // The window may remove this record (and delete it) while it handles the event, as a window does on
+  // its way to closing: then there is no one left to tell.
+  const QPointer<CSubclass> alive(this);
   // The window's own handling, exactly as without the filter: its event() with the same event.
   if (CallDefaultProc && hwnd) result = static_cast<QObject*>(hwnd.data())->event(e);
-  emit WndProc(static_cast<int>(e->type()), 0, 0);
+  if (alive) emit WndProc(message, 0, 0);
   return result;
 }
 
