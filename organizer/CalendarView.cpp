@@ -76,6 +76,9 @@ CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(fram
 void CalendarView::DrawCalendar(int year, int month) {
   Picture1->DrawCalendar(year, month, s_.month, s_.todo.lines, s_.CalYear, s_.CalMonth);
   Label2->setText(Picture1->Caption());
+  // What a day shows may have changed (another month, a registration, a ToDo action): the next
+  // pointer move builds its tip anew, even within the same cell.
+  tipStale_ = true;
 }
 
 void CalendarView::ShowMonthCaption() {
@@ -94,7 +97,8 @@ void CalendarView::TrackPointer(double x, double y) {
     shpDay->hide();
   } else {
     MoveDayMarker(s_.PointDay);
-    if (s_.PointDay != s_.PrevPointDay) {
+    if (s_.PointDay != s_.PrevPointDay || tipStale_) {
+      tipStale_ = false;
       tooltip::Hide();
       const std::size_t i = static_cast<std::size_t>(s_.PointDay - 1);
       tip_ = Q(calendar::DayTip(s_.todo.lines, s_.CalYear, s_.CalMonth, s_.PointDay, s_.month.DayText[i]));

@@ -60,4 +60,5 @@ class CalendarView : public QObject {
  private:
   OrganizerState& s_;
   QString tip_;
+  bool tipStale_ = true;
 };

@@ -1,0 +1,383 @@
+// The organiser's ToDo and free memo pages through their widgets.
+#include <sys/stat.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "organizer/CalendarModel.h"
+#include "organizer/MemoPage.h"
+#include "organizer/OrganizerTestKit.h"
+#include "organizer/SchedulePage.h"
+#include "organizer/TodoPage.h"
+
+namespace {
+std::string Page(const std::string& bytes) {
+  return bytes + std::string(1000 - bytes.size(), ' ');
+}
+QStringList Items(QListWidget* l) {
+  QStringList out;
+  for (int i = 0; i < l->count(); ++i)
+    out << (l->item(i)->checkState() == Qt::Checked ? "[x] " : "[ ] ") + l->item(i)->text();
+  return out;
+}
+QString Enabled(const std::array<QToolButton*, 5>& b) {
+  QString s;
+  for (QToolButton* x : b) s += x->isEnabled() ? '1' : '0';
+  return s;
+}
+}  // namespace
+
+class OrganizerPagesTest : public OrganizerTestBase {
+  Q_OBJECT
+
+  FrmCal* OpenTodo(const std::string& file) {
+    dir->Write("ToDo.dat", Sj(file));
+    FrmCal* f = Open();
+    f->hTab->setCurrentIndex(1);
+    return f;
+  }
+  FrmCal* OpenMemo() {
+    FrmCal* f = Open();
+    f->hTab->setCurrentIndex(2);
+    return f;
+  }
+  void Pick(FrmCal* f, int row) { f->Todo->List1->setCurrentRow(row); }
+
+ private slots:
+  void init() { InitKit(); }
+  void cleanup() { CleanupKit(); }
+
+  void theTodoPageShowsTheListAndAddsADatedItem() {
+    FrmCal* f = OpenTodo("104/12/05 資料を送る\r\n026/12/03 電話する\r\n");
+    TodoPage* t = f->Todo;
+    QVERIFY(f->State().TodoActive);
+    QCOMPARE(t->Label5->text(), QStringLiteral("ToDo："));
+    QCOMPARE(Items(t->List1), (QStringList{"[x] 04/12/05 資料を送る", "[ ] 26/12/03 電話する"}));
+    QCOMPARE(t->List1->currentRow(), -1);
+    QStringList tips;
+    for (QToolButton* b : t->Command5) tips << b->toolTip();
+    QCOMPARE(tips, (QStringList{"上へ移動", "下へ移動", "修正", "新規追加", "削除"}));
+    QCOMPARE(Enabled(t->Command5), QStringLiteral("00000"));
+    QVERIFY(!t->Text2->isEnabled());
+
+    ClickDay(f, 10);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月10日"));
+    QCOMPARE(f->State().TodoPrefix, std::string("26/12/10 "));
+    QVERIFY(t->Text2->isEnabled());
+    t->Text2->setText(QStringLiteral("買い物 "));
+    QCOMPARE(Enabled(t->Command5), QStringLiteral("00010"));  // no current item: no modify
+    t->Command5[3]->click();
+    QCOMPARE(Items(t->List1).last(), QStringLiteral("[ ] 26/12/10 買い物 "));
+    QCOMPARE(Enabled(t->Command5), QStringLiteral("00000"));
+    QCOMPARE(t->Text2->text(), QString());
+    QCOMPARE(f->State().todo.lines.back(), std::string("026/12/10 買い物 "));
+    QCOMPARE(calendar::TodoMarkFor(f->State().todo.lines, 2026, 12, 10), calendar::TodoMark::Open);
+    Hover(f, 10);
+    QCOMPARE(f->View->TipText(), QStringLiteral("[×] 買い物 "));
+    QVERIFY(CloseWithButton(f));  // closing on the ToDo page writes the list
+    QCOMPARE(dir->Read("ToDo.dat"),
+             Sj("104/12/05 資料を送る\r\n026/12/03 電話する\r\n026/12/10 買い物 \r\n"));
+  }
+
+  void choosingAnItemMovesTheCalendarToItsMonth() {
+    std::filesystem::create_directories(dir->File("Schedule"));
+    dir->Write("Schedule/Sch0412.dat", Headers(4) + Sj("[D@TA]10\r\n忘年会\r\n") + Headers(26));
+    FrmCal* f = OpenTodo("104/12/05 資料を送る\r\n026/12/03 電話する\r\n");
+    QSignalSpy drawn(f->View->Picture1, &CalendarSurface::CaptionChanged);
+    Pick(f, 0);
+    QCOMPARE(f->State().CalYear, 2004);
+    QCOMPARE(f->State().CalMonth, 12);
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2004年12月5日"));
+    QCOMPARE(f->State().month.DayText[4], std::string("忘年会"));
+    QCOMPARE(f->Todo->Text2->text(), QStringLiteral("資料を送る"));
+    QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("11111"));
+    QCOMPARE(drawn.count(), 1);
+    // Modify without choosing a day: the item's own date goes with it; the tick stays with the item.
+    f->Todo->Text2->setText(QStringLiteral("資料を郵送"));
+    f->Todo->Command5[2]->click();
+    QCOMPARE(Items(f->Todo->List1).first(), QStringLiteral("[x] 04/12/05 資料を郵送"));
+    QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("00000"));
+    // An item added now gets the last chosen date too.
+    f->Todo->Text2->setText(QStringLiteral("追加"));
+    f->Todo->Command5[3]->click();
+    QCOMPARE(Items(f->Todo->List1).last(), QStringLiteral("[ ] 04/12/05 追加"));
+  }
+
+  void movesKeepTheTickAndDoNothingAtTheEnds() {
+    FrmCal* f = OpenTodo("126/12/01 a\r\n026/12/02 b\r\n026/12/03 c\r\n");
+    TodoPage* t = f->Todo;
+    Pick(f, 0);
+    QSignalSpy drawn(f->View->Picture1, &CalendarSurface::CaptionChanged);
+    t->Command5[0]->click();  // up on the first: nothing at all, no redraw
+    QCOMPARE(Items(t->List1), (QStringList{"[x] 26/12/01 a", "[ ] 26/12/02 b", "[ ] 26/12/03 c"}));
+    QCOMPARE(drawn.count(), 0);
+    t->Command5[1]->click();  // the ticked item goes down and stays ticked
+    QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/02 b", "[x] 26/12/01 a", "[ ] 26/12/03 c"}));
+    QCOMPARE(t->List1->currentRow(), 1);
+    QCOMPARE(t->Text2->text(), QStringLiteral("a"));
+    QCOMPARE(f->State().todo.lines, (std::vector<std::string>{"026/12/02 b", "126/12/01 a", "026/12/03 c"}));
+    Pick(f, 2);
+    const int before = drawn.count();
+    t->Command5[1]->click();  // down on the last
+    QCOMPARE(drawn.count(), before);
+    t->Command5[0]->click();
+    QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/02 b", "[ ] 26/12/03 c", "[x] 26/12/01 a"}));
+    // Delete: gone, caption back to the month, buttons off, Text2 disabled.
+    Pick(f, 0);
+    t->Command5[4]->click();
+    QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/03 c", "[x] 26/12/01 a"}));
+    QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
+    QCOMPARE(Enabled(t->Command5), QStringLiteral("00000"));
+    QVERIFY(!t->Text2->isEnabled());
+  }
+
+  void blanksAddNothingButRedrawAndUnencodableTextIsRefused() {
+    FrmCal* f = OpenTodo("026/12/01 a\r\n");
+    ClickDay(f, 2);
+    QSignalSpy drawn(f->View->Picture1, &CalendarSurface::CaptionChanged);
+    f->Todo->Text2->setText(QStringLiteral("   "));
+    QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("00000"));
+    f->Todo->Command5_Click(3);
+    QCOMPARE(f->Todo->List1->count(), 1);
+    QCOMPARE(drawn.count(), 1);
+    f->Todo->Text2->setText(QStringLiteral("顔😀"));
+    f->Todo->Command5[3]->click();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("ToDoに使えない文字があります：😀"));
+    QCOMPARE(f->Todo->List1->count(), 1);
+  }
+
+  void aPageSwitchStoresTheTicksAndAnEmptyFirstLineKeepsTheRest() {
+    FrmCal* f = OpenTodo("026/12/01 a\r\n026/12/02 b\r\n");
+    f->Todo->List1->item(1)->setCheckState(Qt::Checked);
+    QCOMPARE(f->State().todo.lines[1], std::string("026/12/02 b"));  // the list only, so far
+    f->hTab->setCurrentIndex(0);
+    QCOMPARE(f->State().todo.lines[1], std::string("126/12/02 b"));
+    QCOMPARE(f->Todo->List1->count(), 2);  // the schedule page leaves the list as it is
+    f->hTab->setCurrentIndex(1);
+    f->Todo->List1->item(0)->setCheckState(Qt::Checked);
+    QVERIFY(CloseWithButton(f));  // closing on the ToDo page writes the current ticks
+    QCOMPARE(dir->Read("ToDo.dat"), "126/12/01 a\r\n126/12/02 b\r\n");
+
+    const std::string hidden = "\r\n" + Sj("004/12/05 隠れた項目") + "\r\n";
+    f = OpenTodo("\r\n004/12/05 隠れた項目\r\n");
+    QCOMPARE(f->Todo->List1->count(), 0);
+    f->hTab->setCurrentIndex(0);
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), hidden);
+    f = Open();
+    f->hTab->setCurrentIndex(1);
+    ClickDay(f, 10);
+    f->Todo->Text2->setText(QStringLiteral("new"));
+    f->Todo->Command5[3]->click();
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), "026/12/10 new\r\n");  // adding replaces all lines by the list
+    // Emptied by deleting: one empty line.
+    f = Open();
+    f->hTab->setCurrentIndex(1);
+    Pick(f, 0);
+    f->Todo->Command5[4]->click();
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), "\r\n");
+  }
+
+  void anItemDatedInMonth00DoesNotMoveTheCalendar() {
+    FrmCal* f = OpenTodo("000/00/00 zero\r\n0ab/cd/ef letters\r\n");
+    Pick(f, 0);
+    QCOMPARE(f->State().CalYear, 2026);
+    QCOMPARE(f->State().CalMonth, 12);
+    QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("11111"));
+    Pick(f, 1);
+    QCOMPARE(f->State().CalMonth, 12);
+    QVERIFY(CloseWithButton(f));
+    QVERIFY(!dir->Exists("Schedule/Sch0000.dat"));
+    QVERIFY(!dir->Exists("Schedule/Sch9912.dat"));
+  }
+
+  void aChangedMonthIsSavedBeforeAnItemMovesTheCalendarAway() {
+    FrmCal* f = OpenTodo("104/12/05 old\r\n");
+    f->hTab->setCurrentIndex(0);
+    ClickDay(f, 8);
+    f->Schedule->Text1->setPlainText(QStringLiteral("registered"));
+    f->Schedule->Command1->click();
+    f->hTab->setCurrentIndex(1);
+    Pick(f, 0);
+    QCOMPARE(f->State().CalMonth, 12);
+    QCOMPARE(f->State().CalYear, 2004);
+    QVERIFY(dir->Read("Schedule/Sch2612.dat").find("registered") != std::string::npos);
+  }
+
+  void aTodoFileThatCannotBeWrittenIsToldAndKept() {
+    dir->Write("ToDo.dat", "026/12/01 a\r\n");
+    ::chmod(dir->File("ToDo.dat").c_str(), 0444);
+    FrmCal* f = Open();
+    rec->answers << MsgResult::No;
+    QPointer<FrmCal> guard(f);
+    Release(f->Picture2[0]);
+    QVERIFY(guard);
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(
+        rec->records[0].text,
+        QStringLiteral("ToDoファイルを保存できませんでした\nToDoファイル(ToDo.dat)に書き込めませんでした\n"
+                       "ToDoを保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
+    rec->answers << MsgResult::Yes;
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), "026/12/01 a\r\n");
+  }
+
+  void aMissingMemoGetsOneBlankPage() {
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    QCOMPARE(dir->Read("freememo.dat"), std::string(1000, ' '));
+    QCOMPARE(m->Label6->text(), QStringLiteral("1/1"));
+    for (int i : {2, 3, 4, 5}) QVERIFY(!m->Command2[static_cast<std::size_t>(i)]->isEnabled());
+    QStringList tips;
+    for (QToolButton* b : m->Command2) tips << b->toolTip();
+    QCOMPARE(tips,
+             (QStringList{"新規追加", "削除", "前のページ", "次のページ", "最初のページ", "最後のページ"}));
+    QCOMPARE(m->Label7->text(), QStringLiteral("検索する文字列 ："));
+    QCOMPARE(m->Command3->text(), QStringLiteral("検索"));
+    QCOMPARE(m->Command3->toolTip(), QStringLiteral("検索する文字列を含むページを検索します"));
+    QVERIFY(!m->Command3->isEnabled());
+    m->Text6->setText(QStringLiteral("x"));
+    QVERIFY(m->Command3->isEnabled());
+    m->Text6->setText(QStringLiteral("  "));
+    QVERIFY(!m->Command3->isEnabled());
+    QVERIFY(!f->State().CalActive);
+    QCOMPARE(m->Picture4->y(), PxY(50));
+  }
+
+  void pagingSavesOnlyWhatChangedAndAddAppendsAtTheEnd() {
+    dir->Write("freememo.dat", Page("  first") + Page("second") + Page("third"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("first"));  // leading blanks go on screen only
+    QCOMPARE(m->Label6->text(), QStringLiteral("1/3"));
+    // Unchanged pages are never written: a write now would fail and say so.
+    textfile::fault::Inject(textfile::fault::Step::Create);
+    m->Command2[3]->click();
+    m->Command2[5]->click();
+    m->Command2[4]->click();
+    QCOMPARE(rec->records.size(), 0);
+    textfile::fault::Clear();
+    QCOMPARE(dir->Read("freememo.dat").substr(0, 1000), Page("  first"));
+    m->Command2[3]->click();
+    m->Text5->setPlainText(QStringLiteral("second, edited"));
+    m->Command2[4]->click();  // paging away saves
+    QCOMPARE(dir->Read("freememo.dat"), Page("  first") + Page("second, edited") + Page("third"));
+    QCOMPARE(m->Label6->text(), QStringLiteral("1/3"));
+    m->Command2[0]->click();  // add: at the end, whatever page shows
+    QCOMPARE(m->Label6->text(), QStringLiteral("4/4"));
+    QCOMPARE(dir->Read("freememo.dat").size(), 4000u);
+    QVERIFY(!m->Command2[3]->isEnabled());
+    QVERIFY(m->Command2[2]->isEnabled());
+  }
+
+  void deletingAsksAndShowsWhatMovedIn() {
+    dir->Write("freememo.dat", Page("1") + Page("2") + Page("3"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    m->Command2[3]->click();  // page 2
+    rec->answers << MsgResult::Cancel;
+    m->Command2[1]->click();
+    QCOMPARE(rec->records.last().text, QStringLiteral("このページのデータを削除します"));
+    QCOMPARE(rec->records.last().buttons, MsgButtons::OkCancel);
+    QCOMPARE(rec->records.last().icon, MsgIcon::Question);
+    QCOMPARE(rec->records.last().title, QStringLiteral("Dialnest Plus"));
+    QCOMPARE(m->Book().Count(), 3);
+    m->Command2[1]->click();  // a middle page: the next moves in
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("3"));
+    QCOMPARE(m->Label6->text(), QStringLiteral("2/2"));
+    QCOMPARE(dir->Read("freememo.dat"), Page("1") + Page("3"));
+    m->Command2[1]->click();  // the last page: the new last shows
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("1"));
+    QCOMPARE(m->Label6->text(), QStringLiteral("1/1"));
+    m->Command2[1]->click();  // the only page: it becomes empty, one record stays
+    QCOMPARE(m->Text5->toPlainText(), QString());
+    QCOMPARE(dir->Read("freememo.dat"), Page(""));
+  }
+
+  void theSearchRunsOnFromWhereItStoppedAndEndsAtTheLastPage() {
+    dir->Write("freememo.dat", Page("apple") + Page("banana") + Page("apple pie"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    m->Text6->setText(QStringLiteral("apple"));
+    m->Command3->click();
+    QCOMPARE(m->CurrentPage(), 1);
+    QCOMPARE(rec->records.size(), 0);
+    m->Command3->click();  // found on the last page: shown, and the search has ended
+    QCOMPARE(m->CurrentPage(), 3);
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("apple pie"));
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("検索が終了しました"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Information);
+    m->Command3->click();  // starts again at page 1
+    QCOMPARE(m->CurrentPage(), 1);
+    m->Text6->setText(QStringLiteral("cherry"));
+    m->Command3->click();
+    QCOMPARE(m->CurrentPage(), 1);
+    QCOMPARE(rec->records.size(), 2);
+    QCOMPARE(rec->records[1].text, QStringLiteral("検索が終了しました"));
+  }
+
+  void textOverAThousandBytesWarnsAtEachChangeAndIsStoredCut() {
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    std::string kanji;
+    for (int i = 0; i < 501; ++i) kanji += "字";
+    m->Text5->setPlainText(QString::fromStdString(kanji));
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("入力できる文字数を超えています"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Information);
+    m->Text5->moveCursor(QTextCursor::End);
+    m->Text5->insertPlainText(QStringLiteral("a"));
+    QCOMPARE(rec->records.size(), 2);
+    m->Command2[0]->click();
+    QCOMPARE(dir->Read("freememo.dat").substr(0, 1000), Sj(kanji.substr(0, 500 * 3)));
+    m->Text5->setPlainText(QStringLiteral("😀"));
+    m->Command2[2]->click();  // cannot be stored: refused, and the page stays
+    QCOMPARE(rec->records.last().text, QStringLiteral("メモに使えない文字があります：😀"));
+    QCOMPARE(m->CurrentPage(), 2);
+  }
+
+  void theSaveAndCompactionPointsOfThePageSwitch() {
+    dir->Write("freememo.dat", Page("one") + "partial tail");
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    QCOMPARE(dir->Read("freememo.dat"), Page("one") + "partial tail");  // opening alone writes nothing
+    m->Text5->setPlainText(QStringLiteral("one!"));
+    f->hTab->setCurrentIndex(0);  // leaving the memo page saves and compacts
+    QCOMPARE(dir->Read("freememo.dat"), Page("one!"));
+    f->hTab->setCurrentIndex(2);
+    m->Text5->setPlainText(QStringLiteral("closing"));
+    QVERIFY(CloseWithButton(f));  // closing with the memo page shown saves
+    QCOMPARE(dir->Read("freememo.dat"), Page("closing"));
+  }
+
+  void aFailedMemoWriteIsToldAndTheMemoStaysUsable() {
+    dir->Write("freememo.dat", Page("keep") + Page("two"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    m->Text5->setPlainText(QStringLiteral("changed"));
+    textfile::fault::Inject(textfile::fault::Step::Sync);
+    m->Command2[3]->click();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("ファイルの書込みに失敗しました。"));
+    QCOMPARE(m->CurrentPage(), 1);  // the page stays with its text
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("changed"));
+    QCOMPARE(dir->Read("freememo.dat"), Page("keep") + Page("two"));
+    m->Command2[3]->click();  // the next try works
+    QCOMPARE(m->CurrentPage(), 2);
+    QCOMPARE(dir->Read("freememo.dat"), Page("changed") + Page("two"));
+  }
+};
+
+QTEST_MAIN(OrganizerPagesTest)
+#include "OrganizerPages_test.moc"
