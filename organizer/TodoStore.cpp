@@ -28,33 +28,49 @@ bool LoadToDo(const std::string& path, TodoBook& book) {
     }
     sjis::Decoded d = sjis::Decode(raw);
     auto again = d.complete ? sjis::Encode(d.text) : std::nullopt;
-    if (!again || *again != raw) book.rawByText.emplace(d.text, raw);
+    if (!again || *again != raw) book.kept.push_back({i, d.text, raw});
     book.lines.push_back(std::move(d.text));
   }
   return true;
 }
 
 namespace {
-// The bytes to write for a line: as read when unchanged, else encoded. A line with undecodable bytes
-// whose tick alone changed keeps its bytes too (the flag is one ASCII byte).
-std::optional<std::string> BytesOf(const TodoBook& book, const std::string& line) {
-  if (auto raw = book.rawByText.find(line); raw != book.rawByText.end()) return raw->second;
-  if (auto encoded = sjis::Encode(line)) return encoded;
-  if (line.empty() || (line[0] != '0' && line[0] != '1')) return std::nullopt;
-  for (char flag : {'0', '1'}) {
-    auto raw = book.rawByText.find(flag + line.substr(1));
-    if (raw != book.rawByText.end() && !raw->second.empty() && raw->second[0] == flag)
-      return line[0] + raw->second.substr(1);
-  }
-  return std::nullopt;
+// Whether `line` is the kept line as read, or it with only its tick (one ASCII byte) changed.
+bool Same(const TodoBook::Kept& k, const std::string& line) {
+  return k.text == line;
+}
+bool TickChanged(const TodoBook::Kept& k, const std::string& line) {
+  auto flag = [](char c) { return c == '0' || c == '1'; };
+  return !line.empty() && !k.raw.empty() && flag(line[0]) && flag(k.raw[0]) && k.text.size() == line.size() &&
+         k.text.compare(1, std::string::npos, line, 1) == 0;
+}
+
+// The bytes to write for line i: the kept bytes of the same line first, then of a moved one, then the
+// encoded text. Bytes once used are not used again, so two lines that read alike keep their own.
+std::optional<std::string> BytesOf(const TodoBook& book, std::vector<bool>& used, std::size_t i) {
+  const std::string& line = book.lines[i];
+  auto take = [&](std::size_t k) {
+    used[k] = true;
+    const TodoBook::Kept& kept = book.kept[k];
+    return Same(kept, line) ? kept.raw : line[0] + kept.raw.substr(1);
+  };
+  for (std::size_t k = 0; k < book.kept.size(); ++k)
+    if (!used[k] && book.kept[k].line == i && (Same(book.kept[k], line) || TickChanged(book.kept[k], line)))
+      return take(k);
+  for (std::size_t k = 0; k < book.kept.size(); ++k)
+    if (!used[k] && Same(book.kept[k], line)) return take(k);
+  for (std::size_t k = 0; k < book.kept.size(); ++k)
+    if (!used[k] && TickChanged(book.kept[k], line)) return take(k);
+  return sjis::Encode(line);
 }
 }  // namespace
 
 SaveOutcome SaveToDo(const std::string& path, const TodoBook& book) {
   if (!book.readCompletely) return {SaveResult::NotReadCompletely, 0};
+  std::vector<bool> used(book.kept.size(), false);
   std::string out;
   for (std::size_t i = 0; i < book.lines.size(); ++i) {
-    auto bytes = BytesOf(book, book.lines[i]);
+    auto bytes = BytesOf(book, used, i);
     if (!bytes) return {SaveResult::Unencodable, i + 1};
     out += *bytes + "\r\n";
   }

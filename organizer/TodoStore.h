@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +15,14 @@ inline constexpr std::size_t kMaxLines = 32767;
 struct TodoBook {
   // The ToDo lines, UTF-8. Element 0 empty means no items, whatever follows it.
   std::vector<std::string> lines{std::string()};
-  // What the file held, so untouched lines go back byte for byte: raw bytes by decoded line (lines with
-  // bytes code page 932 cannot decode, or with more than one spelling), and the lines past kMaxLines.
-  std::map<std::string, std::string> rawByText;
+  // What the file held, so untouched lines go back byte for byte: for each line read whose bytes the
+  // codec would not write again the same way (bytes it cannot decode, a character with two spellings),
+  // its text as read and its bytes; and the lines past kMaxLines.
+  struct Kept {
+    std::size_t line;  // 0-based, in the file
+    std::string text, raw;
+  };
+  std::vector<Kept> kept;
   std::vector<std::string> overflow;
   bool readCompletely = true;  // false: the file exists but could not be read; it is never written
 };

@@ -120,3 +120,14 @@ TEST(TodoStore, PrefixAndDates) {
   EXPECT_EQ(g.day, 99);
   EXPECT_EQ(DateOf("099/01/01 x").year, 2099);
 }
+
+TEST(TodoStore, LinesThatDecodeAlikeKeepTheirOwnBytes) {
+  TempDir d;
+  const std::string file = "0\xFA x\r\n0\xFF x\r\n";  // both read as "0\uFFFD x"
+  d.Write("ToDo.dat", file);
+  TodoBook b;
+  ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
+  EXPECT_EQ(b.lines[0], b.lines[1]);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("ToDo.dat"), file);
+}
