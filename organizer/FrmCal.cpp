@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTimeEdit>
 #include <QTimer>
@@ -210,6 +212,24 @@ void FrmCal::SetLabel2Width(bool wide) {
 void FrmCal::SetWidthKeepingRight(int widthTwips, int shiftTwips) {
   move(x() + Px(shiftTwips), y());
   setFixedSize(Px(widthTwips), PxY(L::kHeight));
+  KeepOnScreen();
+}
+
+// A tray at the left or top edge would put the window (or its wide layout) partly off the screen:
+// it is moved just enough to be seen whole.
+void FrmCal::KeepOnScreen() {
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  const QRect area = s->availableGeometry();
+  QPoint at = pos();
+  at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - width())));
+  at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - height())));
+  if (at != pos()) move(at);
+}
+
+void FrmCal::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  KeepOnScreen();
 }
 
 void FrmCal::Widen() {
@@ -217,6 +237,7 @@ void FrmCal::Widen() {
     SetWidthKeepingRight(L::kWideWidth, -L::kShift);
   else
     setFixedSize(Px(L::kWideWidth), PxY(L::kHeight));
+  KeepOnScreen();
 }
 
 void FrmCal::ChgSM(int index) {

@@ -53,6 +53,7 @@ class FrmCal : public QWidget {
  protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -62,6 +63,7 @@ class FrmCal : public QWidget {
   void PlaceButtons(bool wide);
   void SetLabel2Width(bool wide);
   void Widen();
+  void KeepOnScreen();
   void SetWidthKeepingRight(int widthTwips, int shiftTwips);
   void DayPicked(int day);
   void FocusEntry();

@@ -34,15 +34,15 @@ class FrmCalTest : public OrganizerTestBase {
     dir->Write("Teldat1.tel", "[D@TA]\r\nentry\r\n" + Markers(43));
     main->GroupItems().Item(1)->trigger();
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));
-    FrmCal* f = Open(QPoint(900, 700));
+    FrmCal* f = Open(QPoint(700, 500));
     QVERIFY(f);
     QVERIFY(Module1::SubWinOpen);
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("なし"));  // the letter menus are emptied
     QVERIFY(f->windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(f->size(), QSize(PxX(2870), PxY(2370)));
-    QCOMPARE(f->geometry().right() + 1, 900);  // lower right corner at the pointer
-    QCOMPARE(f->geometry().bottom() + 1, 700);
+    QCOMPARE(f->geometry().right() + 1, 700);  // lower right corner at the pointer
+    QCOMPARE(f->geometry().bottom() + 1, 500);
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
     QStringList header;
     for (QLabel* l : f->View->Label1) header << l->text();
@@ -80,6 +80,15 @@ class FrmCalTest : public OrganizerTestBase {
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));  // reloaded for CurGroup
     QCOMPARE(basSubclassCount(), 0);
     QCOMPARE(dir->Read("ToDo.dat"), "\r\n");  // written at every unload
+  }
+
+  void aTrayAtTheLeftEdgeStillShowsTheWholeWindow() {
+    FrmCal* f = Open(QPoint(40, 300));
+    QCOMPARE(f->x(), 0);  // the designed place would be 151 pixels off the screen
+    QCOMPARE(f->geometry().bottom() + 1, 300);
+    Release(f->Picture2[1]);
+    QCOMPARE(f->x(), 0);
+    QCOMPARE(f->width(), PxX(6960));
   }
 
   void theInputWindowGrowsLeftwardsAndComesBack() {

@@ -41,7 +41,7 @@ class OrganizerTestBase : public QObject {
   std::unique_ptr<Form1> main;
 
   // Opens the organiser as a left click on the tray icon does.
-  FrmCal* Open(QPoint at = QPoint(900, 700)) {
+  FrmCal* Open(QPoint at = QPoint(700, 500)) {
     main->TrayMessage(TrayIcon::kLeftDown, at);
     FrmCal* f = OpenWindow<FrmCal>();
     if (f) (void)QTest::qWaitForWindowExposed(f);

@@ -36,7 +36,10 @@ QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs) {
   bar->setDrawBase(false);
   bar->setUsesScrollButtons(false);
   // Compact tabs, so three fit the strip's height whatever the style's padding.
-  bar->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 1px; }"));
+  bar->setStyleSheet(
+      QStringLiteral("QTabBar::tab { padding: 6px 1px; border: 1px solid palette(mid); border-right: none;"
+                     " background: palette(button); color: palette(button-text); }"
+                     "QTabBar::tab:selected { background: palette(base); color: palette(text); }"));
   for (const QString& t : tabs) bar->addTab(t);
   return bar;
 }

@@ -106,12 +106,14 @@ std::optional<std::string> EncodeExact(std::string_view utf8, std::string* bad) 
   std::string out;
   std::string firstBad;
   bool ok = Encoder().Run(mapped, out, [&firstBad](std::string_view rest, std::string&) -> size_t {
-    firstBad = std::string(rest.substr(0, std::min(Utf8Length(static_cast<unsigned char>(rest[0])), rest.size())));
+    firstBad =
+        std::string(rest.substr(0, std::min(Utf8Length(static_cast<unsigned char>(rest[0])), rest.size())));
     return 0;
   });
   if (ok) {
     std::string back;
-    ok = Decoder().Run(out, back, [](std::string_view, std::string&) -> size_t { return 0; }) && back == mapped;
+    ok = Decoder().Run(out, back, [](std::string_view, std::string&) -> size_t { return 0; }) &&
+         back == mapped;
     if (!ok) {
       // Rare: find the character that does not come back as itself.
       for (std::size_t i = 0; i < mapped.size();) {

@@ -27,9 +27,9 @@ start_xvfb() {
   wait_for 10 xdpyinfo || fail "Xvfb did not start"
 }
 
-# An XEmbed tray along the top left edge, 100 x 24 pixels.
+# An XEmbed tray, 100 x 24 pixels, along the top left edge unless told otherwise: start_trayer [edge align].
 start_trayer() {
-  trayer --edge top --align left --widthtype pixel --width 100 --height 24 >"$work/trayer.log" 2>&1 &
+  trayer --edge "${1:-top}" --align "${2:-left}" --widthtype pixel --width 100 --height 24 >"$work/trayer.log" 2>&1 &
   pids+=($!)
   wait_for 30 xdotool search --name '^panel$' || fail "trayer did not start: $(cat "$work/trayer.log")"
 }
