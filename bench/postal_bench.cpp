@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "platform/Sjis.h"
 #include "platform/TextFile.h"
 #include "postal/PostalData.h"
@@ -88,31 +89,6 @@ void BM_BlankSearchPeer(benchmark::State& state) {
   Run(state, "LC_ALL=C grep -F -- '' '" + Dat() + "' > /dev/null");
 }
 
-// Collects each benchmark's mean real time for the closing table.
-class Collector : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> ms;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      ms[r.run_name.function_name] = r.GetAdjustedRealTime() * MillisecondsPer(r.time_unit);
-    ConsoleReporter::ReportRuns(runs);
-  }
-
- private:
-  static double MillisecondsPer(benchmark::TimeUnit u) {
-    switch (u) {
-      case benchmark::kNanosecond:
-        return 1e-6;
-      case benchmark::kMicrosecond:
-        return 1e-3;
-      case benchmark::kMillisecond:
-        return 1.0;
-      default:
-        return 1e3;
-    }
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,13 +125,6 @@ int main(int argc, char** argv) {
 
   const bool same = textfile::ReadAll(dir + "/ours.dat").data == textfile::ReadAll(dir + "/peer.dat").data;
   std::printf("\nconversion output identical to the peer's: %s\n", same ? "yes" : "no");
-  std::printf("%-28s %12s %12s %10s\n", "figure", "ours ms", "peer ms", "peer/ours");
-  for (const auto& [name, oursMs] : collector.ms) {
-    const std::string base = name.substr(0, name.find('/'));
-    if (name.compare(base.size(), std::string::npos, "/ours") != 0) continue;
-    auto peer = collector.ms.find(base + "/peer");
-    if (peer == collector.ms.end()) continue;
-    std::printf("%-28s %12.2f %12.2f %10.2f\n", base.c_str(), oursMs, peer->second, peer->second / oursMs);
-  }
+  PrintRatios(collector);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "organizer/CalendarPictures.h"
 #include "organizer/ScheduleStore.h"
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
 
@@ -27,12 +28,7 @@ QColor ColourOf(calendar::DayColour c) {
 
 CalendarSurface::CalendarSurface(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Picture1"));
-  QFont f = font();
-  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
-                 QStringLiteral("sans-serif")});
-  f.setPointSizeF(9.75);
-  f.setBold(true);
+  QFont f = fonts::Design(fonts::Face::PGothic, 9.75, true);
   // Day numbers in exactly their colours: no blended edge pixels.
   f.setStyleStrategy(QFont::NoAntialias);
   setFont(f);

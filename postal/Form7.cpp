@@ -15,6 +15,7 @@
 
 #include "core/Module1.h"
 #include "platform/Clipboard.h"
+#include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/TextFile.h"
@@ -31,12 +32,8 @@ const QString kStop = QStringLiteral("中断");
 const QString kSearching = QStringLiteral("データ検索中");
 const QString kFinished = QStringLiteral("データ検索終了");
 
-QFont Gothic(QFont f) {
-  f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                 QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-  f.setStyleHint(QFont::Monospace);
-  f.setPointSizeF(9.75);
-  return f;
+QFont Gothic(const QFont&) {
+  return fonts::Design(fonts::Face::Gothic, 9.75);
 }
 
 }  // namespace
