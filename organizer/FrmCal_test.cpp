@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -89,6 +90,27 @@ class FrmCalTest : public OrganizerTestBase {
     Release(f->Picture2[1]);
     QCOMPARE(f->x(), 0);
     QCOMPARE(f->width(), PxX(6960));
+  }
+
+  void theEdgesAreDrawnAndTheStripMovesTheWindow() {
+    FrmCal* f = Open();
+    const QImage img = f->grab().toImage();
+    const int mid = img.width() / 2;
+    QCOMPARE(img.pixelColor(mid, 0), QColor(102, 109, 141));
+    QCOMPARE(img.pixelColor(mid, 1), QColor(Qt::white));
+    QCOMPARE(img.pixelColor(mid, img.height() - 1), QColor(102, 109, 141));
+    QCOMPARE(img.pixelColor(mid, img.height() - 2), QColor(Qt::white));
+    QCOMPARE(img.pixelColor(img.width() - 1, img.height() / 2), QColor(102, 109, 141));
+    QCOMPARE(img.pixelColor(img.width() - 2, img.height() / 2), QColor(Qt::white));
+    // Where the window system offers no move of its own (here), the strip moves the window itself.
+    const QPoint before = f->pos();
+    QTest::mousePress(f->Image3, Qt::LeftButton, {}, QPoint(5, 50));
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 50),
+                     f->Image3->mapToGlobal(QPointF(5, 50)) + QPointF(-30, -20), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(f->Image3, &move);
+    QTest::mouseRelease(f->Image3, Qt::LeftButton, {}, QPoint(5, 50));
+    QCOMPARE(f->pos(), before + QPoint(-30, -20));
   }
 
   void theInputWindowGrowsLeftwardsAndComesBack() {
