@@ -307,10 +307,18 @@ void Form1::mnuPost_Click() {
   if (!textfile::FindNameIgnoringCase(dir, "Ken_all.dat").empty() ||
       !textfile::FindNameIgnoringCase(dir, "Ken_all.csv").empty() ||
       !textfile::FindNameIgnoringCase(dir, "utf_ken_all.csv").empty()) {
+    // One search window: choosing the item again brings the open one to the front.
+    if (postal_) {
+      postal_->show();
+      postal_->raise();
+      postal_->activateWindow();
+      return;
+    }
     auto it = factories_.find(SubWindow::Postal);
     if (it != factories_.end() && it->second) {
       QWidget* w = it->second();
       w->setAttribute(Qt::WA_DeleteOnClose);
+      postal_ = w;
       w->show();
     }
     return;

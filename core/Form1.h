@@ -90,6 +90,7 @@ class Form1 : public QWidget {
   std::map<SubWindow, Factory> factories_;
 
   bool flashed_ = false;
+  QPointer<QWidget> postal_;  // the open postal search window
 
  public:
   QLabel* Image2 = nullptr;

@@ -1,6 +1,8 @@
 // Editor window: controls in twips, enabling rules, size memory and the save on closing.
 #include "editor/Form2.h"
 
+#include <limits>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -117,6 +119,7 @@ void Form2::BuildControls() {
   screen::PlaceTwips(Label2[1], 0, 690, 915, 285);
 
   Text1 = new QLineEdit(QStringLiteral("ここに登録する電話番号等を入力します"), client_);
+  Text1->setMaxLength(std::numeric_limits<int>::max());  // entries have no length limit
   Text1->setObjectName(QStringLiteral("Text1"));
   QPalette pal = Text1->palette();
   pal.setColor(QPalette::Base, QColor(255, 255, 192));
@@ -161,6 +164,10 @@ void Form2::BuildControls() {
   connect(Command1[3], &QPushButton::clicked, this, &Form2::OnAdd);
   connect(Text1, &QLineEdit::textChanged, this, &Form2::ApplyInputRule);
   connect(List1, &QListWidget::itemSelectionChanged, this, &Form2::OnSelectionChanged);
+  // A click on the entry that is already selected is a selection too: it resets an edited input.
+  connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
+    if (it->isSelected() && List1->selectedItems().size() == 1) OnSelectionChanged();
+  });
 
   // Tab order: close, input, list, then Modify, Delete, Add (labels take no focus).
   setTabOrder(Command1[1], Text1);
@@ -274,7 +281,12 @@ void Form2::OnSelectionChanged() {
     return;
   }
   model_.Select(List1->row(sel.first()));
-  Text1->setText(QString::fromStdString(model_.List()[static_cast<std::size_t>(model_.Selected())]));
+  const QString entry = QString::fromStdString(model_.List()[static_cast<std::size_t>(model_.Selected())]);
+  // An input already equal to the entry sends no text change, but the selection step still applies it.
+  if (Text1->text() == entry)
+    ApplyInputRule();
+  else
+    Text1->setText(entry);
   Text1->setFocus();
   Command1[2]->setEnabled(true);
   txtUP->setEnabled(true);
@@ -340,11 +352,11 @@ void Form2::closeEvent(QCloseEvent* e) {
     if (!Savedata()) {
       // The file and the edits stay as they are. "No" keeps the window: the user can free the file or
       // copy the entries out and close again (which retries); "Yes" is the way out without saving.
-      const MsgResult answer = MsgBox(
-          QStringLiteral("電話帳ファイル(%1)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
-                         "（いいえ：編集を続けます。もう一度閉じると保存し直します）")
-              .arg(Q(phonebook::FileName(Module1::CurGroup))),
-          MsgIcon::Question, MsgButtons::YesNo);
+      const MsgResult answer =
+          MsgBox(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
+                                "（いいえ：編集を続けます。もう一度閉じると保存し直します）")
+                     .arg(Q(phonebook::FileName(Module1::CurGroup))),
+                 MsgIcon::Question, MsgButtons::YesNo);
       if (answer != MsgResult::Yes) {
         show();
         e->ignore();

@@ -168,6 +168,33 @@ class Form2Test : public QObject {
     QCOMPARE(f->List1->item(0)->text(), QStringLiteral("b"));
   }
 
+  void aClickOnTheSelectedEntryRunsTheSelectionAgain() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\na\r\nb\r\n" + Markers(43));
+    Form2* f = Open();
+    f->ReadList(1);
+    f->Text1->setText(QStringLiteral("a"));  // the input already equals the entry
+    QVERIFY(!f->Command1[0]->isEnabled());
+    const QRect r = f->List1->visualItemRect(f->List1->item(0));
+    QTest::mouseClick(f->List1->viewport(), Qt::LeftButton, {}, r.center());
+    QVERIFY(f->Command1[0]->isEnabled());  // Modify follows the selection although the text did not change
+    f->Text1->setText(QStringLiteral("edited"));
+    QTest::mouseClick(f->List1->viewport(), Qt::LeftButton, {}, r.center());  // the same entry again
+    QCOMPARE(f->Text1->text(), QStringLiteral("a"));
+  }
+
+  void entriesLongerThanALineEditsDefaultLimitSurviveModify() {
+    const std::string longEntry(40000, 'x');
+    dir->Write("Teldat1.tel", "[D@TA]\r\n" + longEntry + "\r\n" + Markers(43));
+    Form2* f = Open();
+    f->ReadList(1);
+    Pick(f, 0);
+    QCOMPARE(f->Text1->text().size(), 40000);
+    f->Text1->setText(f->Text1->text() + "y");
+    f->Command1[0]->click();
+    Close(f);
+    QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\n" + longEntry + "y\r\n" + Markers(43));
+  }
+
   void closingSavesAndTheTrayShowsTheNewEntryAtOnce() {
     main->Clipen = QStringLiteral("True");
     Form2* f = Open();
@@ -254,9 +281,10 @@ class Form2Test : public QObject {
     rec->answers << MsgResult::No;  // keep editing
     f->close();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text,
-             QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
-                            "（いいえ：編集を続けます。もう一度閉じると保存し直します）"));
+    QCOMPARE(
+        rec->records[0].text,
+        QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
+                       "（いいえ：編集を続けます。もう一度閉じると保存し直します）"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Question);
     QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QVERIFY(f->isVisible());

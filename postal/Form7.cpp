@@ -113,8 +113,10 @@ void Form7::BuildControls() {
   List1->setUniformItemSizes(true);
   List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   List1->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The designed white list keeps dark text under any desktop palette (a dark theme's text is light).
   QPalette lp = List1->palette();
   lp.setColor(QPalette::Base, Qt::white);
+  lp.setColor(QPalette::Text, Qt::black);
   List1->setPalette(lp);
   List1->viewport()->installEventFilter(this);
 

@@ -249,7 +249,33 @@ class Form7Test : public QObject {
     opened->Command1_Click();
     WaitSearch(*opened);
     QCOMPARE(opened->Results()->rowCount(), 3);
+    // Chosen again: the same window comes to the front, no second one (and no second conversion).
+    main.PopupMenu()->findChild<QAction*>("mnuPost")->trigger();
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows += qobject_cast<Form7*>(w) != nullptr;
+    QCOMPARE(windows, 1);
+    QCOMPARE(opened->Results()->rowCount(), 3);
     delete opened;
+    main.PopupMenu()->findChild<QAction*>("mnuPost")->trigger();  // after it closed, a new one
+    QVERIFY(OpenWindow<Form7>());
+    delete OpenWindow<Form7>();
+  }
+
+  void theResultListStaysReadableUnderADarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Window, QColor(45, 45, 45));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(dark);
+    dir->Write("Ken_all.dat", DataFile(1));
+    Form7 f;
+    const QPalette p = f.List1->palette();
+    QApplication::setPalette(before);
+    const QColor base = p.color(QPalette::Base), text = p.color(QPalette::Text);
+    QVERIFY2(std::abs(base.lightness() - text.lightness()) > 150,
+             qPrintable(QStringLiteral("text %1 on %2").arg(text.name(), base.name())));
   }
 };
 
