@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -327,7 +329,21 @@ void Form1::mnuPost_Click() {
 }
 
 void Form1::mnuHelp_Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Module1::AppDir() + "Dnstplus.hlp")));
+  // The old help file where the user has it and the desktop can open it; else the program's own page.
+  const QString hlp = QString::fromStdString(Module1::AppDir() + "Dnstplus.hlp");
+  if (QFileInfo::exists(hlp) && QDesktopServices::openUrl(QUrl::fromLocalFile(hlp))) return;
+  const QString page = HelpPage();
+  if (!page.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
+  MsgBox(QStringLiteral("ヘルプを開けませんでした"), MsgIcon::Error);
+}
+
+QString Form1::HelpPage() {
+  // Beside the program in a build or portable folder; under share/ in an installed tree.
+  const QString exeDir = QCoreApplication::applicationDirPath();
+  for (const QString& candidate : {exeDir + QStringLiteral("/dialnestplus-help.html"),
+                                   exeDir + QStringLiteral("/../share/dialnestplus/dialnestplus-help.html")})
+    if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
+  return {};
 }
 
 void Form1::mnuQ_Click() {

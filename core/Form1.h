@@ -52,6 +52,9 @@ class Form1 : public QWidget {
   // corner at the pointer (below the pointer when the tray is near the top of the screen).
   static QPoint OrganizerPosition(QPoint pixels, double twipsPerPixelX, double twipsPerPixelY);
 
+  // The program's own help page (installed with it), or empty when it cannot be found.
+  static QString HelpPage();
+
   void SetWindowFactory(SubWindow w, Factory f) { factories_[w] = std::move(f); }
   // Shows a tray window: sets SubWinOpen until the window is destroyed (closing deletes it).
   void OpenSubWindow(QWidget* w);

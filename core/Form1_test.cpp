@@ -61,6 +61,21 @@ class Form1Test : public QObject {
     dir.reset();
   }
 
+  void theProgramFolderIsTheExecutablesWhereWritableElseTheUsersDataFolder() {
+    auto yes = [](const std::string&) { return true; };
+    auto no = [](const std::string&) { return false; };
+    QCOMPARE(Module1::ChooseAppDir("/opt/dn", "/x/data", "/home/u", yes), std::string("/opt/dn/"));
+    const std::string xdg = dir->File("data");
+    QCOMPARE(Module1::ChooseAppDir("/usr/bin", xdg, "/home/u", no), xdg + "/dialnestplus/");
+    QVERIFY(std::filesystem::is_directory(xdg + "/dialnestplus"));  // created on first start
+    const std::string home = dir->File("home");
+    QCOMPARE(Module1::ChooseAppDir("/usr/bin", "", home, no), home + "/.local/share/dialnestplus/");
+    QCOMPARE(Module1::ChooseAppDir("/usr/bin", "relative/ignored", home, no), home + "/.local/share/dialnestplus/");
+    QVERIFY(std::filesystem::is_directory(home + "/.local/share/dialnestplus"));
+    dir->Write("file", "x");  // a data folder that cannot be made: the program folder all the same
+    QCOMPARE(Module1::ChooseAppDir("/usr/bin", dir->File("file"), home, no), std::string("/usr/bin/"));
+  }
+
   void firstStartWritesDefaultsAndStaysHidden() {
     auto f = Start();
     QCOMPARE(
@@ -271,14 +286,23 @@ class Form1Test : public QObject {
     QCOMPARE(rec->records.size(), 1);
   }
 
-  void helpOpensTheHelpFileFromTheProgramFolder() {
+  void helpOpensTheUsersHelpFileElseTheProgramsOwnPage() {
     auto f = Start();
     UrlSink sink;
     QDesktopServices::setUrlHandler("file", &sink, "open");
     f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
     QDesktopServices::unsetUrlHandler("file");
+    // No help file of the user's: the program's own page.
     QCOMPARE(sink.urls.size(), 1);
-    QCOMPARE(sink.urls[0].toLocalFile(), QString::fromStdString(dir->File("Dnstplus.hlp")));
+    QCOMPARE(sink.urls[0].toLocalFile(), Form1::HelpPage());
+    QVERIFY(sink.urls[0].toLocalFile().endsWith(QStringLiteral("/dialnestplus-help.html")));
+    dir->Write("Dnstplus.hlp", "old help");
+    QDesktopServices::setUrlHandler("file", &sink, "open");
+    f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(sink.urls.size(), 2);
+    QCOMPARE(sink.urls[1].toLocalFile(), QString::fromStdString(dir->File("Dnstplus.hlp")));
+    QVERIFY(rec->records.isEmpty());
   }
 
   void quitRemovesTheIconAndEnds() {

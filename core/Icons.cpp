@@ -6,10 +6,7 @@
 
 namespace icons {
 
-QPixmap PhoneBook(int size) {
-  QPixmap pm(size, size);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
+void PaintPhoneBook(QPainter& p, double size) {
   p.setRenderHint(QPainter::Antialiasing);
   const double s = size / 16.0;
   // Cover and spine.
@@ -30,6 +27,13 @@ QPixmap PhoneBook(int size) {
   p.drawRect(QRectF(13.5 * s, 3 * s, 1.5 * s, 2 * s));
   p.setBrush(QColor(230, 60, 60));
   p.drawRect(QRectF(13.5 * s, 7 * s, 1.5 * s, 2 * s));
+}
+
+QPixmap PhoneBook(int size) {
+  QPixmap pm(size, size);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  PaintPhoneBook(p, size);
   return pm;
 }
 

@@ -4,7 +4,13 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPainter;
+
 namespace icons {
+
+// The program's icon in painter strokes on a size x size square: the one source of the tray icon, the
+// about box picture and the installed icons (SVG and PNGs).
+void PaintPhoneBook(QPainter& p, double size);
 
 QIcon TrayIcon();  // phone book: 16 and 32 pixels
 QPixmap PhoneBook(int size);

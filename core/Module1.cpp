@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <QString>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "core/Alarm.h"
@@ -40,15 +43,37 @@ std::string WithOneSeparator(std::string dir) {
 }
 }  // namespace
 
+std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHome, const std::string& home,
+                         const std::function<bool(const std::string&)>& writable) {
+  if (writable(exeDir)) return WithOneSeparator(exeDir);
+  // XDG: a relative XDG_DATA_HOME is to be ignored.
+  const std::string base = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome
+                           : !home.empty()                                   ? home + "/.local/share"
+                                                                             : std::string();
+  if (base.empty()) return WithOneSeparator(exeDir);
+  const std::string dir = base + "/dialnestplus";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return WithOneSeparator(ec ? exeDir : dir);
+}
+
 std::string AppDir() {
   if (AppDirOverride()) return *AppDirOverride();
   static const std::string dir = [] {
     std::string exe(4096, '\0');
     ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size() - 1);
-    if (n <= 0) return std::string("./");
-    exe.resize(static_cast<std::size_t>(n));
-    std::size_t slash = exe.find_last_of('/');
-    return WithOneSeparator(slash == std::string::npos ? "." : exe.substr(0, slash));
+    std::string exeDir = ".";
+    if (n > 0) {
+      exe.resize(static_cast<std::size_t>(n));
+      std::size_t slash = exe.find_last_of('/');
+      if (slash != std::string::npos) exeDir = slash == 0 ? "/" : exe.substr(0, slash);
+    }
+    auto env = [](const char* name) {
+      const char* v = std::getenv(name);
+      return std::string(v ? v : "");
+    };
+    return ChooseAppDir(exeDir, env("XDG_DATA_HOME"), env("HOME"),
+                        [](const std::string& d) { return ::access(d.c_str(), W_OK) == 0; });
   }();
   return dir;
 }

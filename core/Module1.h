@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,12 @@ class Form1;
 
 namespace Module1 {
 
-// The program folder with exactly one trailing separator.
+// The program folder with exactly one trailing separator, decided once at start-up: the executable's
+// folder where it is writable (portable use, existing users' folders), else the user's data folder
+// $XDG_DATA_HOME/dialnestplus (default ~/.local/share/dialnestplus), created when missing.
 std::string AppDir();
+std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHome, const std::string& home,
+                         const std::function<bool(const std::string&)>& writable);
 void SetAppDirForTest(std::string dir);
 
 // True when the file can be opened for reading (a folder is not a file).
