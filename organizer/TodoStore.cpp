@@ -29,6 +29,7 @@ bool LoadToDo(const std::string& path, TodoBook& book) {
     sjis::Decoded d = sjis::Decode(raw);
     auto again = d.complete ? sjis::Encode(d.text) : std::nullopt;
     if (!again || *again != raw) book.kept.push_back({i, d.text, raw});
+    book.loaded.push_back(d.text);
     book.lines.push_back(std::move(d.text));
   }
   return true;
@@ -57,6 +58,8 @@ std::optional<std::string> BytesOf(const TodoBook& book, std::vector<bool>& used
   for (std::size_t k = 0; k < book.kept.size(); ++k)
     if (!used[k] && book.kept[k].line == i && (Same(book.kept[k], line) || TickChanged(book.kept[k], line)))
       return take(k);
+  // Unchanged in its place and written the same way again: its own bytes, not a look-alike's.
+  if (i < book.loaded.size() && book.loaded[i] == line) return sjis::Encode(line);
   for (std::size_t k = 0; k < book.kept.size(); ++k)
     if (!used[k] && Same(book.kept[k], line)) return take(k);
   for (std::size_t k = 0; k < book.kept.size(); ++k)

@@ -23,6 +23,7 @@ struct TodoBook {
     std::string text, raw;
   };
   std::vector<Kept> kept;
+  std::vector<std::string> loaded;  // the lines as read, by position
   std::vector<std::string> overflow;
   bool readCompletely = true;  // false: the file exists but could not be read; it is never written
 };

@@ -131,3 +131,15 @@ TEST(TodoStore, LinesThatDecodeAlikeKeepTheirOwnBytes) {
   ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), file);
 }
+
+TEST(TodoStore, ALineWithTheUsualSpellingKeepsItBesideOneWithTheOther) {
+  TempDir d;
+  // The same kanji twice: NEC-selected (EE EF) and IBM (FA 40) spellings; the codec writes only one.
+  const std::string file = "0\xEE\xEF\r\n0\xFA\x40\r\n0\xEE\xEF\r\n";
+  d.Write("ToDo.dat", file);
+  TodoBook b;
+  ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
+  EXPECT_EQ(b.lines[0], b.lines[1]);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("ToDo.dat"), file);
+}

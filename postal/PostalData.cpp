@@ -58,12 +58,16 @@ std::optional<std::string> ConvertLine(std::string_view line) {
   if (s.size() < 8 || !std::all_of(s.begin(), s.begin() + 7, IsAsciiDigit) || s[7] != '"')
     return std::nullopt;
   std::size_t commas[3] = {0, 0, 0};
+  std::size_t last = 0;
   int counter = 0;
   for (std::size_t i = 0; i < s.size() && counter < 6; ++i) {
     if (s[i] != ',') continue;
     // Each separator the rule steps over sits between a closing and an opening quote; a field that
     // lost a quote would otherwise shift the address by a character.
     if (s[i - 1] != '"' || i + 1 >= s.size() || s[i + 1] != '"') return std::nullopt;
+    // Two separators sharing a quote (`,",`) leave a field without its own pair of quotes.
+    if (counter > 0 && i < last + 3) return std::nullopt;
+    last = i;
     ++counter;
     if (counter >= 4) commas[counter - 4] = i;
   }

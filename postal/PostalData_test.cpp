@@ -166,8 +166,14 @@ TEST(PostalConvert, AFieldThatLostAQuoteIsSkipped) {
   EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎ\",\"ｻ\",\"ｲ\",\"北海道\",\"札幌市\",\"町\",0,0,0,"
                            "\",\"千代田区\",\"丸の内\",0,0,0,0,0,0")),
             std::nullopt);
-  EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎ\",\"ｻ\",\"ｲ\",\"北\"海道\",\"札幌市\",\"町\",0,0,0,0,0,0")),
+  EXPECT_EQ(ConvertLine(Sj(
+                "01101,\"060  \",\"0600000\",\"ﾎ\",\"ｻ\",\"ｲ\",\"北\"海道\",\"札幌市\",\"町\",0,0,0,0,0,0")),
             std::nullopt);
+  // A field made of one quote lets two separators share it, and a stray quote elsewhere then passes the
+  // count: skipped as well.
+  EXPECT_EQ(
+      ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎ\",\",\"ｲ\"北海道\",\"札幌市\",\"町\",0,0,0,0,0,0")),
+      std::nullopt);
   EXPECT_EQ(ConvertLine(Sj("01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼ\",\"ｲｶﾆ\",\"北海道,\"札幌市\","
                            "\"町\",0,0,0,0,0,0")),
             std::nullopt);
@@ -189,12 +195,13 @@ TEST(PostalConvert, AListThatGivesNoLineLeavesNoDataFile) {
 TEST(PostalConvert, TheUtf8EditionGivesTheSameDataFile) {
   TempDir d;
   // The same lines in UTF-8 (the published UTF-8 edition has full-width kana; those fields are skipped).
-  const std::string utf8 = "01101,\"060  \",\"0600000\",\"ホッカイドウ\",\"サッポロシチュウオウク\",\"イカニ\","
-                           "\"北海道\",\"札幌市中央区\",\"以下に掲載がない場合\",0,0,0,0,0,0\r\n"
-                           "13101,\"100  \",\"1000001\",\"トウキョウト\",\"チヨダク\",\"チヨダ\",\"東京都\","
-                           "\"千代田区\",\"千代田\",0,0,0,0,0,0\r\n"
-                           "13101,\"100  \",\"1000002\",\"x\",\"y\",\"z\",\"東京都\",\"千代田区\",\"😀\","
-                           "0,0,0,0,0,0\n";
+  const std::string utf8 =
+      "01101,\"060  \",\"0600000\",\"ホッカイドウ\",\"サッポロシチュウオウク\",\"イカニ\","
+      "\"北海道\",\"札幌市中央区\",\"以下に掲載がない場合\",0,0,0,0,0,0\r\n"
+      "13101,\"100  \",\"1000001\",\"トウキョウト\",\"チヨダク\",\"チヨダ\",\"東京都\","
+      "\"千代田区\",\"千代田\",0,0,0,0,0,0\r\n"
+      "13101,\"100  \",\"1000002\",\"x\",\"y\",\"z\",\"東京都\",\"千代田区\",\"😀\","
+      "0,0,0,0,0,0\n";
   EXPECT_TRUE(IsUtf8List(utf8));
   EXPECT_FALSE(IsUtf8List(Source("0600000", "北海道", "札幌市中央区", "大通西")));
   for (const std::string& bytes : {utf8, "\xEF\xBB\xBF" + utf8}) {
