@@ -156,7 +156,9 @@ void TodoPage::RebuildToDoLines() {
   s_.todo.lines.clear();
   for (int i = 0; i < List1->count(); ++i) {
     const QListWidgetItem* it = List1->item(i);
-    s_.todo.lines.push_back((it->checkState() == Qt::Checked ? "1" : "0") + S(it->text()));
+    std::string line(1, it->checkState() == Qt::Checked ? '1' : '0');
+    line += S(it->text());
+    s_.todo.lines.push_back(std::move(line));
   }
 }
 
