@@ -17,14 +17,22 @@ wait_for() { # seconds command...
   done
 }
 
-# Starts Xvfb on the first free display from $1 and exports DISPLAY.
+# Starts Xvfb on the first free display from $1 and exports DISPLAY. Another run may take the same
+# display at the same moment: our server must be the one that answers, else the next display is tried.
 start_xvfb() {
-  local n
-  for n in $(seq "$1" $(($1 + 60))); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
-  export DISPLAY=:$n
-  Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  wait_for 10 xdpyinfo || fail "Xvfb did not start"
+  local n xvfb
+  for n in $(seq "$1" $(($1 + 60))); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=:$n
+    if wait_for 10 xdpyinfo && sleep 0.2 && kill -0 "$xvfb" 2>/dev/null; then
+      pids+=("$xvfb")
+      return 0
+    fi
+    kill "$xvfb" 2>/dev/null || true
+  done
+  fail "Xvfb did not start"
 }
 
 # An XEmbed tray, 100 x 24 pixels, along the top left edge unless told otherwise: start_trayer [edge align].
