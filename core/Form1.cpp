@@ -120,7 +120,7 @@ void Form1::BuildMenu() {
   mnuOption->addSeparator();
   QAction* mnuSeo = mnuOption->addAction(QStringLiteral("DialnestPlus設定(&G)..."));
   mnuSeo->setObjectName(QStringLiteral("mnuSeo"));
-  connect(mnuSeo, &QAction::triggered, this, [this] { OpenSubWindow(new Form4); });
+  connect(mnuSeo, &QAction::triggered, this, [this] { OpenSubWindow([] { return new Form4; }); });
 
   QMenu* mnuHLP = mnuTEL_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   mnuHLP->setObjectName(QStringLiteral("mnuHLP"));
@@ -130,7 +130,7 @@ void Form1::BuildMenu() {
   mnuHLP->addSeparator();
   QAction* mnuVer = mnuHLP->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
   mnuVer->setObjectName(QStringLiteral("mnuVer"));
-  connect(mnuVer, &QAction::triggered, this, [this] { OpenSubWindow(new Form3); });
+  connect(mnuVer, &QAction::triggered, this, [this] { OpenSubWindow([] { return new Form3; }); });
 
   mnuTEL_->addSeparator();
   QAction* mnuQ = mnuTEL_->addAction(QStringLiteral("終了(&Q)"));
@@ -253,8 +253,6 @@ void Form1::TrayMessage(int msg, QPoint pixels) {
       break;
     case TrayIcon::kRightDown:
       if (Module1::PopupBusy || Module1::SubWinOpen) return;
-      // Where the tray shows the handed-off menu itself, showing it here too would open it twice.
-      if (tray_->MenuHandedOff()) return;
       ShowPopup(pixels);
       break;
     default:
@@ -271,22 +269,27 @@ void Form1::ShowPopup(QPoint pixels) {
 void Form1::OpenOrganizer(QPoint pixels) {
   auto it = factories_.find(SubWindow::Organizer);
   if (it == factories_.end() || !it->second) return;
-  QPoint pos = OrganizerPosition(pixels, screen::TwipsPerPixelX(), screen::TwipsPerPixelY());
-  Module1::ClearPhoneMenus();
-  Module1::EmptyMenuTable();
-  QWidget* w = it->second();
-  w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()),
-          twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
-  w->setWindowFlag(Qt::WindowStaysOnTopHint, textchars::TextIsTrue(Topview.toStdString()));
-  OpenSubWindow(w);
+  OpenSubWindow([&] {
+    QPoint pos = OrganizerPosition(pixels, screen::TwipsPerPixelX(), screen::TwipsPerPixelY());
+    Module1::ClearPhoneMenus();
+    Module1::EmptyMenuTable();
+    QWidget* w = it->second();
+    w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()),
+            twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, textchars::TextIsTrue(Topview.toStdString()));
+    return w;
+  });
 }
 
 void Form1::OpenFactoryWindow(SubWindow w) {
   auto it = factories_.find(w);
-  if (it != factories_.end() && it->second) OpenSubWindow(it->second());
+  if (it != factories_.end() && it->second) OpenSubWindow(it->second);
 }
 
-void Form1::OpenSubWindow(QWidget* w) {
+void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
+  // One tray window at a time, whichever way the command came (a panel may keep showing its menu).
+  if (Module1::SubWinOpen) return;
+  QWidget* w = make();
   if (!w) return;
   w->setAttribute(Qt::WA_DeleteOnClose);
   Module1::SubWinOpen = true;

@@ -57,7 +57,8 @@ class Form1 : public QWidget {
 
   void SetWindowFactory(SubWindow w, Factory f) { factories_[w] = std::move(f); }
   // Shows a tray window: sets SubWinOpen until the window is destroyed (closing deletes it).
-  void OpenSubWindow(QWidget* w);
+  // Makes and shows a tray window unless one is open already.
+  void OpenSubWindow(const std::function<QWidget*()>& make);
 
   MenuArray& LetterItems(int kanaIndex) { return *letterItems_.at(static_cast<std::size_t>(kanaIndex - 1)); }
   MenuArray& GroupItems() { return *groupItems_; }

@@ -15,6 +15,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Sjis.h"
+#include "platform/StatusNotifier.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/QtHelpers.h"
@@ -226,20 +227,88 @@ class Form1Test : public QObject {
     f->PopupMenu()->hide();
   }
 
-  void handedOffMenuFollowsTheGuard() {
+  // The menu a StatusNotifier panel shows: the same tree with labels as stored, inert while a tray window
+  // is open, and never a second tray window whichever way a command comes.
+  void exportedMenuShowsEntriesAsStoredAndIsInertWhileATrayWindowIsOpen() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\ntaro_kato@example.jp & Co\r\n" + Markers(43));
+    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nClipen=True\r\n");
     auto f = Start();
-    f->Tray()->SetMenuHandOffForTest(true);
-    f->Tray()->SetMenu(f->PopupMenu());
-    QCOMPARE(f->Tray()->TrayMenu(), f->PopupMenu());
-    RightClick(*f);  // the tray shows it itself
-    QVERIFY(!f->PopupMenu()->isVisible());
-    auto* w = new QWidget;
-    f->OpenSubWindow(w);
-    QCOMPARE(f->Tray()->TrayMenu(), nullptr);
-    QPointer<QWidget> guard(w);
-    w->close();
-    QTRY_VERIFY(guard.isNull());
-    QCOMPARE(f->Tray()->TrayMenu(), f->PopupMenu());
+    sni::DBusMenu* menu = f->Tray()->StatusNotifier()->Menu();
+    auto layout = [menu] {
+      sni::MenuLayoutItem root;
+      menu->GetLayout(0, -1, {}, root);
+      return root;
+    };
+    sni::MenuLayoutItem root = layout();
+    QCOMPARE(root.children.size(), 17);
+    const sni::MenuLayoutItem& a = root.children[0].children[0];
+    QCOMPARE(root.children[0].properties.value("label").toString(), QStringLiteral("あ行(_A)"));
+    QCOMPARE(a.properties.value("label").toString(), QStringLiteral("あ"));
+    QCOMPARE(a.children.size(), 1);
+    QCOMPARE(a.children[0].properties.value("label").toString(), QStringLiteral("taro__kato@example.jp & Co"));
+    QCOMPARE(root.children[11].properties.value("label").toString(), QStringLiteral("番号登録(_I)..."));
+    QCOMPARE(root.children[10].properties.value("type").toString(), QStringLiteral("separator"));
+    const int entry = a.children[0].id;
+
+    SetClipboardText(QStringLiteral("before"));
+    menu->Event(entry, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    QTRY_COMPARE(ClipboardText(), QStringLiteral("taro_kato@example.jp & Co"));
+
+    int editors = 0;
+    f->SetWindowFactory(Form1::SubWindow::Editor, [&editors] {
+      ++editors;
+      return new QWidget;
+    });
+    const int about = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuVer"));
+    const int editor = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuI"));
+    menu->Event(about, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    QTRY_VERIFY(Module1::SubWinOpen);
+    QTRY_COMPARE(layout().children.size(), 0);
+    QVERIFY(!menu->Available());
+
+    SetClipboardText(QStringLiteral("before"));
+    menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    menu->Event(entry, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    f->PopupMenu()->findChild<QAction*>("mnuI")->trigger();      // a cached menu or a stray shortcut
+    f->PopupMenu()->findChild<QAction*>("mnuSeo")->trigger();
+    QTest::qWait(50);
+    QCOMPARE(editors, 0);
+    QCOMPARE(ClipboardText(), QStringLiteral("before"));
+    int open = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && (qobject_cast<Form3*>(w) || w->objectName() == "Form4")) ++open;
+    QCOMPARE(open, 1);
+
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<Form3*>(w)) w->close();
+    QTRY_VERIFY(!Module1::SubWinOpen);
+    QTRY_COMPARE(layout().children.size(), 17);
+    menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    QTRY_COMPARE(editors, 1);
+  }
+
+  void statusNotifierLabelsAndClicks() {
+    QCOMPARE(sni::MenuLabel("a_b__c"), QStringLiteral("a__b____c"));
+    QCOMPARE(sni::MenuLabel("終了(&Q)"), QStringLiteral("終了(_Q)"));
+    QCOMPARE(sni::MenuLabel("A&&B &x &y"), QStringLiteral("A&B _x y"));
+    QCOMPARE(sni::MenuLabel("trailing&"), QStringLiteral("trailing"));
+    QCOMPARE(sni::MenuLabel("name\t03-1234\tx"), QStringLiteral("name  03-1234\tx"));
+
+    auto f = Start();
+    QSignalSpy msgs(f->Tray(), &TrayIcon::Message);
+    sni::StatusNotifierItem* item = f->Tray()->StatusNotifier()->Item();
+    item->Activate(640, 480);
+    item->ContextMenu(10, 20);
+    QCOMPARE(msgs.size(), 2);
+    QCOMPARE(msgs[0][0].toInt(), TrayIcon::kLeftDown);
+    QCOMPARE(msgs[0][1].toPoint(), QPoint(640, 480));
+    QCOMPARE(msgs[1][0].toInt(), TrayIcon::kRightDown);
+    QCOMPARE(msgs[1][1].toPoint(), QPoint(10, 20));
+    QCOMPARE(item->Title(), QStringLiteral("Dialnest Plus"));
+    const sni::IconPixmapList pics = item->IconPixmap();
+    QCOMPARE(pics.size(), 6);
+    for (const sni::IconPixmap& p : pics) QCOMPARE(p.pixels.size(), p.width * p.height * 4);
+    QCOMPARE(item->Menu().path(), QStringLiteral("/MenuBar"));
   }
 
   void leftClickPlacesTheOrganiserAndEmptiesTheMenus() {

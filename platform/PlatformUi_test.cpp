@@ -1,8 +1,11 @@
 #include <QApplication>
+#include <QActionGroup>
+#include <QDBusMetaType>
 #include <QMenu>
 #include <QtTest>
 
 #include "platform/Clipboard.h"
+#include "platform/StatusNotifier.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
 
@@ -16,21 +19,107 @@ class PlatformUiTest : public QObject {
     QCOMPARE(TrayIcon::MessageFor(QSystemTrayIcon::MiddleClick), 0x207);
   }
 
-  void handedOffMenuIsWithdrawnWhileUnavailable() {
-    QMenu menu;
-    TrayIcon xembed(QIcon{});
-    xembed.SetMenuHandOffForTest(false);
-    xembed.SetMenu(&menu);
-    QCOMPARE(xembed.TrayMenu(), nullptr);  // the owner shows it on the right click
+  void exportedMenuFollowsTheQMenuTree() {
+    QMenu root;
+    QMenu* sub = root.addMenu(QStringLiteral("表示切替(&C)"));
+    auto* group = new QActionGroup(sub);
+    QAction* one = sub->addAction(QStringLiteral("データ １"));
+    QAction* two = sub->addAction(QStringLiteral("a_b"));
+    for (QAction* a : {one, two}) {
+      a->setCheckable(true);
+      group->addAction(a);
+    }
+    one->setChecked(true);
+    root.addSeparator();
+    QAction* off = root.addAction(QStringLiteral("なし"));
+    off->setEnabled(false);
+    QAction* check = root.addAction(QStringLiteral("c"));
+    check->setCheckable(true);
 
-    TrayIcon sni(QIcon{});
-    sni.SetMenuHandOffForTest(true);
-    sni.SetMenu(&menu);
-    QCOMPARE(sni.TrayMenu(), &menu);
-    sni.SetMenuAvailable(false);
-    QCOMPARE(sni.TrayMenu(), nullptr);
-    sni.SetMenuAvailable(true);
-    QCOMPARE(sni.TrayMenu(), &menu);
+    sni::DBusMenu menu;
+    menu.SetMenu(&root);
+    sni::MenuLayoutItem l;
+    QCOMPARE(menu.GetLayout(0, -1, {}, l), menu.Revision());
+    QCOMPARE(l.id, 0);
+    QCOMPARE(l.properties.value("children-display").toString(), QStringLiteral("submenu"));
+    QCOMPARE(l.children.size(), 4);
+    const sni::MenuLayoutItem& c = l.children[0];
+    QCOMPARE(c.properties.value("label").toString(), QStringLiteral("表示切替(_C)"));
+    QCOMPARE(c.properties.value("children-display").toString(), QStringLiteral("submenu"));
+    QCOMPARE(c.children.size(), 2);
+    QCOMPARE(c.children[0].properties.value("toggle-type").toString(), QStringLiteral("radio"));
+    QCOMPARE(c.children[0].properties.value("toggle-state").toInt(), 1);
+    QCOMPARE(c.children[1].properties.value("toggle-state").toInt(), 0);
+    QCOMPARE(c.children[1].properties.value("label").toString(), QStringLiteral("a__b"));
+    QCOMPARE(l.children[1].properties.value("type").toString(), QStringLiteral("separator"));
+    QCOMPARE(l.children[2].properties.value("enabled"), QVariant(false));
+    QVERIFY(!l.children[3].properties.contains("enabled"));
+    QCOMPARE(l.children[3].properties.value("toggle-type").toString(), QStringLiteral("checkmark"));
+
+    // Depth and property choice as asked; ids stay the same between calls.
+    sni::MenuLayoutItem shallow;
+    menu.GetLayout(0, 1, {QStringLiteral("label")}, shallow);
+    QCOMPARE(shallow.children.size(), 4);
+    QVERIFY(shallow.children[0].children.isEmpty());
+    QCOMPARE(shallow.children[0].id, c.id);
+    QCOMPARE(shallow.children[0].properties.keys(), QStringList{QStringLiteral("label")});
+    sni::MenuLayoutItem part;
+    menu.GetLayout(c.id, -1, {}, part);
+    QCOMPARE(part.children.size(), 2);
+    const sni::MenuItemPropertiesList props =
+        menu.GetGroupProperties({c.children[1].id, 9999}, {QStringLiteral("label")});
+    QCOMPARE(props.size(), 1);
+    QCOMPARE(props[0].properties.value("label").toString(), QStringLiteral("a__b"));
+    QCOMPARE(menu.GetProperty(l.children[2].id, "label").variant().toString(), QStringLiteral("なし"));
+    QList<int> errors;
+    menu.AboutToShowGroup({0, c.id, 9999}, errors);
+    QCOMPARE(errors, QList<int>{9999});
+
+    // Clicks run enabled commands only, after the reply; any change of the tree announces a new layout.
+    QSignalSpy triggered(&root, &QMenu::triggered);
+    QSignalSpy updated(&menu, &sni::DBusMenu::LayoutUpdated);
+    const QDBusVariant none(QString{});
+    menu.Event(l.children[2].id, "clicked", none, 0);  // disabled
+    menu.Event(c.id, "clicked", none, 0);              // a submenu
+    menu.Event(l.children[3].id, "hovered", none, 0);
+    QCOMPARE(menu.EventGroup({{9999, "clicked", none, 0}}), QList<int>{9999});
+    QTest::qWait(20);
+    QCOMPARE(triggered.size(), 0);
+    menu.Event(l.children[3].id, "clicked", none, 0);
+    QCOMPARE(triggered.size(), 0);
+    QTRY_COMPARE(triggered.size(), 1);
+    QVERIFY(check->isChecked());
+    updated.clear();
+    const uint before = menu.Revision();
+    sub->addAction(QStringLiteral("new"));
+    sub->addAction(QStringLiteral("newer"));
+    QTRY_COMPARE(updated.size(), 1);  // one announcement for a burst of changes
+    QVERIFY(menu.Revision() > before);
+    QCOMPARE(updated[0][1].toInt(), 0);
+
+    // Withdrawn: no items and no effect; a deleted action is forgotten.
+    menu.SetAvailable(false);
+    sni::MenuLayoutItem empty;
+    menu.GetLayout(0, -1, {}, empty);
+    QVERIFY(empty.children.isEmpty());
+    menu.Event(l.children[3].id, "clicked", none, 0);
+    QTest::qWait(20);
+    QCOMPARE(triggered.size(), 1);
+    menu.SetAvailable(true);
+    const int gone = l.children[3].id;
+    delete check;
+    QVERIFY(menu.GetGroupProperties({gone}, {}).isEmpty());
+  }
+
+  void wireSignaturesAreTheProtocols() {
+    sni::RegisterTypes();
+    auto sig = [](QMetaType t) { return QString::fromLatin1(QDBusMetaType::typeToSignature(t)); };
+    QCOMPARE(sig(QMetaType::fromType<sni::MenuLayoutItem>()), QStringLiteral("(ia{sv}av)"));
+    QCOMPARE(sig(QMetaType::fromType<sni::MenuItemPropertiesList>()), QStringLiteral("a(ia{sv})"));
+    QCOMPARE(sig(QMetaType::fromType<sni::MenuItemKeysList>()), QStringLiteral("a(ias)"));
+    QCOMPARE(sig(QMetaType::fromType<sni::MenuEventList>()), QStringLiteral("a(isvu)"));
+    QCOMPARE(sig(QMetaType::fromType<sni::IconPixmapList>()), QStringLiteral("a(iiay)"));
+    QCOMPARE(sig(QMetaType::fromType<sni::ToolTip>()), QStringLiteral("(sa(iiay)ss)"));
   }
 
   void withoutATrayItKeepsTryingQuietly() {

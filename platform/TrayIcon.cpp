@@ -1,28 +1,25 @@
-// QSystemTrayIcon behind the message numbers; StatusNotifier detection over D-Bus.
+// QSystemTrayIcon (XEmbed) or the StatusNotifier item, behind the message numbers.
 #include "platform/TrayIcon.h"
 
 #include <QCursor>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QMenu>
 
-namespace {
+#include "platform/StatusNotifier.h"
 
-// Qt itself uses a StatusNotifier item when a watcher is registered on the session bus.
-bool StatusNotifierWatcherPresent() {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected() || !bus.interface()) return false;
-  return bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
-}
-
-}  // namespace
-
-TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(icon) {
-  connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
+TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
+    : QObject(parent), image_(icon), sni_(std::make_unique<sni::StatusNotifierTray>(icon)) {
   retry_.setInterval(2000);
   connect(&retry_, &QTimer::timeout, this, &TrayIcon::TryShow);
-  handOff_ = StatusNotifierWatcherPresent();
+  connect(sni_.get(), &sni::StatusNotifierTray::HostChanged, this, &TrayIcon::TryShow);
+  sni::StatusNotifierItem* item = sni_->Item();
+  connect(item, &sni::StatusNotifierItem::Activated, this, [this](QPoint p) { FromStatusNotifier(kLeftDown, p); });
+  connect(item, &sni::StatusNotifierItem::ContextMenuRequested, this,
+          [this](QPoint p) { FromStatusNotifier(kRightDown, p); });
+  connect(item, &sni::StatusNotifierItem::SecondaryActivated, this,
+          [this](QPoint p) { FromStatusNotifier(kMiddleDown, p); });
 }
+
+TrayIcon::~TrayIcon() = default;
 
 int TrayIcon::MessageFor(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
@@ -44,44 +41,62 @@ void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
   if (msg != 0) emit Message(msg, QCursor::pos());
 }
 
+void TrayIcon::FromStatusNotifier(int msg, QPoint pixels) {
+  // Some hosts send no position; the pointer is where the click was.
+  emit Message(msg, pixels.isNull() ? QCursor::pos() : pixels);
+}
+
 void TrayIcon::Add() {
   wanted_ = true;
+  sni_->Start();
   TryShow();
 }
 
 void TrayIcon::TryShow() {
   if (!wanted_) return;
+  if (sni_->HostPresent()) {
+    retry_.stop();
+    if (xembed_) xembed_->hide();
+    return;
+  }
   if (!QSystemTrayIcon::isSystemTrayAvailable()) {
     if (!retry_.isActive()) retry_.start();
     return;
   }
   retry_.stop();
-  icon_.show();
+  if (!xembed_) {
+    xembed_ = std::make_unique<QSystemTrayIcon>(image_);
+    xembed_->setToolTip(tip_);
+    connect(xembed_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
+  }
+  xembed_->show();
 }
 
 void TrayIcon::Remove() {
   wanted_ = false;
   retry_.stop();
-  icon_.hide();
+  sni_->Stop();
+  if (xembed_) xembed_->hide();
 }
 
 bool TrayIcon::IsShown() const {
-  return icon_.isVisible();
+  return sni_->HostPresent() || (xembed_ && xembed_->isVisible());
+}
+
+bool TrayIcon::OnStatusNotifier() const {
+  return sni_->HostPresent();
 }
 
 void TrayIcon::SetTip(const QString& tip) {
-  icon_.setToolTip(tip);
-}
-QString TrayIcon::Tip() const {
-  return icon_.toolTip();
+  tip_ = tip;
+  sni_->Item()->SetTitle(tip);
+  if (xembed_) xembed_->setToolTip(tip);
 }
 
 void TrayIcon::SetMenu(QMenu* menu) {
-  menu_ = menu;
-  SetMenuAvailable(menuAvailable_);
+  sni_->Menu()->SetMenu(menu);
 }
 
 void TrayIcon::SetMenuAvailable(bool available) {
-  menuAvailable_ = available;
-  if (handOff_) icon_.setContextMenu(available ? menu_.data() : nullptr);
+  sni_->Menu()->SetAvailable(available);
 }

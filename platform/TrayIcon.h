@@ -1,15 +1,19 @@
-// The tray adapter: turns QSystemTrayIcon activations into the mouse message numbers the main window
-// handles, with the pointer position in pixels.
+// The tray adapter: turns tray clicks into the mouse message numbers the main window handles, with the
+// pointer position in pixels. A panel that speaks StatusNotifier gets the icon and the menu over D-Bus,
+// whenever it comes up; otherwise an XEmbed tray gets a QSystemTrayIcon.
 #pragma once
 
 #include <QIcon>
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <memory>
 
 class QMenu;
+namespace sni {
+class StatusNotifierTray;
+}
 
 class TrayIcon : public QObject {
   Q_OBJECT
@@ -21,25 +25,25 @@ class TrayIcon : public QObject {
   static constexpr int kMiddleDown = 0x207;
 
   explicit TrayIcon(const QIcon& icon, QObject* parent = nullptr);
+  ~TrayIcon() override;
 
   // Puts the icon up; while no tray is available it keeps trying quietly.
   void Add();
   void Remove();
   bool IsShown() const;
-  // No tray yet: trying again every two seconds.
+  // No tray yet: trying again every two seconds (and whenever a StatusNotifier host appears).
   bool WaitingForTray() const { return retry_.isActive(); }
   void SetTip(const QString& tip);
-  QString Tip() const;
+  QString Tip() const { return tip_; }
 
-  // A StatusNotifier host may show only the menu it was given and never pass a right click on, so there
-  // the menu is handed to the tray; an XEmbed tray passes clicks on and the owner shows the menu itself.
+  // The menu a StatusNotifier panel shows itself; an XEmbed tray passes the right click on and the owner
+  // shows the menu.
   void SetMenu(QMenu* menu);
-  // Withdraws a handed-off menu while the owner would ignore a right click.
+  // While not available the exported menu shows nothing and does nothing.
   void SetMenuAvailable(bool available);
-  bool MenuHandedOff() const { return handOff_; }
-  // The menu the tray itself shows, if any.
-  QMenu* TrayMenu() const { return icon_.contextMenu(); }
-  void SetMenuHandOffForTest(bool on) { handOff_ = on; }
+  // The icon is on a StatusNotifier panel now.
+  bool OnStatusNotifier() const;
+  sni::StatusNotifierTray* StatusNotifier() const { return sni_.get(); }
 
   static int MessageFor(QSystemTrayIcon::ActivationReason reason);
 
@@ -49,11 +53,14 @@ class TrayIcon : public QObject {
  private:
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
   void TryShow();
+  void FromStatusNotifier(int msg, QPoint pixels);
 
-  QSystemTrayIcon icon_;
+  QIcon image_;
+  // Made only when an XEmbed tray is wanted: Qt settles the kind of its tray icon once, when the first
+  // one is made, and would pick StatusNotifier if a panel host were up at that moment.
+  std::unique_ptr<QSystemTrayIcon> xembed_;
+  std::unique_ptr<sni::StatusNotifierTray> sni_;
   QTimer retry_;
-  QPointer<QMenu> menu_;
+  QString tip_;
   bool wanted_ = false;
-  bool handOff_ = false;
-  bool menuAvailable_ = true;
 };

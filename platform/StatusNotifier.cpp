@@ -1,0 +1,437 @@
+// StatusNotifier item and dbusmenu export over Qt D-Bus.
+#include "platform/StatusNotifier.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusServiceWatcher>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QtEndian>
+
+namespace sni {
+
+namespace {
+
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+const QString kItemPath = QStringLiteral("/StatusNotifierItem");
+const QString kMenuPath = QStringLiteral("/MenuBar");
+
+// Hosts give screen pixels; Qt places windows in its own (scaled) pixels.
+QPoint FromHost(int x, int y) {
+  const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+  return QPointF(x / ratio, y / ratio).toPoint();
+}
+
+}  // namespace
+
+QDBusArgument& operator<<(QDBusArgument& a, const IconPixmap& p) {
+  a.beginStructure();
+  a << p.width << p.height << p.pixels;
+  a.endStructure();
+  return a;
+}
+const QDBusArgument& operator>>(const QDBusArgument& a, IconPixmap& p) {
+  a.beginStructure();
+  a >> p.width >> p.height >> p.pixels;
+  a.endStructure();
+  return a;
+}
+QDBusArgument& operator<<(QDBusArgument& a, const ToolTip& t) {
+  a.beginStructure();
+  a << t.iconName << t.image << t.title << t.description;
+  a.endStructure();
+  return a;
+}
+const QDBusArgument& operator>>(const QDBusArgument& a, ToolTip& t) {
+  a.beginStructure();
+  a >> t.iconName >> t.image >> t.title >> t.description;
+  a.endStructure();
+  return a;
+}
+QDBusArgument& operator<<(QDBusArgument& a, const MenuLayoutItem& item) {
+  a.beginStructure();
+  a << item.id << item.properties;
+  a.beginArray(qMetaTypeId<QDBusVariant>());
+  for (const MenuLayoutItem& child : item.children) a << QDBusVariant(QVariant::fromValue(child));
+  a.endArray();
+  a.endStructure();
+  return a;
+}
+const QDBusArgument& operator>>(const QDBusArgument& a, MenuLayoutItem& item) {
+  a.beginStructure();
+  a >> item.id >> item.properties;
+  a.beginArray();
+  item.children.clear();
+  while (!a.atEnd()) {
+    QDBusVariant v;
+    a >> v;
+    item.children.append(qdbus_cast<MenuLayoutItem>(v.variant()));
+  }
+  a.endArray();
+  a.endStructure();
+  return a;
+}
+QDBusArgument& operator<<(QDBusArgument& a, const MenuItemProperties& p) {
+  a.beginStructure();
+  a << p.id << p.properties;
+  a.endStructure();
+  return a;
+}
+const QDBusArgument& operator>>(const QDBusArgument& a, MenuItemProperties& p) {
+  a.beginStructure();
+  a >> p.id >> p.properties;
+  a.endStructure();
+  return a;
+}
+QDBusArgument& operator<<(QDBusArgument& a, const MenuItemKeys& k) {
+  a.beginStructure();
+  a << k.id << k.names;
+  a.endStructure();
+  return a;
+}
+const QDBusArgument& operator>>(const QDBusArgument& a, MenuItemKeys& k) {
+  a.beginStructure();
+  a >> k.id >> k.names;
+  a.endStructure();
+  return a;
+}
+QDBusArgument& operator<<(QDBusArgument& a, const MenuEvent& e) {
+  a.beginStructure();
+  a << e.id << e.eventId << e.data << e.timestamp;
+  a.endStructure();
+  return a;
+}
+const QDBusArgument& operator>>(const QDBusArgument& a, MenuEvent& e) {
+  a.beginStructure();
+  a >> e.id >> e.eventId >> e.data >> e.timestamp;
+  a.endStructure();
+  return a;
+}
+
+void RegisterTypes() {
+  static const bool once = [] {
+    qDBusRegisterMetaType<IconPixmap>();
+    qDBusRegisterMetaType<IconPixmapList>();
+    qDBusRegisterMetaType<ToolTip>();
+    qDBusRegisterMetaType<MenuLayoutItem>();
+    qDBusRegisterMetaType<MenuItemProperties>();
+    qDBusRegisterMetaType<MenuItemPropertiesList>();
+    qDBusRegisterMetaType<MenuItemKeys>();
+    qDBusRegisterMetaType<MenuItemKeysList>();
+    qDBusRegisterMetaType<MenuEvent>();
+    qDBusRegisterMetaType<MenuEventList>();
+    qDBusRegisterMetaType<QList<int>>();
+    return true;
+  }();
+  (void)once;
+}
+
+IconPixmapList PixmapsOf(const QIcon& icon) {
+  IconPixmapList list;
+  for (int size : {16, 22, 24, 32, 48, 64}) {
+    QImage image = icon.pixmap(QSize(size, size)).toImage();
+    if (image.isNull()) continue;
+    if (image.size() != QSize(size, size))
+      image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    IconPixmap p{size, size, QByteArray(reinterpret_cast<const char*>(image.constBits()), size * size * 4)};
+    auto* words = reinterpret_cast<quint32*>(p.pixels.data());
+    for (int i = 0; i < size * size; ++i) words[i] = qToBigEndian(words[i]);
+    list.append(p);
+  }
+  return list;
+}
+
+QString MenuLabel(const QString& menuText) {
+  QString label;
+  label.reserve(menuText.size() + 4);
+  bool accessKeyDone = false;
+  bool columnDone = false;
+  for (qsizetype i = 0; i < menuText.size(); ++i) {
+    const QChar c = menuText[i];
+    if (c == QLatin1Char('&')) {
+      if (i + 1 < menuText.size() && menuText[i + 1] == QLatin1Char('&')) {
+        label += QLatin1Char('&');
+        ++i;
+      } else if (i + 1 < menuText.size() && !accessKeyDone) {
+        label += QLatin1Char('_');
+        accessKeyDone = true;
+      }
+    } else if (c == QLatin1Char('_')) {
+      label += QStringLiteral("__");
+    } else if (c == QLatin1Char('\t') && !columnDone) {
+      // The panel has no shortcut column: name and number keep a gap between them.
+      label += QStringLiteral("  ");
+      columnDone = true;
+    } else {
+      label += c;
+    }
+  }
+  return label;
+}
+
+// ---- DBusMenu ----
+
+DBusMenu::DBusMenu(QObject* parent) : QObject(parent) {
+  RegisterTypes();
+  changed_.setSingleShot(true);
+  changed_.setInterval(0);
+  connect(&changed_, &QTimer::timeout, this, [this] { emit LayoutUpdated(++revision_, 0); });
+}
+
+void DBusMenu::SetMenu(QMenu* root) {
+  root_ = root;
+  Changed();
+}
+
+void DBusMenu::SetAvailable(bool available) {
+  if (available_ == available) return;
+  available_ = available;
+  Changed();
+}
+
+void DBusMenu::Changed() {
+  if (!changed_.isActive()) changed_.start();
+}
+
+int DBusMenu::IdOf(QAction* action) {
+  auto it = ids_.constFind(action);
+  if (it != ids_.constEnd()) return *it;
+  const int id = nextId_++;
+  ids_.insert(action, id);
+  actions_.insert(id, action);
+  connect(action, &QObject::destroyed, this, [this, action, id] {
+    ids_.remove(action);
+    actions_.remove(id);
+  });
+  return id;
+}
+
+QMenu* DBusMenu::MenuOf(int id) const {
+  if (id == 0) return root_;
+  QAction* a = actions_.value(id);
+  return a ? a->menu() : nullptr;
+}
+
+void DBusMenu::Watch(QMenu* menu) {
+  if (!menu || watched_.contains(menu)) return;
+  watched_.insert(menu);
+  menu->installEventFilter(this);
+  connect(menu, &QObject::destroyed, this, [this, menu] { watched_.remove(menu); });
+}
+
+bool DBusMenu::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ActionAdded:
+    case QEvent::ActionRemoved:
+    case QEvent::ActionChanged:
+      Changed();
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
+  QVariantMap all;
+  if (id == 0) {
+    all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+  } else if (QAction* a = actions_.value(id)) {
+    if (a->isSeparator()) {
+      all.insert(QStringLiteral("type"), QStringLiteral("separator"));
+    } else {
+      all.insert(QStringLiteral("label"), MenuLabel(a->text()));
+      if (a->menu()) all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+      if (a->isCheckable()) {
+        const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
+        all.insert(QStringLiteral("toggle-type"), radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
+        all.insert(QStringLiteral("toggle-state"), a->isChecked() ? 1 : 0);
+      }
+    }
+    if (!a->isEnabled()) all.insert(QStringLiteral("enabled"), false);
+    if (!a->isVisible()) all.insert(QStringLiteral("visible"), false);
+  }
+  if (names.isEmpty()) return all;
+  QVariantMap chosen;
+  for (const QString& n : names)
+    if (all.contains(n)) chosen.insert(n, all.value(n));
+  return chosen;
+}
+
+MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names) {
+  MenuLayoutItem item;
+  item.id = id;
+  item.properties = PropertiesOf(id, names);
+  QMenu* menu = MenuOf(id);
+  Watch(menu);
+  if (!menu || depth == 0 || !available_) return item;
+  for (QAction* a : menu->actions()) item.children.append(Build(IdOf(a), depth < 0 ? -1 : depth - 1, names));
+  return item;
+}
+
+uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
+                         MenuLayoutItem& layout) {
+  layout = Build(parentId, recursionDepth, propertyNames);
+  return revision_;
+}
+
+MenuItemPropertiesList DBusMenu::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames) {
+  MenuItemPropertiesList list;
+  for (int id : ids)
+    if (id == 0 || actions_.contains(id)) list.append({id, PropertiesOf(id, propertyNames)});
+  return list;
+}
+
+QDBusVariant DBusMenu::GetProperty(int id, const QString& name) {
+  return QDBusVariant(PropertiesOf(id, {name}).value(name));
+}
+
+void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) {
+  if (!available_ || eventId != QLatin1String("clicked")) return;
+  QAction* a = actions_.value(id);
+  if (!a || a->menu() || a->isSeparator() || !a->isEnabled()) return;
+  // After the reply: the command may open a window or a message box of its own.
+  QMetaObject::invokeMethod(a, &QAction::trigger, Qt::QueuedConnection);
+}
+
+QList<int> DBusMenu::EventGroup(const MenuEventList& events) {
+  QList<int> unknown;
+  for (const MenuEvent& e : events) {
+    if (e.id != 0 && !actions_.contains(e.id)) unknown.append(e.id);
+    else Event(e.id, e.eventId, e.data, e.timestamp);
+  }
+  return unknown;
+}
+
+bool DBusMenu::AboutToShow(int) {
+  return false;
+}
+
+QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
+  idErrors.clear();
+  for (int id : ids)
+    if (id != 0 && !actions_.contains(id)) idErrors.append(id);
+  return {};
+}
+
+// ---- StatusNotifierItem ----
+
+StatusNotifierItem::StatusNotifierItem(const QString& id, const QIcon& icon, QObject* parent)
+    : QObject(parent), id_(id), pixmaps_(PixmapsOf(icon)) {
+  RegisterTypes();
+}
+
+void StatusNotifierItem::SetTitle(const QString& title) {
+  if (title_ == title) return;
+  title_ = title;
+  emit NewTitle();
+  emit NewToolTip();
+}
+
+ToolTip StatusNotifierItem::ToolTip() const {
+  return {QString(), {}, title_, QString()};
+}
+
+void StatusNotifierItem::ContextMenu(int x, int y) {
+  emit ContextMenuRequested(FromHost(x, y));
+}
+void StatusNotifierItem::Activate(int x, int y) {
+  emit Activated(FromHost(x, y));
+}
+void StatusNotifierItem::SecondaryActivate(int x, int y) {
+  emit SecondaryActivated(FromHost(x, y));
+}
+void StatusNotifierItem::Scroll(int, const QString&) {}
+
+// ---- StatusNotifierTray ----
+
+StatusNotifierTray::StatusNotifierTray(const QIcon& icon, QObject* parent)
+    : QObject(parent),
+      item_(new StatusNotifierItem(QStringLiteral("dialnestplus"), icon, this)),
+      menu_(new DBusMenu(this)),
+      service_(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid())) {}
+
+StatusNotifierTray::~StatusNotifierTray() {
+  Stop();
+}
+
+bool StatusNotifierTray::WatcherWithHost() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || !bus.interface()) return false;
+  if (!bus.interface()->isServiceRegistered(kWatcherService).value()) return false;
+  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
+                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                    QStringLiteral("Get"));
+  get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+  // A watcher that does not answer at once is treated as absent; the next change asks again.
+  const QDBusMessage reply = bus.call(get, QDBus::Block, 2000);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
+  return reply.arguments().first().value<QDBusVariant>().variant().toBool();
+}
+
+bool StatusNotifierTray::Start() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) return false;
+  if (!following_) {
+    following_ = true;
+    auto* watcher = new QDBusServiceWatcher(kWatcherService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &StatusNotifierTray::Reconsider);
+    bus.connect(kWatcherService, kWatcherPath, kWatcherService, QStringLiteral("StatusNotifierHostRegistered"),
+                this, SLOT(Reconsider()));
+    bus.connect(kWatcherService, kWatcherPath, kWatcherService, QStringLiteral("StatusNotifierHostUnregistered"),
+                this, SLOT(Reconsider()));
+  }
+  started_ = true;
+  Reconsider();
+  return true;
+}
+
+void StatusNotifierTray::Reconsider() {
+  if (!started_) return;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  const bool host = WatcherWithHost();
+  if (host && !exported_) {
+    const auto contents = QDBusConnection::ExportScriptableContents | QDBusConnection::ExportAllProperties;
+    exported_ = bus.registerObject(kItemPath, item_, contents) && bus.registerObject(kMenuPath, menu_, contents) &&
+                bus.registerService(service_);
+  }
+  bool now = false;
+  if (host && exported_) {
+    QDBusMessage reg = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
+                                                      QStringLiteral("RegisterStatusNotifierItem"));
+    reg << service_;
+    now = bus.call(reg, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+  }
+  if (now != registered_) {
+    registered_ = now;
+    emit HostChanged(now);
+  }
+}
+
+void StatusNotifierTray::Stop() {
+  if (!started_) return;
+  started_ = false;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (exported_) {
+    // Giving the name up is what tells the watcher the item has gone.
+    bus.unregisterService(service_);
+    bus.unregisterObject(kMenuPath);
+    bus.unregisterObject(kItemPath);
+    exported_ = false;
+  }
+  if (registered_) {
+    registered_ = false;
+    emit HostChanged(false);
+  }
+}
+
+}  // namespace sni

@@ -1,0 +1,240 @@
+#!/usr/bin/python3
+# A StatusNotifier panel of the test's own on a private session bus: a watcher and a host that come up
+# three seconds after the program, then read the item and its menu and use them as a panel would.
+# Usage: sni_panel.py <program> <work folder>   (DISPLAY set, inside dbus-run-session)
+import os
+import subprocess
+import sys
+import time
+
+import dbus
+import dbus.service
+from dbus.mainloop.glib import DBusGMainLoop
+from gi.repository import GLib
+
+WATCHER = "org.kde.StatusNotifierWatcher"
+ITEM_IFACE = "org.kde.StatusNotifierItem"
+MENU_IFACE = "com.canonical.dbusmenu"
+PROPS = "org.freedesktop.DBus.Properties"
+
+DBusGMainLoop(set_as_default=True)
+bus = dbus.SessionBus()
+loop = GLib.MainContext.default()
+program, work = sys.argv[1], sys.argv[2]
+failures = []
+
+
+def fail(msg):
+    print("FAIL: " + msg, file=sys.stderr)
+    sys.exit(1)
+
+
+def pump(seconds, until=lambda: False):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if until():
+            return True
+        loop.iteration(False)
+        time.sleep(0.01)
+    return until()
+
+
+class Watcher(dbus.service.Object):
+    def __init__(self):
+        self.items = []
+        self.hosts = []
+        self.unregistered = []
+        super().__init__(bus, "/StatusNotifierWatcher")
+        bus.add_signal_receiver(self.owner_changed, "NameOwnerChanged", "org.freedesktop.DBus")
+
+    def owner_changed(self, name, old, new):
+        if name in self.items and not new:
+            self.items.remove(name)
+            self.unregistered.append(name)
+            self.StatusNotifierItemUnregistered(name)
+
+    @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
+    def RegisterStatusNotifierItem(self, service, sender=None):
+        name = service if service.startswith("org.") else sender
+        if name not in self.items:
+            self.items.append(name)
+            self.StatusNotifierItemRegistered(name)
+
+    @dbus.service.method(WATCHER, in_signature="s")
+    def RegisterStatusNotifierHost(self, service):
+        self.hosts.append(service)
+        self.StatusNotifierHostRegistered()
+
+    @dbus.service.signal(WATCHER, signature="s")
+    def StatusNotifierItemRegistered(self, service):
+        pass
+
+    @dbus.service.signal(WATCHER, signature="s")
+    def StatusNotifierItemUnregistered(self, service):
+        pass
+
+    @dbus.service.signal(WATCHER, signature="")
+    def StatusNotifierHostRegistered(self):
+        pass
+
+    @dbus.service.method(PROPS, in_signature="ss", out_signature="v")
+    def Get(self, interface, prop):
+        return self.GetAll(interface)[prop]
+
+    @dbus.service.method(PROPS, in_signature="s", out_signature="a{sv}")
+    def GetAll(self, interface):
+        return {"RegisteredStatusNotifierItems": dbus.Array(self.items, signature="s"),
+                "IsStatusNotifierHostRegistered": dbus.Boolean(bool(self.hosts)),
+                "ProtocolVersion": dbus.Int32(0)}
+
+
+def labels(item, path=()):
+    """Every (label path, id) of a layout."""
+    out = []
+    for child in item[2]:
+        cid, props = int(child[0]), child[1]
+        label = str(props.get("label", "-" if props.get("type") == "separator" else ""))
+        out.append((path + (label,), cid))
+        out.extend(labels(child, path + (label,)))
+    return out
+
+
+def windows(name):
+    r = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
+    return r.stdout.split()
+
+
+def clipboard():
+    return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True).stdout
+
+
+env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+log = open(os.path.join(work, "out.log"), "w")
+prog = subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
+
+# Autostart at login: the program is up before the panel.
+pump(3)
+if prog.poll() is not None:
+    fail("the program ended without a panel")
+early = [n for n in bus.list_names() if str(n).startswith("org.kde.StatusNotifierItem-")]
+if early:
+    fail("an item was on the bus before any panel: %s" % early)
+watcher = Watcher()
+watcher.hosts.append("org.kde.StatusNotifierHost-%d" % os.getpid())
+bus_name_host = dbus.service.BusName(watcher.hosts[0], bus)
+t0 = time.monotonic()
+bus_name = dbus.service.BusName(WATCHER, bus)
+watcher.StatusNotifierHostRegistered()
+if not pump(10, lambda: watcher.items):
+    fail("no item registered after the panel came up")
+print("panel up to item registered: %d ms" % ((time.monotonic() - t0) * 1000))
+service = watcher.items[0]
+
+item = bus.get_object(service, "/StatusNotifierItem")
+props = item.GetAll(ITEM_IFACE, dbus_interface=PROPS)
+if props["Title"] != "Dialnest Plus" or props["Status"] != "Active" or props["Id"] != "dialnestplus":
+    fail("item properties: %s" % {k: props[k] for k in ("Title", "Status", "Id")})
+if props["ItemIsMenu"] or props["Menu"] != "/MenuBar":
+    fail("menu properties: %s %s" % (props["ItemIsMenu"], props["Menu"]))
+sizes = sorted((int(w), int(h), len(px)) for w, h, px in props["IconPixmap"])
+if not sizes or any(len_ != w * h * 4 for w, h, len_ in sizes) or sizes[-1][0] < 32:
+    fail("icon pictures: %s" % sizes)
+if str(props["ToolTip"][2]) != "Dialnest Plus":
+    fail("tool tip: %s" % props["ToolTip"])
+print("item: %s, icons %s" % (service, [s[0] for s in sizes]))
+
+menu = bus.get_object(service, "/MenuBar")
+updates = []
+bus.add_signal_receiver(lambda rev, parent: updates.append(int(rev)), "LayoutUpdated", MENU_IFACE,
+                        path="/MenuBar")
+
+
+def layout():
+    rev, root = menu.GetLayout(0, -1, dbus.Array([], signature="s"), dbus_interface=MENU_IFACE)
+    return dict(labels(root)), root
+
+
+def click(cid):
+    menu.Event(cid, "clicked", dbus.String("", variant_level=1), dbus.UInt32(0), dbus_interface=MENU_IFACE)
+
+
+ids, root = layout()
+entry = ids.get(("あ行(_A)", "あ", "taro__kato@example.jp"))
+about = ids.get(("ﾍﾙﾌﾟ(_H)", "ﾊﾞｰｼﾞｮﾝ情報(_A)..."))
+editor = ids.get(("番号登録(_I)...",))
+quit_ = ids.get(("終了(_Q)",))
+if None in (entry, about, editor, quit_):
+    fail("menu layout lacks an item: %s" % sorted(ids)[:40])
+print("menu: %d items, the entry labelled taro__kato@example.jp" % len(ids))
+
+click(entry)
+if not pump(5, lambda: clipboard() == b"taro_kato@example.jp"):
+    fail("clipboard holds %r after clicking the entry" % clipboard())
+print("clicking the entry copies it exactly")
+
+before = len(updates)
+click(about)
+if not pump(10, lambda: windows("のﾊﾞｰｼﾞｮﾝ情報")):
+    fail("the about box did not open")
+pump(5, lambda: len(updates) > before)
+ids_open, root_open = layout()
+if root_open[2]:
+    fail("the menu still shows %d items while the about box is open" % len(root_open[2]))
+for cid in (editor, about, entry):
+    click(cid)
+subprocess.run(["xclip", "-selection", "clipboard"], input=b"marker")
+click(entry)
+pump(1.5)
+if windows("新規登録") or len(windows("のﾊﾞｰｼﾞｮﾝ情報")) != 1 or clipboard() != b"marker":
+    fail("the menu acted while the about box was open: editors %s, about boxes %s, clipboard %r" %
+         (windows("新規登録"), windows("のﾊﾞｰｼﾞｮﾝ情報"), clipboard()))
+print("while the about box is open the menu is empty and inert")
+
+# OK on the about box; with no window manager the click itself gives the focus.
+win = windows("のﾊﾞｰｼﾞｮﾝ情報")[0]
+geo = dict(l.split("=") for l in subprocess.run(["xdotool", "getwindowgeometry", "--shell", win],
+                                                 capture_output=True, text=True).stdout.split())
+subprocess.run(["xdotool", "mousemove", str(int(geo["X"]) + 114), str(int(geo["Y"]) + 64), "click", "1"])
+if not pump(10, lambda: not windows("のﾊﾞｰｼﾞｮﾝ情報")):
+    fail("the about box did not close")
+pump(5, lambda: len(layout()[1][2]) > 0)
+if len(layout()[1][2]) != len(root[2]):
+    fail("the menu did not come back after the about box")
+print("the menu comes back when the about box closes")
+
+# A left click on the icon: the organiser with its lower right corner at the click.
+item.Activate(dbus.Int32(600), dbus.Int32(500), dbus_interface=ITEM_IFACE)
+
+
+def organiser():
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    for line in tree.splitlines():
+        if '("dialnestplus" "Dialnest Plus")' in line and "191x158" in line:
+            return line.split()[-1]
+    return None
+
+
+if not pump(10, organiser):
+    fail("no organiser after Activate")
+where = organiser()
+if where != "+409+342":
+    fail("organiser at %s, expected its lower right corner at 600,500" % where)
+if layout()[1][2]:
+    fail("the menu is not empty while the organiser is open")
+print("Activate opens the organiser at the click, the menu empty meanwhile")
+subprocess.run(["xdotool", "mousemove", str(409 + 2565 // 15 + 8), str(342 + 75 // 15 + 8)])
+pump(0.2)
+subprocess.run(["xdotool", "mousemove", str(409 + 2565 // 15 + 9), str(342 + 75 // 15 + 8), "click", "1"])
+if not pump(10, lambda: organiser() is None):
+    fail("the organiser did not close")
+pump(5, lambda: len(layout()[1][2]) > 0)
+
+click(quit_)
+if not pump(10, lambda: prog.poll() is not None):
+    fail("still running after 終了")
+if prog.returncode != 0:
+    fail("exit status %d" % prog.returncode)
+if not pump(5, lambda: service in watcher.unregistered):
+    fail("the item did not go away")
+print("終了 ends the program and the item goes away")
+print("1 passed, 0 failed")
