@@ -161,7 +161,9 @@ class Form7Test : public QObject {
     QCOMPARE(f.Command1->text(), QStringLiteral("中断"));
     QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
     QStringList seen1{f.Label1->text()}, seen2;
+    int rowsWhileSearching = 0;  // found lines are listed step by step, not only at the end
     while (f.Searching()) {
+      if (f.Label2->text() == QStringLiteral("40％")) rowsWhileSearching = f.Results()->rowCount();
       QCoreApplication::processEvents();
       if (seen1.isEmpty() || seen1.last() != f.Label1->text()) seen1 << f.Label1->text();
       if (!f.Label2->text().isEmpty() && (seen2.isEmpty() || seen2.last() != f.Label2->text()))
@@ -171,6 +173,7 @@ class Form7Test : public QObject {
     QCOMPARE(seen1, (QStringList{"データ検索中", "データ検索中.", "データ検索中..", "データ検索中...",
                                  "データ検索中....", "データ検索終了"}));
     QCOMPARE(f.Results()->rowCount(), 60000);
+    QVERIFY2(rowsWhileSearching > 0 && rowsWhileSearching < 60000, qPrintable(QString::number(rowsWhileSearching)));
 
     f.Text1->setText(QStringLiteral("神田"));
     f.Command1_Click();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string.h>  // memmem
 
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -174,18 +175,22 @@ bool ConvertFile(const std::string& sourcePath, const std::string& dataPath) {
 
 Search::Search(std::string_view data, std::string needle) : data_(data), needle_(std::move(needle)) {}
 
-bool Search::LineMatches(std::size_t begin, std::size_t end) const {
-  if (needle_.empty()) return true;
-  const std::string_view line = data_.substr(begin, end - begin);
-  std::size_t from = 0;
+const char* Search::Find(std::size_t from, std::size_t to) const {
+  // glibc's memmem is several times faster than a character-by-character find on these lengths.
+  return static_cast<const char*>(
+      ::memmem(data_.data() + from, to - from, needle_.data(), needle_.size()));
+}
+
+bool Search::LineMatches(std::size_t begin, std::size_t end, std::size_t at) const {
+  if (at + needle_.size() > end) return false;  // runs past the line end
+  // Walk the characters from the line start: a hit must start on a character boundary.
+  std::size_t i = begin;
   while (true) {
-    std::size_t at = line.find(needle_, from);
-    if (at == std::string_view::npos) return false;
-    // Walk the characters from the line start: a hit must start on a character boundary.
-    std::size_t i = 0;
-    while (i < at) i += sjis::IsLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
+    while (i < at) i += sjis::IsLeadByte(static_cast<unsigned char>(data_[i])) ? 2 : 1;
     if (i == at) return true;
-    from = at + 1;
+    const char* next = at + 1 < end ? Find(at + 1, end) : nullptr;
+    if (!next) return false;
+    at = static_cast<std::size_t>(next - data_.data());
   }
 }
 
@@ -202,12 +207,12 @@ bool Search::Step(std::size_t budget, std::vector<LineRef>& found) {
   // Look for the text across a stretch of whole lines, then check the line of each hit.
   std::size_t stretchEnd =
       stop >= data_.size() ? data_.size() : NextLine(data_, LineStartAt(data_, stop, pos_)).next;
-  const std::string_view stretch = data_.substr(0, stretchEnd);
   while (pos_ < stretchEnd) {
-    std::size_t hit = stretch.find(needle_, pos_);
-    if (hit == std::string_view::npos) break;
+    const char* found_at = Find(pos_, stretchEnd);
+    if (!found_at) break;
+    const std::size_t hit = static_cast<std::size_t>(found_at - data_.data());
     Span l = NextLine(data_, LineStartAt(data_, hit, pos_));
-    if (LineMatches(l.begin, l.end))
+    if (LineMatches(l.begin, l.end, hit))
       found.push_back({static_cast<std::uint32_t>(l.begin), static_cast<std::uint32_t>(l.end - l.begin)});
     pos_ = l.next;
   }

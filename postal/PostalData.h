@@ -72,7 +72,10 @@ class Search {
   bool AtEnd() const { return pos_ >= data_.size(); }
 
  private:
-  bool LineMatches(std::size_t begin, std::size_t end) const;
+  // The first hit of the needle in [from, to), or null.
+  const char* Find(std::size_t from, std::size_t to) const;
+  // Whether the line [begin, end) holds the needle on a character boundary; `at` is its first hit.
+  bool LineMatches(std::size_t begin, std::size_t end, std::size_t at) const;
   std::string_view data_;
   std::string needle_;
   std::size_t pos_ = 0;

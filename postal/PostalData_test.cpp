@@ -117,6 +117,11 @@ TEST(PostalSearch, NeverMatchesTheSecondByteOfACharacter) {
   EXPECT_TRUE(All(data, "\\").empty());
   EXPECT_EQ(All(data, Sj("ア")).size(), 1u);
   EXPECT_EQ(All(data, Sj("表")).size(), 1u);
+  // A first hit on a second byte, a real one after it in the same line; a hit running past the line end.
+  const std::string later = Sj("3333333  アA\r\n4444444  ア\r\nA5\r\n");
+  EXPECT_EQ(All(later, "A"), (std::vector<std::string>{Sj("3333333  アA"), "A5"}));
+  EXPECT_TRUE(All(later, "A\r\nA").empty());
+  EXPECT_TRUE(All(later, Sj("ア\r\n")).empty());
 }
 
 TEST(PostalSearch, StepsOfAnySizeGiveTheSameResultsInFileOrder) {
