@@ -1,8 +1,12 @@
 // A phone book (tray, about box) and a bell (alarm window) in a few painter strokes.
 #include "core/Icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+
+#include "platform/Screen.h"
 
 namespace icons {
 
@@ -29,17 +33,43 @@ void PaintPhoneBook(QPainter& p, double size) {
   p.drawRect(QRectF(13.5 * s, 7 * s, 1.5 * s, 2 * s));
 }
 
+namespace {
+
+// Draws the phone book at whatever size and pixel ratio is asked for, so the tray (XEmbed or
+// StatusNotifier, 16 to 64 pixels, 1x or 2x) never shows a small picture scaled up.
+class PhoneBookEngine : public QIconEngine {
+ public:
+  void paint(QPainter* p, const QRect& r, QIcon::Mode, QIcon::State) override {
+    p->save();
+    const int side = std::min(r.width(), r.height());
+    p->translate(r.x() + (r.width() - side) / 2, r.y() + (r.height() - side) / 2);
+    PaintPhoneBook(*p, side);
+    p->restore();
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    paint(&p, QRect(QPoint(), size), mode, state);
+    return pm;
+  }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+  }
+  QIconEngine* clone() const override { return new PhoneBookEngine; }
+};
+
+}  // namespace
+
 QPixmap PhoneBook(int size) {
-  QPixmap pm(size, size);
-  pm.fill(Qt::transparent);
+  QPixmap pm = screen::SharpPixmap(QSize(size, size));
   QPainter p(&pm);
   PaintPhoneBook(p, size);
   return pm;
 }
 
 QPixmap AlarmBell(int size) {
-  QPixmap pm(size, size);
-  pm.fill(Qt::transparent);
+  QPixmap pm = screen::SharpPixmap(QSize(size, size));
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   const double s = size / 32.0;
@@ -60,10 +90,7 @@ QPixmap AlarmBell(int size) {
 }
 
 QIcon TrayIcon() {
-  QIcon icon;
-  icon.addPixmap(PhoneBook(16));
-  icon.addPixmap(PhoneBook(32));
-  return icon;
+  return QIcon(new PhoneBookEngine);
 }
 
 }  // namespace icons

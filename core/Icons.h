@@ -12,7 +12,8 @@ namespace icons {
 // about box picture and the installed icons (SVG and PNGs).
 void PaintPhoneBook(QPainter& p, double size);
 
-QIcon TrayIcon();  // phone book: 16 and 32 pixels
+QIcon TrayIcon();  // the phone book drawn at any size asked for
+// Pictures of `size` logical pixels at the screen's pixel ratio.
 QPixmap PhoneBook(int size);
 QPixmap AlarmBell(int size);
 

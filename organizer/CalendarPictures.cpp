@@ -2,7 +2,6 @@
 // that, painted at a cell's corner, they stay inside the cell.
 #include "organizer/CalendarPictures.h"
 
-#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,22 +11,23 @@
 #include <functional>
 #include <numbers>
 
+#include "platform/Screen.h"
+
 namespace calendar_pictures {
 namespace {
 
 QPixmap Tile(QColor light, QColor dark) {
-  QPixmap pm(18, 16);
+  QPixmap pm = screen::SharpPixmap(QSize(18, 16));
   QPainter p(&pm);
   QLinearGradient g(0, 0, 0, 16);
   g.setColorAt(0, light);
   g.setColorAt(1, dark);
-  p.fillRect(pm.rect(), g);
+  p.fillRect(QRect(0, 0, 18, 16), g);
   return pm;
 }
 
 QPixmap Icon(const std::function<void(QPainter&)>& draw) {
-  QPixmap pm(32, 32);
-  pm.fill(Qt::transparent);
+  QPixmap pm = screen::SharpPixmap(QSize(32, 32));
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   draw(p);
@@ -54,10 +54,7 @@ QPixmap Button(const std::function<void(QPainter&)>& draw) {
 }  // namespace
 
 QPixmap ButtonFace(const std::function<void(QPainter&)>& draw) {
-  const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-  QPixmap pm(QSize(16, 16) * ratio);
-  pm.setDevicePixelRatio(ratio);
-  pm.fill(Qt::transparent);
+  QPixmap pm = screen::SharpPixmap(QSize(16, 16));
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   draw(p);

@@ -35,7 +35,7 @@ CalendarSurface::CalendarSurface(QWidget* parent) : QWidget(parent) {
   const QSize size(twips::ToPixels(kWidth, screen::TwipsPerPixelX()),
                    twips::ToPixels(kHeight, screen::TwipsPerPixelY()));
   setFixedSize(size);
-  canvas_ = QPixmap(size);
+  canvas_ = screen::SharpPixmap(size);
   canvas_.fill(Qt::white);
 }
 

@@ -62,4 +62,12 @@ int FollowDrag(int outerTwips, int oldPixels, int newPixels, double twipsPerPixe
   return outerTwips + static_cast<int>(twips::FromPixels(newPixels - oldPixels, twipsPerPixel));
 }
 
+QPixmap SharpPixmap(QSize logical) {
+  const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+  QPixmap pm(logical * ratio);
+  pm.setDevicePixelRatio(ratio);
+  pm.fill(Qt::transparent);
+  return pm;
+}
+
 }  // namespace screen

@@ -1,6 +1,7 @@
 // What the windows need to know of the screen: twips per pixel and the caption height.
 #pragma once
 
+#include <QPixmap>
 #include <QSize>
 
 class QWidget;
@@ -24,5 +25,9 @@ void SetTopmost(QWidget* w, bool topmost);
 // user dragged back into twips without rounding drift.
 QSize ClientPixels(int outerWidth, int outerHeight, int frameWidth, int frameHeight);
 int FollowDrag(int outerTwips, int oldPixels, int newPixels, double twipsPerPixel);
+
+// A transparent picture of `logical` pixels with the screen's pixel ratio, so what is drawn on it stays
+// sharp on 2x screens.
+QPixmap SharpPixmap(QSize logical);
 
 }  // namespace screen

@@ -1,0 +1,92 @@
+// On a 2x screen every picture the program draws has twice the pixels, not a 1x picture scaled up.
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QtTest>
+
+#include "core/Form3.h"
+#include "core/Icons.h"
+#include "organizer/CalendarPictures.h"
+#include "organizer/CalendarSurface.h"
+#include "organizer/ScheduleStore.h"
+#include "platform/StatusNotifier.h"
+
+namespace {
+// Pixels only: the ratio the picture carries is checked apart.
+QImage Pixels(const QPixmap& pm) {
+  QImage img = pm.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(1);
+  return img;
+}
+// Pixels of a and b that differ by more than a rounding step in any channel.
+int Differing(const QImage& a, const QImage& b) {
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      if (std::abs(p.red() - q.red()) > 8 || std::abs(p.green() - q.green()) > 8 ||
+          std::abs(p.blue() - q.blue()) > 8 || std::abs(p.alpha() - q.alpha()) > 8)
+        ++n;
+    }
+  return n;
+}
+QImage Drawn(int size) {
+  QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  icons::PaintPhoneBook(p, size);
+  return img;
+}
+}  // namespace
+
+class HiDpiTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void theScreenIsTwiceAsDense() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+
+  void trayIconIsDrawnAtEverySizeAskedFor() {
+    const QIcon icon = icons::TrayIcon();
+    for (int size : {16, 22, 24, 32, 48, 64}) {
+      const QPixmap at2x = icon.pixmap(QSize(size, size), 2.0);
+      QCOMPARE(at2x.size(), QSize(2 * size, 2 * size));
+      QCOMPARE(Pixels(at2x), Drawn(2 * size));
+    }
+    for (const sni::IconPixmap& p : sni::PixmapsOf(icon))
+      QCOMPARE(p.pixels.size(), p.width * p.height * 4);
+  }
+
+  void aboutBoxPictureHasTheScreensPixels() {
+    Form3 about;
+    const QPixmap pm = about.findChild<QLabel*>("Image1")->pixmap();
+    QCOMPARE(pm.devicePixelRatio(), 2.0);
+    QCOMPARE(pm.size(), QSize(32, 32));
+    // Drawn at 32 pixels, not the 16-pixel picture blown up.
+    const QImage blownUp = Drawn(16).scaled(32, 32);
+    QVERIFY2(Differing(Pixels(pm), Drawn(32)) < 10, qPrintable(QString::number(Differing(Pixels(pm), Drawn(32)))));
+    QVERIFY(Differing(blownUp, Drawn(32)) > 50);
+    QCOMPARE(icons::AlarmBell(32).size(), QSize(64, 64));
+  }
+
+  void calendarPicturesAndCanvasHaveTheScreensPixels() {
+    for (int index = 2; index <= 12; ++index) {
+      const QPixmap pm = calendar_pictures::Picture(index);
+      QCOMPARE(pm.devicePixelRatio(), 2.0);
+      QCOMPARE(pm.deviceIndependentSize().toSize(), index >= 7 && index <= 10 ? QSize(18, 16) : QSize(32, 32));
+    }
+    QCOMPARE(calendar_pictures::ButtonPicture(0).size(), QSize(32, 32));
+    CalendarSurface s;
+    MonthSchedule m;
+    s.DrawCalendar(2026, 12, m, {}, 2026, 12);
+    QCOMPARE(s.Canvas().devicePixelRatio(), 2.0);
+    QCOMPARE(s.Canvas().size(), s.size() * 2);
+  }
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_SCALE_FACTOR", "2");
+  QApplication app(argc, argv);
+  HiDpiTest t;
+  return QTest::qExec(&t, argc, argv);
+}
+
+#include "HiDpi_test.moc"
