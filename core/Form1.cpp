@@ -20,6 +20,7 @@
 #include "core/Settings.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/ScreenSaver.h"
@@ -57,6 +58,7 @@ void Form1::BuildLayout() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   screen::FixedSizeTwips(this, 3075, 1170);
+  setFont(fonts::Form());
 
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));
@@ -181,14 +183,7 @@ void Form1::Timer1_Timer() {
     return;
   const QString message =
       QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  // The label keeps its place; a font wider than the one it was laid out for is made to fit.
-  QFont f = font();
-  for (QFontMetrics fm(f);
-       f.pointSizeF() > 6 && fm.boundingRect(Label1->rect(), 0, message).width() > Label1->width();
-       fm = QFontMetrics(f))
-    f.setPointSizeF(f.pointSizeF() - 0.5);
-  Label1->setFont(f);
-  Label1->setText(message);
+  fonts::FitText(Label1, message, font());
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   show();
   screen::CentreOnScreen(this);

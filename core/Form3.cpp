@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/Icons.h"
+#include "platform/Fonts.h"
 #include "platform/Screen.h"
 
 Form3::Form3(QWidget* parent) : QWidget(parent) {
@@ -13,6 +14,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
   screen::FixedSizeTwips(this, 3435, 1305);
+  setFont(fonts::Form());
 
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("Image1"));
@@ -21,11 +23,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
 
   Label1 = new QLabel(QStringLiteral("Dialnest Plus  Ver1.50"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  QFont f = Label1->font();
-  f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
-                 QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAPMincho"), QStringLiteral("serif")});
-  f.setPointSize(11);
-  Label1->setFont(f);
+  Label1->setFont(fonts::Design(fonts::Face::PMincho, 11));
   screen::PlaceTwips(Label1, 720, 210, 2600, 330);
 
   Command1 = new QPushButton(QStringLiteral("OK"), this);

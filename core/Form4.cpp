@@ -9,6 +9,7 @@
 
 #include "core/Form1.h"
 #include "core/Module1.h"
+#include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
@@ -20,6 +21,7 @@ Form4::Form4(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
   screen::FixedSizeTwips(this, 3960, 4695);
+  setFont(fonts::Form());
 
   auto* names = new QGroupBox(QStringLiteral("グループ名設定"), this);
   screen::PlaceTwips(names, 120, 90, 3720, 2280);

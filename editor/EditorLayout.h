@@ -26,9 +26,11 @@ inline EditorLayout LayoutEditor(int w, int h, int d, std::optional<int> listToo
   l.label20Left = w - 1005;
   l.buttonsLeft = w - 1005;
   l.closeTop = h - (1130 + d);
-  l.listHeight = h - 1640;
+  // The list keeps its height under a taller caption as the close button keeps its place: h grew by d,
+  // the inner area did not (h - 1640 alone would run the list d twips past the window's bottom).
+  l.listHeight = h - (1640 + d);
   int height = h;
-  if (listTook && h - *listTook != 1640) height = *listTook + 1640 + d;
+  if (listTook && h - *listTook != 1640 + d) height = *listTook + 1640 + d;
   if (height < kEditorMinimumHeight) height = kEditorSnapHeight;
   if (height != h) l.snapHeight = height;
   return l;

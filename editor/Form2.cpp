@@ -18,6 +18,7 @@
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
 #include "editor/EditorLayout.h"
+#include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
@@ -64,6 +65,7 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form2"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint);
+  setFont(fonts::Form());
   BuildControls();
   BuildMenu();
 
@@ -130,13 +132,7 @@ void Form2::BuildControls() {
 
   Label1 = label("", "Label1");
   Label1->setFrameShape(QFrame::Box);
-  QFont f = Label1->font();
-  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
-                 QStringLiteral("sans-serif")});
-  f.setPointSizeF(11.25);
-  f.setBold(true);
-  Label1->setFont(f);
+  Label1->setFont(fonts::Design(fonts::Face::PGothic, 11.25, true));
   screen::PlaceTwips(Label1, 4680, 360, 645, 285);
 
   List1 = new QListWidget(client_);

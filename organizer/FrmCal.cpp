@@ -67,7 +67,7 @@ FrmCal::FrmCal(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   setObjectName(QStringLiteral("FrmCal"));
   setWindowTitle(QString());
   setMouseTracking(true);
-  setFont(fonts::Design(fonts::Face::PGothic, 9));
+  setFont(fonts::Form());
   if (!Load()) {
     MsgBox(QStringLiteral("ご使用の環境では動作は保証されていません"), MsgIcon::Warning);
     QTimer::singleShot(0, this, &QWidget::close);
@@ -103,7 +103,6 @@ bool FrmCal::Load() {
   hTab = CreateVerticalTabs(Picture5,
                             {QStringLiteral("ｽｹｼﾞｭｰﾙ"), QStringLiteral("ToDo"), QStringLiteral("ﾌﾘｰﾒﾓ")});
   hTab->setObjectName(QStringLiteral("hTab"));
-  hTab->setFont(fonts::Design(fonts::Face::PGothic, 9));
   hTab->setGeometry(Picture5->rect());
   hTab->setMouseTracking(true);
   hTab->installEventFilter(this);

@@ -70,11 +70,9 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
   Picture4->setEnabled(false);
   screen::PlaceTwips(Picture4, L::kPicture4.left, L::kPicture4HiddenTop, L::kPicture4.width,
                      L::kPicture4.height);
-  const QFont font = fonts::Design(fonts::Face::PGothic, 9);
 
   Text5 = new QPlainTextEdit(Picture4);
   Text5->setObjectName(QStringLiteral("Text5"));
-  Text5->setFont(font);
   Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   screen::PlaceTwips(Text5, 60, 60, 6120, 1710);
   static const char* const kTips[] = {"新規追加",   "削除",         "前のページ",
@@ -90,19 +88,16 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
   }
   Label6 = new QLabel(Picture4);
   Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setFont(font);
   Label6->setAlignment(Qt::AlignCenter);
   screen::PlaceTwips(Label6, 1710, 1890, 870, 240);
-  Label7 = new QLabel(QStringLiteral("検索する文字列 ："), Picture4);
-  Label7->setFont(font);
+  Label7 = new QLabel(Picture4);
   screen::PlaceTwips(Label7, 2610, 1890, 1260, 240);
+  fonts::FitText(Label7, QStringLiteral("検索する文字列 ："), fonts::Form());
   Text6 = new QLineEdit(Picture4);
   Text6->setObjectName(QStringLiteral("Text6"));
-  Text6->setFont(font);
   screen::PlaceTwips(Text6, 3870, 1845, 1470, 330);
   Command3 = new QPushButton(QStringLiteral("検索"), Picture4);
   Command3->setObjectName(QStringLiteral("Command3"));
-  Command3->setFont(font);
   Command3->setToolTip(QStringLiteral("検索する文字列を含むページを検索します"));
   Command3->setEnabled(false);
   screen::PlaceTwips(Command3, 5400, 1845, 780, 330);
@@ -163,7 +158,7 @@ void MemoPage::ShowMemoPage() {
   const QSignalBlocker quiet(Text5);  // a page shown is no typing: no length warning
   Text5->setPlainText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
   copy_ = memo::PageBuffer(Text5->toPlainText().toStdString());
-  Label6->setText(QStringLiteral("%1/%2").arg(current_).arg(book_.Count()));
+  fonts::FitText(Label6, QStringLiteral("%1/%2").arg(current_).arg(book_.Count()), fonts::Form());
   Command2[2]->setEnabled(current_ >= 2);
   Command2[4]->setEnabled(current_ >= 2);
   Command2[3]->setEnabled(current_ < book_.Count());

@@ -17,7 +17,6 @@
 #include "organizer/OrganizerLayout.h"
 #include "platform/Clock.h"
 #include "platform/CommonControls.h"
-#include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
@@ -37,10 +36,8 @@ const std::array<QColor, 4> kMarkColours{QColor(), QColor(192, 255, 255), QColor
 
 SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& view)
     : QObject(frame), s_(state), view_(view) {
-  const QFont font = fonts::Design(fonts::Face::PGothic, 9);
   Text1 = new QPlainTextEdit(frame);
   Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setFont(font);
   Text1->setEnabled(false);
   Place(Text1, L::kText1);
 
@@ -48,7 +45,6 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Label3[1] = new QLabel(QStringLiteral("ﾒｯｾｰｼﾞ 時刻"), frame);
   Place(Label3[0], L::kLabel3Mark);
   Place(Label3[1], L::kLabel3Time);
-  for (QLabel* l : Label3) l->setFont(font);
 
   auto* group = new QButtonGroup(this);
   for (int k = 0; k < 8; ++k) {
@@ -84,15 +80,12 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Picture3 = new QWidget(frame);
   Picture3->setObjectName(QStringLiteral("Picture3"));
   Place(Picture3, L::kPicture3);
-  hDtp = new QTimeEdit(Picture3);
+  hDtp = CreateTimePicker(Picture3);
   hDtp->setObjectName(QStringLiteral("hDtp"));
-  hDtp->setFont(font);
-  hDtp->setGeometry(Picture3->rect());
   DtpSetFormat(hDtp, QStringLiteral("HH:mm"));
 
   Command1 = new QPushButton(QStringLiteral("登録(&S)"), frame);
   Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setFont(font);
   Command1->setToolTip(QStringLiteral("入力した内容を登録"));
   Command1->setEnabled(false);
   Place(Command1, L::kCommand1);

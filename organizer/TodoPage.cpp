@@ -12,7 +12,6 @@
 #include "organizer/CalendarPictures.h"
 #include "organizer/CalendarView.h"
 #include "organizer/OrganizerLayout.h"
-#include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
@@ -68,18 +67,14 @@ TodoPage::TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view)
   screen::PlaceTwips(Picture6, L::kPicture6.left, L::kPicture6HiddenTop, L::kPicture6.width,
                      L::kPicture6.height);
   Picture6->setEnabled(false);
-  const QFont font = fonts::Design(fonts::Face::PGothic, 9);
 
   Label5 = new QLabel(QStringLiteral("ToDo："), Picture6);
-  Label5->setFont(font);
   screen::PlaceTwips(Label5, 60, 45, 900, 210);
   List1 = new QListWidget(Picture6);
   List1->setObjectName(QStringLiteral("List1"));
-  List1->setFont(font);
   screen::PlaceTwips(List1, 60, 285, 3930, 1440);
   Text2 = new QLineEdit(Picture6);
   Text2->setObjectName(QStringLiteral("Text2"));
-  Text2->setFont(font);
   Text2->setEnabled(false);
   screen::PlaceTwips(Text2, 60, 1815, 2580, 330);
   static const char* const kTips[] = {"上へ移動", "下へ移動", "修正", "新規追加", "削除"};

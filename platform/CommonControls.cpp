@@ -1,6 +1,8 @@
 // Common controls over Qt widgets.
 #include "platform/CommonControls.h"
 
+#include <QProxyStyle>
+#include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTextDocument>
 #include <QTimeEdit>
@@ -27,6 +29,37 @@ bool DtpSetTime(QTimeEdit* hwnd, int flag, const SystemTime& time) {
 bool DtpSetFormat(QTimeEdit* hwnd, const QString& format) {
   hwnd->setDisplayFormat(format);
   return true;
+}
+
+namespace {
+// The application's style with the spin box arrows narrowed to `width` pixels; the edit field takes
+// what they give up.
+class NarrowUpDown : public QProxyStyle {
+ public:
+  explicit NarrowUpDown(int width) : width_(width) {}
+  QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc,
+                       const QWidget* w) const override {
+    QRect r = QProxyStyle::subControlRect(cc, opt, sc, w);
+    if (cc != CC_SpinBox) return r;
+    const int give = QProxyStyle::subControlRect(cc, opt, SC_SpinBoxUp, w).width() - width_;
+    if (give <= 0) return r;
+    if (sc == SC_SpinBoxUp || sc == SC_SpinBoxDown) r.setLeft(r.left() + give);
+    if (sc == SC_SpinBoxEditField) r.setRight(r.right() + give);
+    return r;
+  }
+
+ private:
+  int width_;
+};
+}  // namespace
+
+QTimeEdit* CreateTimePicker(QWidget* host) {
+  auto* edit = new QTimeEdit(host);
+  auto* style = new NarrowUpDown(10);
+  style->setParent(edit);
+  edit->setStyle(style);
+  edit->setGeometry(host->rect());
+  return edit;
 }
 
 QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs) {

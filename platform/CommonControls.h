@@ -18,6 +18,9 @@ inline constexpr int kGdtValid = 0;
 int DtpGetTime(QTimeEdit* hwnd, SystemTime& time);
 bool DtpSetTime(QTimeEdit* hwnd, int flag, const SystemTime& time);
 bool DtpSetFormat(QTimeEdit* hwnd, const QString& format);
+// The picker filling `host`, with up-down arrows as narrow as the native control's, so "23:59" in the
+// window's font shows whole in the designed width.
+QTimeEdit* CreateTimePicker(QWidget* host);
 
 // A vertical tab strip, left side, with the given tabs.
 QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs);

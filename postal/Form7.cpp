@@ -32,7 +32,7 @@ const QString kStop = QStringLiteral("中断");
 const QString kSearching = QStringLiteral("データ検索中");
 const QString kFinished = QStringLiteral("データ検索終了");
 
-QFont Gothic(const QFont&) {
+QFont StatusFont() {
   return fonts::Design(fonts::Face::Gothic, 9.75);
 }
 
@@ -43,6 +43,7 @@ Form7::Form7(QWidget* parent) : QWidget(parent) {
   setWindowTitle(kTitle);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(fonts::Form());
   BuildControls();
   SetOuterWidth(kMinWidth);
 
@@ -81,11 +82,11 @@ void Form7::BuildControls() {
 
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setFont(Gothic(Label1->font()));
+  Label1->setFont(StatusFont());
   screen::PlaceTwips(Label1, 3825, 300, 1710, 225);
   Label2 = new QLabel(this);
   Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->setFont(Gothic(Label2->font()));
+  Label2->setFont(StatusFont());
   Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   screen::PlaceTwips(Label2, 3900, 495, 1590, 210);
 
