@@ -29,8 +29,10 @@ QColor ColourOf(calendar::DayColour c) {
 CalendarSurface::CalendarSurface(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Picture1"));
   QFont f = fonts::Design(fonts::Face::PGothic, 9.75, true);
-  // Day numbers in exactly their colours: no blended edge pixels.
+  // Day numbers in exactly their colours: no blended edge pixels. Unhinted, so a face drawn bold by
+  // emboldening keeps one stroke weight across the digits.
   f.setStyleStrategy(QFont::NoAntialias);
+  f.setHintingPreference(QFont::PreferNoHinting);
   setFont(f);
   const QSize size(twips::ToPixels(kWidth, screen::TwipsPerPixelX()),
                    twips::ToPixels(kHeight, screen::TwipsPerPixelY()));
