@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QStyleOption>
 #include <QTabBar>
-#include <QTimeEdit>
 #include <QToolButton>
 #include <QtTest>
 
@@ -24,7 +23,6 @@
 #include "editor/Form2.h"
 #include "organizer/MemoPage.h"
 #include "organizer/OrganizerTestKit.h"
-#include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
 #include "platform/Fonts.h"
 #include "postal/Form7.h"
