@@ -355,7 +355,10 @@ void FrmCal::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
-  if (!s_.CalActive && Memo->SaveMemoPage()) (void)Memo->CompactMemo();
+  if (!Memo->SaveBeforeClose(!s_.CalActive)) {
+    e->ignore();
+    return;
+  }
   // Query-unload, then unload.
   basSubclass::UnsubclassWindow(clsSubclass.get());
   clsSubclass.reset();

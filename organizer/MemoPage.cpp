@@ -111,29 +111,52 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
   });
 }
 
+namespace {
+const QString kWriteFailed = QStringLiteral("ファイルの書込みに失敗しました。");
+}  // namespace
+
 void MemoPage::WriteFailed() {
-  MsgBox(QStringLiteral("ファイルの書込みに失敗しました。"), MsgIcon::Error);
+  MsgBox(kWriteFailed, MsgIcon::Error);
+}
+
+QString MemoPage::StoreFailure(int page, const std::string& text) {
+  const auto record = memo::MakeRecord(text);
+  if (!record)
+    return QStringLiteral("メモに使えない文字があります：%1").arg(QString::fromStdString(sjis::FirstUnencodable(text)));
+  return book_.WriteRecord(page, *record) ? QString() : kWriteFailed;
 }
 
 bool MemoPage::Store(int page, const std::string& text) {
-  const auto record = memo::MakeRecord(text);
-  if (!record) {
-    MsgBox(QStringLiteral("メモに使えない文字があります：%1")
-               .arg(QString::fromStdString(sjis::FirstUnencodable(text))),
-           MsgIcon::Error);
-    Text5->setFocus();
-    return false;
+  const QString why = StoreFailure(page, text);
+  if (why.isEmpty()) return true;
+  MsgBox(why, MsgIcon::Error);
+  Text5->setFocus();
+  return false;
+}
+
+bool MemoPage::SaveBeforeClose(bool shown) {
+  if (!open_) return true;
+  const std::string text = Text5->toPlainText().toStdString();
+  const bool changed = memo::PageBuffer(text) != copy_;
+  if (changed) {
+    const QString why = StoreFailure(current_, text);
+    if (!why.isEmpty())
+      return MsgBox(QStringLiteral("メモを保存できませんでした\n%1\nこのページの変更を保存せずに閉じますか？\n"
+                                   "（いいえ：閉じずに戻ります）")
+                        .arg(why),
+                    MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+    copy_ = memo::PageBuffer(text);
   }
-  if (!book_.WriteRecord(page, *record)) {
-    WriteFailed();
-    return false;
-  }
+  // A failed compaction leaves the file as it was, every page in it: told, but no reason to stay open.
+  if (shown || changed) (void)CompactMemo();
   return true;
 }
 
 void MemoPage::OpenMemo() {
   if (open_ && book_.Count() > 0) {
-    if (SaveMemoPage()) (void)CompactMemo();
+    // A page that could not be stored stays on screen rather than being replaced by the file's.
+    if (!SaveMemoPage()) return;
+    (void)CompactMemo();
   }
   const std::string path = Module1::AppDir() + std::string(memo::kFileName);
   if (!book_.Open(path))

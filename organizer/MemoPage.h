@@ -25,6 +25,10 @@ class MemoPage : public QObject {
   // Stores the page on screen when it changed. False when it could not be stored (the user was told;
   // the text stays on screen, so the caller should not move away).
   bool SaveMemoPage();
+  // The organiser closes: stores the page when it changed (also one that could not be stored on leaving
+  // the page) and compacts the file when the page shows (`shown`) or was stored. When the page cannot be
+  // stored, one question says why and asks whether to close without it; true means the close may go on.
+  bool SaveBeforeClose(bool shown);
   bool CompactMemo();
   void ShowMemoPage();
   void Command2_Click(int index);
@@ -43,6 +47,8 @@ class MemoPage : public QObject {
 
  private:
   bool Store(int page, const std::string& text);
+  // Why `text` cannot be stored as page `page` (empty when it was stored).
+  QString StoreFailure(int page, const std::string& text);
   void WriteFailed();
   memo::MemoBook book_;
   bool open_ = false;

@@ -377,6 +377,45 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(m->CurrentPage(), 2);
     QCOMPARE(dir->Read("freememo.dat"), Page("changed") + Page("two"));
   }
+
+  void aMemoPageThatCannotBeStoredIsNeverDroppedOnClose() {
+    dir->Write("freememo.dat", Page("keep"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    m->Text5->setPlainText(QStringLiteral("unsaved"));
+    textfile::fault::Inject(textfile::fault::Step::Rename, 2);  // "ToDo.dat" is written first
+    rec->answers << MsgResult::No;
+    QVERIFY(!CloseWithButton(f));  // "no": the window stays, the text with it
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("メモを保存できませんでした\nファイルの書込みに失敗しました。\n"
+                                                  "このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
+    QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("unsaved"));
+    QCOMPARE(dir->Read("freememo.dat"), Page("keep"));
+    QVERIFY(CloseWithButton(f));  // the write works again: saved on the way out
+    QCOMPARE(dir->Read("freememo.dat"), Page("unsaved"));
+  }
+
+  void aMemoPageNotStoredOnLeavingSurvivesTheWayBackAndTheClose() {
+    dir->Write("freememo.dat", Page("keep") + Page("two"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    m->Text5->setPlainText(QStringLiteral("unsaved"));
+    textfile::fault::Inject(textfile::fault::Step::Write);
+    f->hTab->setCurrentIndex(0);  // leaving: the store fails and is told
+    QCOMPARE(rec->records.size(), 1);
+    textfile::fault::Inject(textfile::fault::Step::Write);
+    f->hTab->setCurrentIndex(2);  // back: the second try fails too; the screen keeps the text
+    QCOMPARE(rec->records.size(), 2);
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("unsaved"));
+    QCOMPARE(m->Label6->text(), QStringLiteral("1/2"));
+    textfile::fault::Inject(textfile::fault::Step::Write);
+    f->hTab->setCurrentIndex(0);
+    QCOMPARE(dir->Read("freememo.dat"), Page("keep") + Page("two"));
+    QVERIFY(CloseWithButton(f));  // closed from the schedule page: the page is stored now
+    QCOMPARE(rec->records.size(), 3);
+    QCOMPARE(dir->Read("freememo.dat"), Page("unsaved") + Page("two"));
+  }
 };
 
 QTEST_MAIN(OrganizerPagesTest)
