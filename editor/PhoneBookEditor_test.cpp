@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
@@ -169,4 +171,18 @@ TEST(EditorModel, AFailedSaveKeepsTheTableAndTheOldFile) {
   ::chmod(b.Path().c_str(), 0644);
   EXPECT_TRUE(b.ed.Savedata(b.Path()));
   EXPECT_EQ(b.dir.Read("Teldat1.tel"), "[D@TA]\r\nold\r\nnew\r\n" + Markers(43));
+}
+
+TEST(EditorModel, ASavedBookThatIsALinkStaysALinkToTheNewContent) {
+  Book b;
+  std::filesystem::create_directory(b.dir.File("shared"));
+  b.dir.Write("shared/book.tel", "[D@TA]\r\nold\r\n" + Markers(43));
+  std::filesystem::create_symlink("shared/book.tel", b.Path());
+  ASSERT_EQ(b.ed.Open(b.Path()), PhoneBookEditor::OpenResult::Loaded);
+  b.ed.ReadList(1);
+  b.ed.Add("new");
+  b.ed.SetMaster();
+  ASSERT_TRUE(b.ed.Savedata(b.Path()));
+  EXPECT_TRUE(std::filesystem::is_symlink(b.Path()));
+  EXPECT_EQ(b.dir.Read("shared/book.tel"), "[D@TA]\r\nold\r\nnew\r\n" + Markers(43));
 }
