@@ -1,7 +1,8 @@
 // Every caption, label and button text of every window fits its control, whatever the desktop's font
 // size: the windows are laid out in twips for their own fonts, so the application font must not reach
 // them. Measured the way the style draws each control: a label's contents, a button's contents rect, a
-// group box's title, an edit's text line, a tab strip's tabs, a menu bar's items.
+// group box's title, an edit's text line, a tab strip's tabs, a menu bar's items. And every text stays
+// readable under a dark palette: a control that sets one of its colours must set the other.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QAbstractItemView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -155,6 +157,76 @@ class Measure {
   }
 };
 
+// WCAG's contrast ratio of two colours (1 to 21).
+double Contrast(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour a control's text is drawn on when it fills no background of its own: the nearest filled
+// sibling stacked below it that covers it (a band behind labels), else the nearest filled ancestor.
+QColor BackgroundOf(const QWidget* w) {
+  for (const QWidget* c = w; c; c = c->parentWidget()) {
+    if (c != w && (c->autoFillBackground() || c->isWindow())) return c->palette().color(c->backgroundRole());
+    if (c->isWindow()) return c->palette().color(c->backgroundRole());
+    const QObjectList& siblings = c->parentWidget()->children();
+    for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(c)) - 1; i >= 0; --i) {
+      auto* below = qobject_cast<QWidget*>(siblings[i]);
+      if (below && below->isVisible() && below->autoFillBackground() && below->geometry().contains(c->geometry()))
+        return below->palette().color(below->backgroundRole());
+    }
+  }
+  return {};
+}
+
+// Texts drawn on too little contrast, under the palette now set.
+QStringList Unreadable(QWidget* window) {
+  QStringList out;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (w->isWindow() || !w->isVisibleTo(window)) continue;
+    QString text;
+    QColor fg, bg;
+    const QPalette::ColorGroup g = w->isEnabled() ? QPalette::Active : QPalette::Disabled;
+    const QPalette& p = w->palette();
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+      text = l->text();
+      fg = p.color(g, l->foregroundRole());
+      bg = l->autoFillBackground() ? p.color(g, l->backgroundRole()) : BackgroundOf(l);
+    } else if (qobject_cast<QPushButton*>(w)) {
+      text = static_cast<QPushButton*>(w)->text();
+      fg = p.color(g, QPalette::ButtonText);
+      bg = p.color(g, QPalette::Button);
+    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w) || qobject_cast<QGroupBox*>(w)) {
+      auto* b = qobject_cast<QAbstractButton*>(w);
+      text = b ? b->text() : static_cast<QGroupBox*>(w)->title();
+      fg = p.color(g, QPalette::WindowText);
+      bg = BackgroundOf(w);
+    } else if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+               qobject_cast<QAbstractItemView*>(w)) {
+      text = QStringLiteral("(text)");
+      fg = p.color(g, QPalette::Text);
+      bg = p.color(g, QPalette::Base);
+    }
+    if (text.isEmpty()) continue;
+    // A disabled text may be as faint as the palette's own disabled text, no fainter.
+    const QPalette& app = QApplication::palette();
+    const double faint = std::min(Contrast(app.color(QPalette::Disabled, QPalette::WindowText),
+                                           app.color(QPalette::Disabled, QPalette::Window)),
+                                  Contrast(app.color(QPalette::Disabled, QPalette::Text),
+                                           app.color(QPalette::Disabled, QPalette::Base)));
+    const double ratio = Contrast(fg, bg), least = w->isEnabled() ? 3.0 : std::min(2.0, 0.9 * faint);
+    if (ratio < least)
+      out << QStringLiteral("%1 %2 \"%3\": %4 on %5, contrast %6")
+                 .arg(Name(window), Name(w), text, fg.name(), bg.name())
+                 .arg(ratio, 0, 'f', 2);
+  }
+  return out;
+}
+
 }  // namespace
 
 class WindowTextTest : public OrganizerTestBase {
@@ -243,6 +315,54 @@ class WindowTextTest : public OrganizerTestBase {
     QCOMPARE(cal->Memo->Label6->text(), QStringLiteral("12345/12345"));
     problems << Measure(cal).Problems();
 
+    problems.removeDuplicates();
+    if (!problems.isEmpty()) qWarning().noquote() << problems.join(QLatin1Char('\n'));
+    QCOMPARE(problems.size(), 0);
+  }
+  void everyTextIsReadableUnderADarkPalette_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light") << false;
+    QTest::newRow("dark") << true;
+  }
+  void everyTextIsReadableUnderADarkPalette() {
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    if (dark) {  // the colours of a common dark desktop theme
+      QPalette p(QColor(49, 54, 59), QColor(42, 46, 50));
+      for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+        p.setColor(role, QColor(239, 240, 241));
+      for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(110, 116, 122));
+      p.setColor(QPalette::Base, QColor(27, 30, 32));
+      p.setColor(QPalette::Disabled, QPalette::Base, QColor(27, 30, 32));
+      QApplication::setPalette(p);
+    }
+    QStringList problems;
+    auto look = [&problems](QWidget* w) {
+      w->show();
+      problems << Unreadable(w);
+    };
+    main->Label1->setText(QStringLiteral("alarm"));
+    look(main.get());
+    main->hide();
+    { Form3 about; look(&about); }
+    { Form4 settings; look(&settings); }
+    {
+      Form2 editor;
+      look(&editor);
+      editor.ReadList(1);
+      problems << Unreadable(&editor);
+    }
+    { Form7 postal; look(&postal); }
+    dir->Write("ToDo.dat", Sj("026/12/30 memo\r\n"));
+    FrmCal* cal = Open();
+    QVERIFY(cal);
+    problems << Unreadable(cal);
+    for (int page : {0, 1, 2}) {
+      cal->ChgSM(page);
+      problems << Unreadable(cal);
+    }
+    QApplication::setPalette(before);
     problems.removeDuplicates();
     if (!problems.isEmpty()) qWarning().noquote() << problems.join(QLatin1Char('\n'));
     QCOMPARE(problems.size(), 0);

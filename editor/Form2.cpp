@@ -123,9 +123,12 @@ void Form2::BuildControls() {
   Text1 = new QLineEdit(QStringLiteral("ここに登録する電話番号等を入力します"), client_);
   Text1->setMaxLength(std::numeric_limits<int>::max());  // entries have no length limit
   Text1->setObjectName(QStringLiteral("Text1"));
+  // The designed pale yellow, with dark text under any palette (a dark theme's text is light).
   QPalette pal = Text1->palette();
   pal.setColor(QPalette::Base, QColor(255, 255, 192));
+  pal.setColor(QPalette::Text, Qt::black);
   pal.setColor(QPalette::Disabled, QPalette::Base, QColor(255, 255, 192));
+  pal.setColor(QPalette::Disabled, QPalette::Text, QColor(109, 109, 109));
   Text1->setPalette(pal);
   Text1->setEnabled(false);
   screen::PlaceTwips(Text1, 75, 360, 4440, 285);

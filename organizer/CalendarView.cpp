@@ -39,8 +39,15 @@ CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(fram
   Label4 = new QLabel(frame);
   Label4->setObjectName(QStringLiteral("Label4"));
   Label4->setAutoFillBackground(true);
+  // The band is the 3D-highlight colour and the plain weekdays the window-text colour, as designed, while
+  // they stay a light band with dark text next to the always-white month grid; under a dark palette
+  // (where both turn the other way) the band is white and the text black. Both colours or neither.
   QPalette band = Label4->palette();
-  band.setColor(QPalette::Window, band.color(QPalette::Light));
+  const bool lightBand = band.color(QPalette::Light).lightness() >= 200;
+  const QColor bandColour = lightBand ? band.color(QPalette::Light) : QColor(Qt::white);
+  const QColor weekdayText =
+      lightBand && band.color(QPalette::WindowText).lightness() < 100 ? band.color(QPalette::WindowText) : Qt::black;
+  band.setColor(QPalette::Window, bandColour);
   Label4->setPalette(band);
   screen::PlaceTwips(Label4, L::kLabel4.left, L::kLabel4.top, L::kLabel4.width, L::kLabel4.height);
   static const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
@@ -48,11 +55,8 @@ CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(fram
     auto* l = new QLabel(QString::fromUtf8(kWeekdays[i]), frame);
     l->setObjectName(QStringLiteral("Label1_%1").arg(i));
     l->setFont(fonts::Design(fonts::Face::PGothic, 9.75, true));
-    // The band is the light 3D colour, so the header keeps dark text whatever the palette.
     QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, i == 0   ? QColor(240, 0, 0)
-                                     : i == 6 ? QColor(0, 0, 255)
-                                              : QColor(0, 0, 0));
+    p.setColor(QPalette::WindowText, i == 0 ? QColor(240, 0, 0) : i == 6 ? QColor(0, 0, 255) : weekdayText);
     l->setPalette(p);
     screen::PlaceTwips(l, L::kLabel1Left[static_cast<std::size_t>(i)], L::kLabel1Top, L::kLabel1Width,
                        L::kLabel1Height);
