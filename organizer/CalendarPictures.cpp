@@ -66,6 +66,14 @@ int ForMark(int mark) {
   return mark >= 0 && mark < 8 ? kIndex[static_cast<std::size_t>(mark)] : -1;
 }
 
+QPixmap MarkChoice(int mark) {
+  const QPixmap whole = Picture(ForMark(mark));
+  const qreal ratio = whole.devicePixelRatio();
+  QPixmap corner = whole.copy(QRect(0, 0, qRound(18 * ratio), qRound(16 * ratio)));  // device pixels
+  corner.setDevicePixelRatio(ratio);
+  return corner;
+}
+
 QPixmap Picture(int index) {
   switch (index) {
     case 7:

@@ -21,6 +21,10 @@ QPixmap ButtonPicture(int button);
 // The store index that shows DayMark `mark` (0..7), or -1.
 int ForMark(int mark);
 
+// What mark choice `mark` (0..7) shows: the top left 18 x 16 of its picture, where a mark is drawn,
+// with the picture's pixel ratio (so a 2x picture gives all of that corner, not a quarter of it).
+QPixmap MarkChoice(int mark);
+
 inline constexpr int kAlarm = 3;
 inline constexpr int kTodoOpen = 11;
 inline constexpr int kTodoDone = 12;

@@ -51,7 +51,7 @@ int PxY(int twipsValue) {
 }
 
 QPixmap DragStrip(int width, int height) {
-  QPixmap pm(width, height);
+  QPixmap pm = screen::SharpPixmap(QSize(width, height));
   QPainter p(&pm);
   QLinearGradient g(0, 0, width, 0);
   g.setColorAt(0, QColor(132, 140, 180));

@@ -2,14 +2,18 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QToolButton>
 #include <QtTest>
 
 #include "core/Form3.h"
 #include "core/Icons.h"
+#include "core/Module1.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/CalendarSurface.h"
+#include "organizer/FrmCal.h"
 #include "organizer/ScheduleStore.h"
 #include "platform/StatusNotifier.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 // Pixels only: the ratio the picture carries is checked apart.
@@ -74,6 +78,24 @@ class HiDpiTest : public QObject {
       QCOMPARE(pm.deviceIndependentSize().toSize(), index >= 7 && index <= 10 ? QSize(18, 16) : QSize(32, 32));
     }
     QCOMPARE(calendar_pictures::ButtonPicture(0).size(), QSize(32, 32));
+    // A mark choice shows the whole corner its mark is drawn in, at the screen's pixels.
+    for (int mark = 0; mark < 8; ++mark) {
+      const QPixmap choice = calendar_pictures::MarkChoice(mark);
+      QCOMPARE(choice.devicePixelRatio(), 2.0);
+      QCOMPARE(choice.size(), QSize(36, 32));
+      QCOMPARE(Pixels(choice), Pixels(calendar_pictures::Picture(calendar_pictures::ForMark(mark))).copy(0, 0, 36, 32));
+    }
+    TempDir dir;  // the organiser reads its files from the data folder
+    Module1::SetAppDirForTest(dir.Path());
+    FrmCal frame;
+    QCOMPARE(frame.findChild<QLabel*>("Image3")->pixmap().devicePixelRatio(), 2.0);  // the drag strip
+    for (int mark : {0, 4, 7}) {
+      auto* choice = frame.findChild<QToolButton*>(QStringLiteral("Option1_%1").arg(mark));
+      QVERIFY(choice);
+      const QImage shown = Pixels(choice->icon().pixmap(QSize(18, 16), 2.0));
+      QCOMPARE(shown.size(), QSize(36, 32));
+      QCOMPARE(Differing(shown, Pixels(calendar_pictures::MarkChoice(mark))), 0);
+    }
     CalendarSurface s;
     MonthSchedule m;
     s.DrawCalendar(2026, 12, m, {}, 2026, 12);

@@ -52,7 +52,7 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
     b->setObjectName(QStringLiteral("Option1_%1").arg(k));
     b->setCheckable(true);
     b->setAutoRaise(true);
-    b->setIcon(QIcon(calendar_pictures::Picture(calendar_pictures::ForMark(k)).copy(0, 0, 18, 16)));
+    b->setIcon(QIcon(calendar_pictures::MarkChoice(k)));
     if (k > 0 && k < 4)
       b->setStyleSheet(
           QStringLiteral("QToolButton { background: %1; } QToolButton:checked { border: 2px solid "
