@@ -74,7 +74,7 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
   Text5 = new QPlainTextEdit(Picture4);
   Text5->setObjectName(QStringLiteral("Text5"));
   Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  screen::PlaceTwips(Text5, 60, 60, 6120, 1710);
+  screen::PlaceTwips(Text5, L::kText5.left, L::kText5.top, L::kText5.width, L::kText5.height);
   static const char* const kTips[] = {"新規追加",   "削除",         "前のページ",
                                       "次のページ", "最初のページ", "最後のページ"};
   for (int i = 0; i < 6; ++i) {

@@ -40,6 +40,9 @@ inline constexpr Rect kPicture6{2880, 50, 4050, 2280};
 inline constexpr int kPicture6HiddenTop = 4860;
 inline constexpr Rect kPicture4{675, 50, 6240, 2280};
 inline constexpr int kPicture4HiddenTop = 2500;
+// The memo text, inside Picture4: below the row of picture buttons (top 75, 240 high), which stay over
+// the panel, so none of them covers the text or its scroll bar.
+inline constexpr Rect kText5{60, 300, 6120, 1470};
 
 // The schedule entry.
 inline constexpr Rect kText1{2880, 360, 2925, 1950};

@@ -347,6 +347,14 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(m->CurrentPage(), 2);
   }
 
+  void noPictureButtonCoversTheMemoText() {
+    FrmCal* f = OpenMemo();
+    const QRect text(f->Memo->Text5->mapTo(f, QPoint(0, 0)), f->Memo->Text5->size());
+    for (int i = 0; i < 4; ++i)
+      QVERIFY2(!f->Picture2[i]->geometry().intersects(text), qPrintable(QString::number(i)));
+    QVERIFY(f->rect().contains(text));
+  }
+
   void theSaveAndCompactionPointsOfThePageSwitch() {
     dir->Write("freememo.dat", Page("one") + "partial tail");
     FrmCal* f = OpenMemo();
