@@ -4,11 +4,9 @@
 #include "core/Form1.h"
 #include "editor/Form2.h"
 #include "organizer/FrmCal.h"
-#include "platform/Screen.h"
 #include "postal/Form7.h"
 
 int main(int argc, char** argv) {
-  screen::UseWholePixelRatios();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.

@@ -62,11 +62,6 @@ int FollowDrag(int outerTwips, int oldPixels, int newPixels, double twipsPerPixe
   return outerTwips + static_cast<int>(twips::FromPixels(newPixels - oldPixels, twipsPerPixel));
 }
 
-void UseWholePixelRatios() {
-  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR_ROUNDING_POLICY")) return;
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
-}
-
 QPixmap SharpPixmap(QSize logical) {
   const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
   QPixmap pm(logical * ratio);

@@ -30,10 +30,4 @@ int FollowDrag(int outerTwips, int oldPixels, int newPixels, double twipsPerPixe
 // sharp on 2x screens.
 QPixmap SharpPixmap(QSize logical);
 
-// Before the application object: whole device pixel ratios only, the fraction of a 1.25x or 1.5x desktop
-// (Xft.dpi 120, 144) going into the logical DPI, which the twips follow, as on a 120 or 144 DPI Windows
-// desktop. A fractional ratio would put the designs' one-pixel lines and frames between pixels, where
-// some vanish. QT_SCALE_FACTOR_ROUNDING_POLICY in the environment still decides when set.
-void UseWholePixelRatios();
-
 }  // namespace screen
