@@ -134,19 +134,24 @@ bool MemoPage::Store(int page, const std::string& text) {
   return false;
 }
 
+QString MemoPage::StoreIfChanged(bool& changed) {
+  const std::string text = Text5->toPlainText().toStdString();
+  changed = open_ && memo::PageBuffer(text) != copy_;
+  if (!changed) return {};
+  QString why = StoreFailure(current_, text);
+  if (why.isEmpty()) copy_ = memo::PageBuffer(text);
+  return why;
+}
+
 bool MemoPage::SaveBeforeClose(bool shown) {
   if (!open_) return true;
-  const std::string text = Text5->toPlainText().toStdString();
-  const bool changed = memo::PageBuffer(text) != copy_;
-  if (changed) {
-    const QString why = StoreFailure(current_, text);
-    if (!why.isEmpty())
-      return MsgBox(QStringLiteral("メモを保存できませんでした\n%1\nこのページの変更を保存せずに閉じますか？\n"
-                                   "（いいえ：閉じずに戻ります）")
-                        .arg(why),
-                    MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
-    copy_ = memo::PageBuffer(text);
-  }
+  bool changed = false;
+  const QString why = StoreIfChanged(changed);
+  if (!why.isEmpty())
+    return MsgBox(QStringLiteral("メモを保存できませんでした\n%1\nこのページの変更を保存せずに閉じますか？\n"
+                                 "（いいえ：閉じずに戻ります）")
+                      .arg(why),
+                  MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
   // A failed compaction leaves the file as it was, every page in it: told, but no reason to stay open.
   if (shown || changed) (void)CompactMemo();
   return true;
@@ -190,12 +195,12 @@ void MemoPage::ShowMemoPage() {
 }
 
 bool MemoPage::SaveMemoPage() {
-  if (!open_) return true;
-  const std::string text = Text5->toPlainText().toStdString();
-  if (memo::PageBuffer(text) == copy_) return true;
-  if (!Store(current_, text)) return false;
-  copy_ = memo::PageBuffer(text);
-  return true;
+  bool changed = false;
+  const QString why = StoreIfChanged(changed);
+  if (why.isEmpty()) return true;
+  MsgBox(why, MsgIcon::Error);
+  Text5->setFocus();
+  return false;
 }
 
 bool MemoPage::CompactMemo() {

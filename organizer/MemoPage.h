@@ -49,6 +49,9 @@ class MemoPage : public QObject {
   bool Store(int page, const std::string& text);
   // Why `text` cannot be stored as page `page` (empty when it was stored).
   QString StoreFailure(int page, const std::string& text);
+  // Stores the page on screen when it differs from the copy taken when shown (`changed`); why it could
+  // not be stored, or empty.
+  QString StoreIfChanged(bool& changed);
   void WriteFailed();
   memo::MemoBook book_;
   bool open_ = false;
