@@ -4,9 +4,13 @@
 #include "core/Form1.h"
 #include "editor/Form2.h"
 #include "organizer/FrmCal.h"
+#include "platform/Session.h"
 #include "postal/Form7.h"
 
 int main(int argc, char** argv) {
+  // Chosen before Qt starts: the plugin cannot change later.
+  const std::string plugin = session::PlatformPlugin(session::Environment::FromProcess());
+  if (!plugin.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plugin));
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.

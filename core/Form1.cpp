@@ -219,7 +219,7 @@ void Form1::Setmnu() {
 }
 
 void Form1::CopyEntry(const QString& text) {
-  if (textchars::TextIsTrue(Clipen.toStdString())) SetClipboardText(text);
+  if (textchars::TextIsTrue(Clipen.toStdString())) CopyToClipboard(text);
 }
 
 void Form1::mnuC1_Click(int g) {

@@ -111,6 +111,59 @@ class PlatformUiTest : public QObject {
     QVERIFY(menu.GetGroupProperties({gone}, {}).isEmpty());
   }
 
+  void panelsWithTwoLevelsGetTheThirdInline() {
+    // root > row > letter > entries, and a plain submenu beside it.
+    QMenu root;
+    QMenu* row = root.addMenu(QStringLiteral("あ行(&A)"));
+    QMenu* a = row->addMenu(QStringLiteral("あ"));
+    QAction* entry = a->addAction(QStringLiteral("青木\t03-1111"));
+    QAction* entry2 = a->addAction(QStringLiteral("_阿部"));
+    QMenu* i = row->addMenu(QStringLiteral("い"));
+    QAction* none = i->addAction(QStringLiteral("なし"));
+    none->setEnabled(false);
+    QMenu* options = root.addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    options->addAction(QStringLiteral("DialnestPlus設定(&G)..."));
+
+    sni::DBusMenu menu;
+    menu.SetMenu(&root);
+    sni::MenuLayoutItem three;
+    menu.GetLayout(0, -1, {}, three);
+    QCOMPARE(three.children[0].children.size(), 2);  // the letters, each its own submenu
+    QCOMPARE(three.children[0].children[0].children.size(), 2);
+
+    QSignalSpy updated(&menu, &sni::DBusMenu::LayoutUpdated);
+    menu.SetInlineThirdLevel(true);
+    QTRY_COMPARE(updated.size(), 1);
+    sni::MenuLayoutItem two;
+    menu.GetLayout(0, -1, {}, two);
+    const sni::MenuLayoutItem& r = two.children[0];
+    QCOMPARE(r.properties.value("children-display").toString(), QStringLiteral("submenu"));
+    QStringList shape;
+    for (const sni::MenuLayoutItem& c : r.children)
+      shape << c.properties.value("label").toString() + (c.properties.value("enabled", true).toBool() ? "" : " (off)") +
+                   (c.children.isEmpty() ? "" : " +");
+    QCOMPARE(shape, (QStringList{"あ (off)", "青木  03-1111", "__阿部", "い (off)", "なし (off)"}));
+    QVERIFY(!r.children[0].properties.contains("children-display"));
+    // The other submenus keep their shape; the entries keep their ids and copy as before.
+    QCOMPARE(two.children[1].children.size(), 1);
+    QCOMPARE(two.children[1].children[0].properties.value("label").toString(), QStringLiteral("DialnestPlus設定(_G)..."));
+    QCOMPARE(r.children[1].id, three.children[0].children[0].children[0].id);
+    QCOMPARE(menu.GetProperty(r.children[0].id, "enabled").variant(), QVariant(false));
+    QSignalSpy chosen(a, &QMenu::triggered);
+    menu.Event(r.children[0].id, "clicked", QDBusVariant(QString{}), 0);  // a heading does nothing
+    menu.Event(r.children[2].id, "clicked", QDBusVariant(QString{}), 0);
+    QTRY_COMPARE(chosen.size(), 1);
+    QCOMPARE(chosen[0][0].value<QAction*>(), entry2);
+    (void)entry;
+  }
+
+  void everyMethodOfTheMenuInterfaceIsExported() {
+    // Qt D-Bus leaves out a method whose parameter type it cannot find by its declared name.
+    sni::RegisterTypes();
+    for (const char* name : {"sni::MenuEventList", "sni::MenuItemPropertiesList", "sni::MenuItemKeysList"})
+      QVERIFY2(QMetaType::fromName(name).isValid(), name);
+  }
+
   void wireSignaturesAreTheProtocols() {
     sni::RegisterTypes();
     auto sig = [](QMetaType t) { return QString::fromLatin1(QDBusMetaType::typeToSignature(t)); };

@@ -13,7 +13,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
+#include <QDBusReply>
+#include <QFile>
+#include <QLoggingCategory>
 #include <QtEndian>
+
+Q_LOGGING_CATEGORY(lcTray, "dialnest.tray")
 
 namespace sni {
 
@@ -129,6 +134,12 @@ void RegisterTypes() {
     qDBusRegisterMetaType<MenuEvent>();
     qDBusRegisterMetaType<MenuEventList>();
     qDBusRegisterMetaType<QList<int>>();
+    // Qt D-Bus looks the parameters of exported methods and signals up by the name written in the
+    // declaration: without these the typedef names are unknown and EventGroup and
+    // ItemsPropertiesUpdated are left out of the interface.
+    qRegisterMetaType<MenuEventList>("sni::MenuEventList");
+    qRegisterMetaType<MenuItemPropertiesList>("sni::MenuItemPropertiesList");
+    qRegisterMetaType<MenuItemKeysList>("sni::MenuItemKeysList");
     return true;
   }();
   (void)once;
@@ -198,6 +209,23 @@ void DBusMenu::SetAvailable(bool available) {
   Changed();
 }
 
+void DBusMenu::SetInlineThirdLevel(bool inlined) {
+  if (inlineThird_ == inlined) return;
+  inlineThird_ = inlined;
+  Changed();
+}
+
+bool DBusMenu::IsHeading(QAction* a) const {
+  // A submenu whose own menu sits directly under the root: two levels down.
+  if (!inlineThird_ || !a || !a->menu() || !root_) return false;
+  for (QObject* o : a->associatedObjects()) {
+    auto* parent = qobject_cast<QMenu*>(o);
+    if (!parent || parent == a->menu()) continue;
+    if (parent->menuAction() && root_->actions().contains(parent->menuAction())) return true;
+  }
+  return false;
+}
+
 void DBusMenu::Changed() {
   if (!changed_.isActive()) changed_.start();
 }
@@ -250,14 +278,15 @@ QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
       all.insert(QStringLiteral("type"), QStringLiteral("separator"));
     } else {
       all.insert(QStringLiteral("label"), MenuLabel(a->text()));
-      if (a->menu()) all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+      if (IsHeading(a)) all.insert(QStringLiteral("enabled"), false);
+      else if (a->menu()) all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
       if (a->isCheckable()) {
         const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
         all.insert(QStringLiteral("toggle-type"), radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
         all.insert(QStringLiteral("toggle-state"), a->isChecked() ? 1 : 0);
       }
     }
-    if (!a->isEnabled()) all.insert(QStringLiteral("enabled"), false);
+    if (!a->isEnabled() && !all.contains(QStringLiteral("enabled"))) all.insert(QStringLiteral("enabled"), false);
     if (!a->isVisible()) all.insert(QStringLiteral("visible"), false);
   }
   if (names.isEmpty()) return all;
@@ -267,14 +296,22 @@ QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
   return chosen;
 }
 
-MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names) {
+MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names, int level) {
   MenuLayoutItem item;
   item.id = id;
   item.properties = PropertiesOf(id, names);
   QMenu* menu = MenuOf(id);
   Watch(menu);
-  if (!menu || depth == 0 || !available_) return item;
-  for (QAction* a : menu->actions()) item.children.append(Build(IdOf(a), depth < 0 ? -1 : depth - 1, names));
+  if (!menu || depth == 0 || !available_ || IsHeading(actions_.value(id))) return item;
+  const int next = depth < 0 ? -1 : depth - 1;
+  for (QAction* a : menu->actions()) {
+    const int childId = IdOf(a);
+    item.children.append(Build(childId, next, names, level + 1));
+    if (!IsHeading(a)) continue;
+    // The heading's items follow it in this menu, at the same depth.
+    Watch(a->menu());
+    for (QAction* inner : a->menu()->actions()) item.children.append(Build(IdOf(inner), next, names, level + 1));
+  }
   return item;
 }
 
@@ -341,14 +378,19 @@ ToolTip StatusNotifierItem::ToolTip() const {
   return {QString(), {}, title_, QString()};
 }
 
+QPoint StatusNotifierItem::Position(int x, int y) const {
+  // A null point makes the tray adapter take the pointer position.
+  return relativePositions_ ? QPoint() : FromHost(x, y);
+}
+
 void StatusNotifierItem::ContextMenu(int x, int y) {
-  emit ContextMenuRequested(FromHost(x, y));
+  emit ContextMenuRequested(Position(x, y));
 }
 void StatusNotifierItem::Activate(int x, int y) {
-  emit Activated(FromHost(x, y));
+  emit Activated(Position(x, y));
 }
 void StatusNotifierItem::SecondaryActivate(int x, int y) {
-  emit SecondaryActivated(FromHost(x, y));
+  emit SecondaryActivated(Position(x, y));
 }
 void StatusNotifierItem::Scroll(int, const QString&) {}
 
@@ -376,6 +418,16 @@ bool StatusNotifierTray::WatcherWithHost() {
   const QDBusMessage reply = bus.call(get, QDBus::Block, 2000);
   if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
   return reply.arguments().first().value<QDBusVariant>().variant().toBool();
+}
+
+QString StatusNotifierTray::WatcherProgram() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || !bus.interface()) return {};
+  const QDBusReply<uint> pid = bus.interface()->servicePid(kWatcherService);
+  if (!pid.isValid()) return {};
+  QFile comm(QStringLiteral("/proc/%1/comm").arg(pid.value()));
+  if (!comm.open(QIODevice::ReadOnly)) return {};
+  return QString::fromLocal8Bit(comm.readAll()).trimmed();
 }
 
 bool StatusNotifierTray::Start() {
@@ -410,6 +462,13 @@ void StatusNotifierTray::Reconsider() {
                                                       QStringLiteral("RegisterStatusNotifierItem"));
     reg << service_;
     now = bus.call(reg, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+  }
+  if (now) {
+    // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
+    const QString host = WatcherProgram();
+    menu_->SetInlineThirdLevel(host == QLatin1String("gnome-shell"));
+    item_->SetHostPositionsRelative(host == QLatin1String("waybar"));
+    qCInfo(lcTray) << "StatusNotifier host:" << (host.isEmpty() ? QStringLiteral("unknown") : host);
   }
   if (now != registered_) {
     registered_ = now;

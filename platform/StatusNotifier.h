@@ -84,6 +84,10 @@ class DBusMenu : public QObject {
   // While not available the menu shows no items and every event is ignored.
   void SetAvailable(bool available);
   bool Available() const { return available_; }
+  // For panels that draw only two menu levels (GNOME Shell): a submenu inside a submenu is laid out
+  // inline in its parent, headed by its own caption as a disabled item, so every item is one click away.
+  void SetInlineThirdLevel(bool inlined);
+  bool InlineThirdLevel() const { return inlineThird_; }
   uint Revision() const { return revision_; }
   // The id an action has in the exported layout (assigned on first use).
   int IdOf(QAction* action);
@@ -116,12 +120,14 @@ class DBusMenu : public QObject {
  private:
   QMenu* MenuOf(int id) const;
   QVariantMap PropertiesOf(int id, const QStringList& names);
-  MenuLayoutItem Build(int id, int depth, const QStringList& names);
+  MenuLayoutItem Build(int id, int depth, const QStringList& names, int level = 0);
+  bool IsHeading(QAction* a) const;
   void Watch(QMenu* menu);
   void Changed();
 
   QPointer<QMenu> root_;
   bool available_ = true;
+  bool inlineThird_ = false;
   uint revision_ = 1;
   int nextId_ = 1;
   QHash<QAction*, int> ids_;
@@ -165,6 +171,9 @@ class StatusNotifierItem : public QObject {
   sni::ToolTip ToolTip() const;
   bool ItemIsMenu() const { return false; }
   QDBusObjectPath Menu() const { return QDBusObjectPath(QStringLiteral("/MenuBar")); }
+  // Hosts that send positions relative to the icon (waybar) rather than on the screen: the pointer
+  // position is taken instead.
+  void SetHostPositionsRelative(bool relative) { relativePositions_ = relative; }
 
  public slots:
   Q_SCRIPTABLE void ContextMenu(int x, int y);
@@ -182,9 +191,12 @@ class StatusNotifierItem : public QObject {
   void SecondaryActivated(QPoint pixels);
 
  private:
+  QPoint Position(int x, int y) const;
+
   QString id_;
   QString title_;
   IconPixmapList pixmaps_;
+  bool relativePositions_ = false;
 };
 
 // The item and its menu on the session bus, registered with the panel's watcher whenever one with a
@@ -205,6 +217,8 @@ class StatusNotifierTray : public QObject {
 
   // Whether a watcher with at least one host is on the session bus now.
   static bool WatcherWithHost();
+  // The program that owns the watcher ("gnome-shell", "waybar", "plasmashell", ...), empty if unknown.
+  static QString WatcherProgram();
 
  signals:
   void HostChanged(bool present);

@@ -266,7 +266,7 @@ bool Form7::ShowCopyMenu(QPoint globalPos) {
 void Form7::Copy(postal::CopyWhat what) {
   const QModelIndexList sel = List1->selectionModel()->selectedIndexes();
   if (sel.isEmpty()) return;
-  SetClipboardText(
+  CopyToClipboard(
       QString::fromStdString(postal::CopyText(results_->Line(sel.first().row()).toStdString(), what)));
 }
 
