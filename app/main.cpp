@@ -4,6 +4,7 @@
 #include "core/Form1.h"
 #include "editor/Form2.h"
 #include "organizer/FrmCal.h"
+#include "platform/Log.h"
 #include "platform/Session.h"
 #include "postal/Form7.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   const std::string plugin = session::PlatformPlugin(session::Environment::FromProcess());
   if (!plugin.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plugin));
   QApplication app(argc, argv);
+  qCInfo(lcSession) << "platform plugin:" << QGuiApplication::platformName();
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.
   QApplication::setQuitOnLastWindowClosed(false);

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "platform/Log.h"
 #include "platform/MsgBox.h"
 #include "platform/WaylandClipboard.h"
 
@@ -13,7 +14,8 @@ bool SetClipboardText(const QString& text) {
   cb->clear();
   cb->setText(text);
   // A Wayland compositor ignores a selection set by a client without focus, and Qt does not know it.
-  if (QGuiApplication::platformName() == QLatin1String("wayland") && !QGuiApplication::focusWindow()) return false;
+  if (QGuiApplication::platformName() == QLatin1String("wayland") && !QGuiApplication::focusWindow())
+    return false;
   return cb->text() == text;
 }
 
@@ -23,5 +25,7 @@ QString ClipboardText() {
 }
 
 void CopyToClipboard(const QString& text) {
-  if (!SetClipboardText(text)) MsgBox(QStringLiteral("クリップボードにコピーできませんでした"), MsgIcon::Error);
+  if (SetClipboardText(text)) return;
+  qCWarning(lcClipboard) << "copy did not land on the" << QGuiApplication::platformName() << "clipboard";
+  MsgBox(QStringLiteral("クリップボードにコピーできませんでした"), MsgIcon::Error);
 }

@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <QActionGroup>
+#include <QApplication>
 #include <QDBusMetaType>
 #include <QMenu>
 #include <QtTest>
@@ -140,13 +140,15 @@ class PlatformUiTest : public QObject {
     QCOMPARE(r.properties.value("children-display").toString(), QStringLiteral("submenu"));
     QStringList shape;
     for (const sni::MenuLayoutItem& c : r.children)
-      shape << c.properties.value("label").toString() + (c.properties.value("enabled", true).toBool() ? "" : " (off)") +
+      shape << c.properties.value("label").toString() +
+                   (c.properties.value("enabled", true).toBool() ? "" : " (off)") +
                    (c.children.isEmpty() ? "" : " +");
     QCOMPARE(shape, (QStringList{"あ (off)", "青木  03-1111", "__阿部", "い (off)", "なし (off)"}));
     QVERIFY(!r.children[0].properties.contains("children-display"));
     // The other submenus keep their shape; the entries keep their ids and copy as before.
     QCOMPARE(two.children[1].children.size(), 1);
-    QCOMPARE(two.children[1].children[0].properties.value("label").toString(), QStringLiteral("DialnestPlus設定(_G)..."));
+    QCOMPARE(two.children[1].children[0].properties.value("label").toString(),
+             QStringLiteral("DialnestPlus設定(_G)..."));
     QCOMPARE(r.children[1].id, three.children[0].children[0].children[0].id);
     QCOMPARE(menu.GetProperty(r.children[0].id, "enabled").variant(), QVariant(false));
     QSignalSpy chosen(a, &QMenu::triggered);

@@ -36,7 +36,8 @@ std::string PlatformPlugin(const Environment& env) {
   if (!env.qtQpaPlatform.empty()) return {};
   const bool wayland = !env.waylandDisplay.empty() || env.sessionType == "wayland";
   if (!wayland) return {};
-  const bool placesX11Windows = DesktopIs(env.currentDesktop, "GNOME") || DesktopIs(env.currentDesktop, "KDE");
+  const bool placesX11Windows =
+      DesktopIs(env.currentDesktop, "GNOME") || DesktopIs(env.currentDesktop, "KDE");
   if (placesX11Windows && !env.display.empty()) return "xcb";
   return "wayland";
 }

@@ -7,11 +7,11 @@ namespace session {
 
 // The variables that tell the session apart.
 struct Environment {
-  std::string qtQpaPlatform;      // QT_QPA_PLATFORM
-  std::string waylandDisplay;     // WAYLAND_DISPLAY
-  std::string sessionType;        // XDG_SESSION_TYPE
-  std::string display;            // DISPLAY (XWayland on a Wayland session)
-  std::string currentDesktop;     // XDG_CURRENT_DESKTOP, e.g. "ubuntu:GNOME" or "KDE"
+  std::string qtQpaPlatform;   // QT_QPA_PLATFORM
+  std::string waylandDisplay;  // WAYLAND_DISPLAY
+  std::string sessionType;     // XDG_SESSION_TYPE
+  std::string display;         // DISPLAY (XWayland on a Wayland session)
+  std::string currentDesktop;  // XDG_CURRENT_DESKTOP, e.g. "ubuntu:GNOME" or "KDE"
 
   static Environment FromProcess();
 };

@@ -8,17 +8,16 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
-#include <QDBusReply>
-#include <QFile>
-#include <QLoggingCategory>
 #include <QtEndian>
 
-Q_LOGGING_CATEGORY(lcTray, "dialnest.tray")
+#include "platform/Log.h"
 
 namespace sni {
 
@@ -278,15 +277,19 @@ QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
       all.insert(QStringLiteral("type"), QStringLiteral("separator"));
     } else {
       all.insert(QStringLiteral("label"), MenuLabel(a->text()));
-      if (IsHeading(a)) all.insert(QStringLiteral("enabled"), false);
-      else if (a->menu()) all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+      if (IsHeading(a))
+        all.insert(QStringLiteral("enabled"), false);
+      else if (a->menu())
+        all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
       if (a->isCheckable()) {
         const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
-        all.insert(QStringLiteral("toggle-type"), radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
+        all.insert(QStringLiteral("toggle-type"),
+                   radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
         all.insert(QStringLiteral("toggle-state"), a->isChecked() ? 1 : 0);
       }
     }
-    if (!a->isEnabled() && !all.contains(QStringLiteral("enabled"))) all.insert(QStringLiteral("enabled"), false);
+    if (!a->isEnabled() && !all.contains(QStringLiteral("enabled")))
+      all.insert(QStringLiteral("enabled"), false);
     if (!a->isVisible()) all.insert(QStringLiteral("visible"), false);
   }
   if (names.isEmpty()) return all;
@@ -296,7 +299,7 @@ QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
   return chosen;
 }
 
-MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names, int level) {
+MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names) {
   MenuLayoutItem item;
   item.id = id;
   item.properties = PropertiesOf(id, names);
@@ -306,11 +309,11 @@ MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names, int 
   const int next = depth < 0 ? -1 : depth - 1;
   for (QAction* a : menu->actions()) {
     const int childId = IdOf(a);
-    item.children.append(Build(childId, next, names, level + 1));
+    item.children.append(Build(childId, next, names));
     if (!IsHeading(a)) continue;
     // The heading's items follow it in this menu, at the same depth.
     Watch(a->menu());
-    for (QAction* inner : a->menu()->actions()) item.children.append(Build(IdOf(inner), next, names, level + 1));
+    for (QAction* inner : a->menu()->actions()) item.children.append(Build(IdOf(inner), next, names));
   }
   return item;
 }
@@ -343,8 +346,10 @@ void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) 
 QList<int> DBusMenu::EventGroup(const MenuEventList& events) {
   QList<int> unknown;
   for (const MenuEvent& e : events) {
-    if (e.id != 0 && !actions_.contains(e.id)) unknown.append(e.id);
-    else Event(e.id, e.eventId, e.data, e.timestamp);
+    if (e.id != 0 && !actions_.contains(e.id))
+      unknown.append(e.id);
+    else
+      Event(e.id, e.eventId, e.data, e.timestamp);
   }
   return unknown;
 }
@@ -435,12 +440,13 @@ bool StatusNotifierTray::Start() {
   if (!bus.isConnected()) return false;
   if (!following_) {
     following_ = true;
-    auto* watcher = new QDBusServiceWatcher(kWatcherService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    auto* watcher =
+        new QDBusServiceWatcher(kWatcherService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &StatusNotifierTray::Reconsider);
-    bus.connect(kWatcherService, kWatcherPath, kWatcherService, QStringLiteral("StatusNotifierHostRegistered"),
-                this, SLOT(Reconsider()));
-    bus.connect(kWatcherService, kWatcherPath, kWatcherService, QStringLiteral("StatusNotifierHostUnregistered"),
-                this, SLOT(Reconsider()));
+    bus.connect(kWatcherService, kWatcherPath, kWatcherService,
+                QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(Reconsider()));
+    bus.connect(kWatcherService, kWatcherPath, kWatcherService,
+                QStringLiteral("StatusNotifierHostUnregistered"), this, SLOT(Reconsider()));
   }
   started_ = true;
   Reconsider();
@@ -453,8 +459,8 @@ void StatusNotifierTray::Reconsider() {
   const bool host = WatcherWithHost();
   if (host && !exported_) {
     const auto contents = QDBusConnection::ExportScriptableContents | QDBusConnection::ExportAllProperties;
-    exported_ = bus.registerObject(kItemPath, item_, contents) && bus.registerObject(kMenuPath, menu_, contents) &&
-                bus.registerService(service_);
+    exported_ = bus.registerObject(kItemPath, item_, contents) &&
+                bus.registerObject(kMenuPath, menu_, contents) && bus.registerService(service_);
   }
   bool now = false;
   if (host && exported_) {

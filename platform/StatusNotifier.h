@@ -120,7 +120,7 @@ class DBusMenu : public QObject {
  private:
   QMenu* MenuOf(int id) const;
   QVariantMap PropertiesOf(int id, const QStringList& names);
-  MenuLayoutItem Build(int id, int depth, const QStringList& names, int level = 0);
+  MenuLayoutItem Build(int id, int depth, const QStringList& names);
   bool IsHeading(QAction* a) const;
   void Watch(QMenu* menu);
   void Changed();

@@ -8,7 +8,6 @@
 #include <wayland-client.h>
 
 #include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
@@ -19,9 +18,8 @@
 #include <vector>
 
 #include "ext-data-control-v1-client-protocol.h"
+#include "platform/Log.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
-
-Q_LOGGING_CATEGORY(lcClipboard, "dialnest.clipboard")
 
 namespace wlclip {
 
@@ -50,7 +48,8 @@ constexpr uint32_t kOfferReceive = 0;
 constexpr uint32_t kOfferDestroy = 1;
 
 // What other programs ask for when they paste text; the first is the one read back.
-constexpr const char* kTextTypes[] = {"text/plain;charset=utf-8", "UTF8_STRING", "text/plain", "TEXT", "STRING"};
+constexpr const char* kTextTypes[] = {"text/plain;charset=utf-8", "UTF8_STRING", "text/plain", "TEXT",
+                                      "STRING"};
 constexpr int kReadBackMs = 1000;
 
 uint32_t Version(wl_proxy* p) {
@@ -103,8 +102,10 @@ struct DataControl::State {
   void Pump(bool readable) {
     while (wl_display_prepare_read(display) != 0) wl_display_dispatch_pending(display);
     wl_display_flush(display);
-    if (readable) wl_display_read_events(display);
-    else wl_display_cancel_read(display);
+    if (readable)
+      wl_display_read_events(display);
+    else
+      wl_display_cancel_read(display);
     wl_display_dispatch_pending(display);
     wl_display_flush(display);
     if (!Alive() && notifier) {
@@ -116,7 +117,8 @@ struct DataControl::State {
   // Moves on a pending write; true when it is finished (and its pipe closed).
   static bool Advance(Write& w) {
     while (w.done < w.data.size()) {
-      const ssize_t n = ::write(w.fd, w.data.constData() + w.done, static_cast<size_t>(w.data.size() - w.done));
+      const ssize_t n =
+          ::write(w.fd, w.data.constData() + w.done, static_cast<size_t>(w.data.size() - w.done));
       if (n > 0) {
         w.done += n;
       } else if (n < 0 && errno == EINTR) {
@@ -170,7 +172,8 @@ using State = DataControl::State;
 void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
   auto* s = static_cast<State*>(data);
   if (std::strcmp(interface, wl_seat_interface.name) == 0 && !s->seat) {
-    s->seat = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 1U)));
+    s->seat =
+        static_cast<wl_proxy*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 1U)));
   } else if (std::strcmp(interface, kExt.manager->name) == 0) {
     s->extName = name;
   } else if (std::strcmp(interface, kWlr.manager->name) == 0) {
@@ -189,7 +192,10 @@ void OnDataOffer(void* data, zwlr_data_control_device_v1*, zwlr_data_control_off
   auto* s = static_cast<State*>(data);
   s->offers.push_back(Offer{reinterpret_cast<wl_proxy*>(id), {}});
   Offer& o = s->offers.back();
-  wl_proxy_add_listener(o.proxy, reinterpret_cast<void (**)(void)>(const_cast<zwlr_data_control_offer_v1_listener*>(&kOfferListener)), &o);
+  wl_proxy_add_listener(
+      o.proxy,
+      reinterpret_cast<void (**)(void)>(const_cast<zwlr_data_control_offer_v1_listener*>(&kOfferListener)),
+      &o);
 }
 void OnSelection(void* data, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* id) {
   auto* s = static_cast<State*>(data);
@@ -213,7 +219,8 @@ void OnPrimarySelection(void* data, zwlr_data_control_device_v1*, zwlr_data_cont
       break;
     }
 }
-const zwlr_data_control_device_v1_listener kDeviceListener{OnDataOffer, OnSelection, OnFinished, OnPrimarySelection};
+const zwlr_data_control_device_v1_listener kDeviceListener{OnDataOffer, OnSelection, OnFinished,
+                                                           OnPrimarySelection};
 
 void OnSend(void* data, zwlr_data_control_source_v1*, const char*, int32_t fd) {
   static_cast<State*>(data)->Serve(fd);
@@ -221,8 +228,10 @@ void OnSend(void* data, zwlr_data_control_source_v1*, const char*, int32_t fd) {
 void OnCancelled(void* data, zwlr_data_control_source_v1* source) {
   auto* s = static_cast<State*>(data);
   // Another program took the clipboard: this source serves no one any more.
-  if (s->source == reinterpret_cast<wl_proxy*>(source)) s->DropSource();
-  else Destroy(reinterpret_cast<wl_proxy*>(source), kSourceDestroy);
+  if (s->source == reinterpret_cast<wl_proxy*>(source))
+    s->DropSource();
+  else
+    Destroy(reinterpret_cast<wl_proxy*>(source), kSourceDestroy);
 }
 const zwlr_data_control_source_v1_listener kSourceListener{OnSend, OnCancelled};
 
@@ -267,8 +276,8 @@ std::unique_ptr<DataControl> DataControl::Connect() {
   }
   s.family = s.extName ? &kExt : &kWlr;
   s.manager = static_cast<wl_proxy*>(wl_registry_bind(s.registry, name, s.family->manager, 1));
-  s.device = wl_proxy_marshal_flags(s.manager, kGetDataDevice, s.family->device, Version(s.manager), 0, nullptr,
-                                    s.seat);
+  s.device = wl_proxy_marshal_flags(s.manager, kGetDataDevice, s.family->device, Version(s.manager), 0,
+                                    nullptr, s.seat);
   Listen(s.device, kDeviceListener, &s);
   wl_display_roundtrip(s.display);
   if (!s.Alive()) return nullptr;
@@ -291,7 +300,8 @@ bool DataControl::SetText(const QByteArray& utf8) {
   if (!s.Alive() || !s.device) return false;
   s.DropSource();
   s.served = utf8;
-  s.source = wl_proxy_marshal_flags(s.manager, kCreateDataSource, s.family->source, Version(s.manager), 0, nullptr);
+  s.source =
+      wl_proxy_marshal_flags(s.manager, kCreateDataSource, s.family->source, Version(s.manager), 0, nullptr);
   Listen(s.source, kSourceListener, &s);
   for (const char* type : kTextTypes)
     wl_proxy_marshal_flags(s.source, kSourceOffer, nullptr, Version(s.source), 0, type);
@@ -299,7 +309,9 @@ bool DataControl::SetText(const QByteArray& utf8) {
   // The selection event for our own source comes before the answer to this round trip.
   if (wl_display_roundtrip(s.display) < 0) return false;
   const QByteArray back = Text();
-  if (back != utf8) qCWarning(lcClipboard) << "the clipboard read back" << back.size() << "bytes, not the" << utf8.size() << "set";
+  if (back != utf8)
+    qCWarning(lcClipboard) << "the clipboard read back" << back.size() << "bytes, not the" << utf8.size()
+                           << "set";
   return back == utf8;
 }
 
@@ -308,12 +320,14 @@ QByteArray DataControl::Text() {
   if (!s.Alive() || !s.selection) return {};
   const char* type = nullptr;
   for (const char* t : kTextTypes)
-    if (!type && std::find(s.selection->types.begin(), s.selection->types.end(), t) != s.selection->types.end())
+    if (!type &&
+        std::find(s.selection->types.begin(), s.selection->types.end(), t) != s.selection->types.end())
       type = t;
   if (!type) return {};
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return {};
-  wl_proxy_marshal_flags(s.selection->proxy, kOfferReceive, nullptr, Version(s.selection->proxy), 0, type, fds[1]);
+  wl_proxy_marshal_flags(s.selection->proxy, kOfferReceive, nullptr, Version(s.selection->proxy), 0, type,
+                         fds[1]);
   ::close(fds[1]);
   s.Flush();
   // The writer may be this very program: keep serving its own pipes while reading.
@@ -332,15 +346,19 @@ QByteArray DataControl::Text() {
       wl_display_cancel_read(s.display);
       break;
     }
-    if (fds2[0].revents & POLLIN) wl_display_read_events(s.display);
-    else wl_display_cancel_read(s.display);
+    if (fds2[0].revents & POLLIN)
+      wl_display_read_events(s.display);
+    else
+      wl_display_cancel_read(s.display);
     wl_display_dispatch_pending(s.display);
     s.writes.remove_if([](Write& w) { return w.fd < 0 || State::Advance(w); });
     if (fds2[1].revents & (POLLIN | POLLHUP)) {
       char buf[4096];
       const ssize_t n = ::read(fds[0], buf, sizeof buf);
-      if (n > 0) text.append(buf, n);
-      else if (n == 0 || errno != EINTR) open = false;
+      if (n > 0)
+        text.append(buf, n);
+      else if (n == 0 || errno != EINTR)
+        open = false;
     }
   }
   ::close(fds[0]);

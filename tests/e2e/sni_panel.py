@@ -10,16 +10,12 @@ import time
 import dbus
 import dbus.service
 from dbus.mainloop.glib import DBusGMainLoop
-from gi.repository import GLib
 
-WATCHER = "org.kde.StatusNotifierWatcher"
-ITEM_IFACE = "org.kde.StatusNotifierItem"
-MENU_IFACE = "com.canonical.dbusmenu"
-PROPS = "org.freedesktop.DBus.Properties"
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from sni_host import ITEM_IFACE, MENU_IFACE, PROPS, WATCHER, Watcher, labels, pump  # noqa: E402
 
 DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
-loop = GLib.MainContext.default()
 program, work = sys.argv[1], sys.argv[2]
 failures = []
 
@@ -27,76 +23,6 @@ failures = []
 def fail(msg):
     print("FAIL: " + msg, file=sys.stderr)
     sys.exit(1)
-
-
-def pump(seconds, until=lambda: False):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if until():
-            return True
-        loop.iteration(False)
-        time.sleep(0.01)
-    return until()
-
-
-class Watcher(dbus.service.Object):
-    def __init__(self):
-        self.items = []
-        self.hosts = []
-        self.unregistered = []
-        super().__init__(bus, "/StatusNotifierWatcher")
-        bus.add_signal_receiver(self.owner_changed, "NameOwnerChanged", "org.freedesktop.DBus")
-
-    def owner_changed(self, name, old, new):
-        if name in self.items and not new:
-            self.items.remove(name)
-            self.unregistered.append(name)
-            self.StatusNotifierItemUnregistered(name)
-
-    @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
-    def RegisterStatusNotifierItem(self, service, sender=None):
-        name = service if service.startswith("org.") else sender
-        if name not in self.items:
-            self.items.append(name)
-            self.StatusNotifierItemRegistered(name)
-
-    @dbus.service.method(WATCHER, in_signature="s")
-    def RegisterStatusNotifierHost(self, service):
-        self.hosts.append(service)
-        self.StatusNotifierHostRegistered()
-
-    @dbus.service.signal(WATCHER, signature="s")
-    def StatusNotifierItemRegistered(self, service):
-        pass
-
-    @dbus.service.signal(WATCHER, signature="s")
-    def StatusNotifierItemUnregistered(self, service):
-        pass
-
-    @dbus.service.signal(WATCHER, signature="")
-    def StatusNotifierHostRegistered(self):
-        pass
-
-    @dbus.service.method(PROPS, in_signature="ss", out_signature="v")
-    def Get(self, interface, prop):
-        return self.GetAll(interface)[prop]
-
-    @dbus.service.method(PROPS, in_signature="s", out_signature="a{sv}")
-    def GetAll(self, interface):
-        return {"RegisteredStatusNotifierItems": dbus.Array(self.items, signature="s"),
-                "IsStatusNotifierHostRegistered": dbus.Boolean(bool(self.hosts)),
-                "ProtocolVersion": dbus.Int32(0)}
-
-
-def labels(item, path=()):
-    """Every (label path, id) of a layout."""
-    out = []
-    for child in item[2]:
-        cid, props = int(child[0]), child[1]
-        label = str(props.get("label", "-" if props.get("type") == "separator" else ""))
-        out.append((path + (label,), cid))
-        out.extend(labels(child, path + (label,)))
-    return out
 
 
 def windows(name):
@@ -119,7 +45,7 @@ if prog.poll() is not None:
 early = [n for n in bus.list_names() if str(n).startswith("org.kde.StatusNotifierItem-")]
 if early:
     fail("an item was on the bus before any panel: %s" % early)
-watcher = Watcher()
+watcher = Watcher(bus)
 watcher.hosts.append("org.kde.StatusNotifierHost-%d" % os.getpid())
 bus_name_host = dbus.service.BusName(watcher.hosts[0], bus)
 t0 = time.monotonic()
