@@ -322,6 +322,9 @@ if desktop == "gnome":
     xdo("key", "Escape")
     xdo("mousemove", 1210, 15, "click", "--repeat", 2, "--delay", 80, 1)  # the extension activates on a double click
 elif desktop == "sway":
+    # The rule the README gives for sway users: the organiser at the pointer, floating.
+    out(["swaymsg", 'for_window [app_id="dialnestplus" title="^Dialnest Plus$"] '
+         '"floating enable, move position mouse, sticky enable"'], client)
     xdo("mousemove", 1006, 15, "click", 1)
 else:
     item.Activate(dbus.Int32(600), dbus.Int32(500), dbus_interface=ITEM_IFACE)
@@ -330,8 +333,11 @@ if desktop == "sway":
     if not pump(10, lambda: sway_window("Dialnest Plus")):
         fail("no organiser after the click on the icon")
     w = sway_window("Dialnest Plus")
-    print("sway: the organiser opens at %s (the compositor places it), floating %s" %
-          (w["rect"], w.get("type") == "floating_con"))
+    r = w["rect"]
+    # Centred on the pointer at the icon, kept on the output: against its right edge, below the bar.
+    check(w.get("type") == "floating_con" and r["x"] + r["width"] == 1024 and r["y"] <= 30,
+          "with the README's rule the organiser is at %s, not at the pointer" % r)
+    print("sway: with the README's rule the organiser opens at %s by the pointer, floating" % r)
 else:
     if not pump(10, lambda: x_window(r'\("dialnestplus" "Dialnest Plus"\)', "191x158")) and forced:
         pump(1)
@@ -347,6 +353,7 @@ else:
     at = check(where == expect, "the organiser is at %s, expected %s (its corner at the pointer)" % (where, expect))
     top = check(above(win), "the organiser is not kept on top")
     print("%s: the organiser opens at %s%s%s" % (desktop, where, ", at the pointer" if at else "", ", on top" if top else ""))
+pump(1)
 shot("organiser")
 
 
