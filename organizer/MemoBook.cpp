@@ -23,6 +23,29 @@ std::optional<std::string> MakeRecord(std::string_view utf8) {
   return encoded;
 }
 
+std::string StoredText(std::string_view shown) {
+  std::string out;
+  out.reserve(shown.size() + 16);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == '\n' && (i == 0 || shown[i - 1] != '\r')) out += '\r';
+    out += shown[i];
+  }
+  return out;
+}
+
+std::string ShownText(std::string_view stored) {
+  std::string out;
+  out.reserve(stored.size());
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    if (stored[i] != '\r') {
+      out += stored[i];
+    } else if (i + 1 >= stored.size() || stored[i + 1] != '\n') {
+      out += '\n';  // a lone CR is a line break too
+    }
+  }
+  return out;
+}
+
 bool TooLong(std::string_view utf8) {
   auto encoded = sjis::Encode(utf8);
   return encoded && encoded->size() > kRecord;
@@ -43,7 +66,14 @@ std::string_view MemoBook::Record(int page) const {
 }
 
 std::string MemoBook::PageText(int page) const {
-  return sjis::Decode(Record(page)).text;
+  const std::string_view record = Record(page);
+  std::size_t whole = 0;
+  while (whole < record.size()) {
+    const std::size_t width = sjis::IsLeadByte(static_cast<unsigned char>(record[whole])) ? 2 : 1;
+    if (whole + width > record.size()) break;
+    whole += width;
+  }
+  return sjis::Decode(record.substr(0, whole)).text;
 }
 
 bool MemoBook::Rewrite(std::string data) {

@@ -18,6 +18,10 @@ std::string PageBuffer(std::string_view utf8);
 // character (one that would straddle the end is dropped whole), padded with blanks to 1000 bytes.
 // nullopt when the text holds a character code page 932 cannot carry.
 std::optional<std::string> MakeRecord(std::string_view utf8);
+// Line breaks as a page stores them (CR LF, as the Windows text box and files brought from there have
+// them) and as the text box shows them (LF); a stored page may hold CR LF, lone CR or lone LF.
+std::string StoredText(std::string_view shown);
+std::string ShownText(std::string_view stored);
 // Whether the text would be stored cut: more than 1000 bytes once encoded.
 bool TooLong(std::string_view utf8);
 
@@ -29,7 +33,9 @@ class MemoBook {
   int Count() const { return count_; }
   bool ReadCompletely() const { return readCompletely_; }
   std::string_view Record(int page) const;  // 1-based; the raw 1000 bytes
-  std::string PageText(int page) const;     // decoded, padding included
+  // Decoded, padding included; a last byte that only begins a double-byte character (what a cut at
+  // 1000 bytes leaves) is no character and is left out.
+  std::string PageText(int page) const;
 
   // Each rewrites the file whole and atomically; on failure the book is as before.
   [[nodiscard]] bool WriteRecord(int page, const std::string& record);  // page Count() + 1 appends

@@ -106,7 +106,7 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
   connect(Text6, &QLineEdit::textChanged, this,
           [this](const QString& t) { Command3->setEnabled(!textchars::Trim(t.toStdString()).empty()); });
   connect(Text5, &QPlainTextEdit::textChanged, this, [this] {
-    if (memo::TooLong(Text5->toPlainText().toStdString()))
+    if (memo::TooLong(Stored()))
       MsgBox(QStringLiteral("入力できる文字数を超えています"), MsgIcon::Information);
   });
 }
@@ -122,7 +122,8 @@ void MemoPage::WriteFailed() {
 QString MemoPage::StoreFailure(int page, const std::string& text) {
   const auto record = memo::MakeRecord(text);
   if (!record)
-    return QStringLiteral("メモに使えない文字があります：%1").arg(QString::fromStdString(sjis::FirstUnencodable(text)));
+    return QStringLiteral("メモに使えない文字があります：%1")
+        .arg(QString::fromStdString(sjis::FirstUnencodable(text)));
   return book_.WriteRecord(page, *record) ? QString() : kWriteFailed;
 }
 
@@ -134,8 +135,12 @@ bool MemoPage::Store(int page, const std::string& text) {
   return false;
 }
 
+std::string MemoPage::Stored() const {
+  return memo::StoredText(Text5->toPlainText().toStdString());
+}
+
 QString MemoPage::StoreIfChanged(bool& changed) {
-  const std::string text = Text5->toPlainText().toStdString();
+  const std::string text = Stored();
   changed = open_ && memo::PageBuffer(text) != copy_;
   if (!changed) return {};
   QString why = StoreFailure(current_, text);
@@ -175,17 +180,17 @@ void MemoPage::OpenMemo() {
     ShowMemoPage();
     return;
   }
-  copy_ = memo::PageBuffer(Text5->toPlainText().toStdString());
+  copy_ = memo::PageBuffer(Stored());
   Command2_Click(0);
 }
 
 void MemoPage::ShowMemoPage() {
   if (!open_) return;
   const std::string page = book_.PageText(current_);
-  const std::string_view shown = textchars::Trim(page);
+  const std::string shown = memo::ShownText(textchars::Trim(page));
   const QSignalBlocker quiet(Text5);  // a page shown is no typing: no length warning
-  Text5->setPlainText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
-  copy_ = memo::PageBuffer(Text5->toPlainText().toStdString());
+  Text5->setPlainText(QString::fromStdString(shown));
+  copy_ = memo::PageBuffer(Stored());
   fonts::FitText(Label6, QStringLiteral("%1/%2").arg(current_).arg(book_.Count()), fonts::Form());
   Command2[2]->setEnabled(current_ >= 2);
   Command2[4]->setEnabled(current_ >= 2);
@@ -216,8 +221,14 @@ void MemoPage::Command2_Click(int index) {
     case 0: {
       if (!SaveMemoPage()) return;
       const QSignalBlocker quiet(Text5);
+      const QString kept = Text5->toPlainText();
       Text5->clear();
-      if (!Store(book_.Count() + 1, std::string())) return;
+      if (!Store(book_.Count() + 1, std::string())) {
+        // Nothing was appended: the page on screen keeps its text and number, so nothing empty is
+        // stored over it at the next move.
+        Text5->setPlainText(kept);
+        return;
+      }
       current_ = book_.Count();
       ShowMemoPage();
       return;

@@ -47,6 +47,7 @@ class MemoPage : public QObject {
 
  private:
   bool Store(int page, const std::string& text);
+  std::string Stored() const;  // the text box as a page stores it
   // Why `text` cannot be stored as page `page` (empty when it was stored).
   QString StoreFailure(int page, const std::string& text);
   // Stores the page on screen when it differs from the copy taken when shown (`changed`); why it could

@@ -214,6 +214,58 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QVERIFY(dir->Read("Schedule/Sch2612.dat").find("registered") != std::string::npos);
   }
 
+  void damagedLinesKeepTheirOwnBytesAndBlockNoOtherEdit() {
+    // Lines written by another program: one undecodable byte, two identical damaged lines, two that
+    // differ only in their damaged byte, and a line whose first character is no flag.
+    const std::string bad1 = "026/12/01 dup\x80", bad2 = "026/12/01 dup\xA0";
+    const std::string noFlag = Sj("x26/12/04 旗なし");
+    const std::string file =
+        Sj("026/12/02 ok\r\n") + bad1 + "\r\n" + bad1 + "\r\n" + bad2 + "\r\n" + noFlag + "\r\n";
+    dir->Write("ToDo.dat", file);
+    FrmCal* f = Open();
+    f->hTab->setCurrentIndex(1);
+    TodoPage* t = f->Todo;
+    // Delete the first damaged twin and the one whose byte is 82 21 goes nowhere else; add an item.
+    Pick(f, 1);
+    t->Command5[4]->click();
+    Pick(f, 2);               // now the 82 21 line
+    t->Command5[1]->click();  // moved below the no-flag line
+    ClickDay(f, 9);
+    t->Text2->setText(QStringLiteral("新しい"));
+    t->Command5[3]->click();
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(rec->records.size(), 0);
+    QCOMPARE(dir->Read("ToDo.dat"), Sj("026/12/02 ok\r\n") + bad1 + "\r\n" + "0" + noFlag.substr(1) + "\r\n" +
+                                        bad2 + "\r\n" + Sj("026/12/09 新しい\r\n"));
+  }
+
+  void aPastedLineBreakBecomesABlankAndAFullListTakesNoMore() {
+    FrmCal* f = OpenTodo("026/12/02 a\r\n");
+    TodoPage* t = f->Todo;
+    ClickDay(f, 9);
+    t->Text2->insert(QStringLiteral("一行目\n二行目\r\n三"));
+    t->Command5[3]->click();
+    QCOMPARE(Items(t->List1).last(), QStringLiteral("[ ] 26/12/09 一行目 二行目 三"));
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), Sj("026/12/02 a\r\n026/12/09 一行目 二行目 三\r\n"));
+
+    std::string full;
+    for (std::size_t i = 0; i < todo::kMaxLines; ++i) full += "026/12/01 " + std::to_string(i) + "\r\n";
+    dir->Write("ToDo.dat", full);
+    f = Open();
+    f->hTab->setCurrentIndex(1);
+    ClickDay(f, 9);
+    f->Todo->Text2->setText(QStringLiteral("もう一つ"));
+    f->Todo->Command5[3]->click();
+    QCOMPARE(f->Todo->List1->count(), static_cast<int>(todo::kMaxLines));
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("ToDoはこれ以上追加できません（%1件まで）").arg(todo::kMaxLines));
+    QCOMPARE(f->Todo->Text2->text(), QStringLiteral("もう一つ"));
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), full);
+  }
+
   void aTodoFileThatCannotBeWrittenIsToldAndKept() {
     dir->Write("ToDo.dat", "026/12/01 a\r\n");
     ::chmod(dir->File("ToDo.dat").c_str(), 0444);
@@ -386,6 +438,50 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(dir->Read("freememo.dat"), Page("changed") + Page("two"));
   }
 
+  void memoLineBreaksAreStoredAsCrLfAndReadInAnySpelling() {
+    dir->Write("freememo.dat", Page("a\r\nb") + Page("c\rd") + Page("e\nf"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("a\nb"));
+    m->Text5->setPlainText(QStringLiteral("a\nb\nx"));
+    m->Command2[3]->click();
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("c\nd"));
+    m->Command2[3]->click();  // unchanged pages keep their bytes
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("e\nf"));
+    QCOMPARE(dir->Read("freememo.dat"), Page("a\r\nb\r\nx") + Page("c\rd") + Page("e\nf"));
+  }
+
+  void aFailedAppendKeepsThePageOnScreen() {
+    dir->Write("freememo.dat", Page("keep"));
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    m->Text5->setPlainText(QStringLiteral("edited"));
+    textfile::fault::Inject(textfile::fault::Step::Rename, 2);  // the page is stored, the append fails
+    m->Command2[0]->click();
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(m->CurrentPage(), 1);
+    QCOMPARE(m->Label6->text(), QStringLiteral("1/1"));
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("edited"));
+    m->Command2[4]->click();  // a page move stores what is on screen, never an empty page
+    QCOMPARE(dir->Read("freememo.dat"), Page("edited"));
+  }
+
+  void aPageCutInsideADoubleByteCharacterStaysEditable() {
+    // "a" and 500 x "あ" cut at 1000 bytes: the last byte only begins an あ.
+    std::string record = "a";
+    for (int i = 0; i < 500; ++i) record += "\x82\xA0";
+    record.resize(1000);
+    dir->Write("freememo.dat", record);
+    FrmCal* f = OpenMemo();
+    MemoPage* m = f->Memo;
+    QCOMPARE(m->Text5->toPlainText(), QStringLiteral("a") + QString(499, QChar(0x3042)));
+    m->Text5->setPlainText(QStringLiteral("b") + QString(499, QChar(0x3042)));
+    m->Command2[0]->click();
+    QCOMPARE(rec->records.size(), 0);  // nothing refused
+    QCOMPARE(m->Label6->text(), QStringLiteral("2/2"));
+    QCOMPARE(dir->Read("freememo.dat").substr(0, 1000), "b" + record.substr(1, 998) + " ");
+  }
+
   void aMemoPageThatCannotBeStoredIsNeverDroppedOnClose() {
     dir->Write("freememo.dat", Page("keep"));
     FrmCal* f = OpenMemo();
@@ -395,8 +491,9 @@ class OrganizerPagesTest : public OrganizerTestBase {
     rec->answers << MsgResult::No;
     QVERIFY(!CloseWithButton(f));  // "no": the window stays, the text with it
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text, QStringLiteral("メモを保存できませんでした\nファイルの書込みに失敗しました。\n"
-                                                  "このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("メモを保存できませんでした\nファイルの書込みに失敗しました。\n"
+                            "このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
     QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QCOMPARE(m->Text5->toPlainText(), QStringLiteral("unsaved"));
     QCOMPARE(dir->Read("freememo.dat"), Page("keep"));

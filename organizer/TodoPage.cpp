@@ -213,7 +213,10 @@ void TodoPage::SetCurrent(int row) {
 
 void TodoPage::Command5_Click(int index) {
   const int c = List1->currentRow();
-  const QString s = Text2->text();
+  // One item is one line of the file: a pasted line break becomes a blank.
+  QString s = Text2->text();
+  s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
+  s.replace(QLatin1Char('\n'), QLatin1Char(' '));
   auto refused = [this](const QString& text) {
     const std::string bad = sjis::FirstUnencodable(S(text));
     if (bad.empty()) return false;
@@ -254,6 +257,13 @@ void TodoPage::Command5_Click(int index) {
     case 3: {
       if (textchars::Trim(S(s)).empty()) break;
       if (refused(s)) return;
+      // Lines past the most the list reads would vanish at the next opening.
+      if (static_cast<std::size_t>(List1->count()) >= todo::kMaxLines) {
+        MsgBox(QStringLiteral("ToDoはこれ以上追加できません（%1件まで）").arg(todo::kMaxLines),
+               MsgIcon::Error);
+        Text2->setFocus();
+        return;
+      }
       auto* it = new QListWidgetItem(Q(s_.TodoPrefix) + s, List1);
       it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
       it->setCheckState(Qt::Unchecked);

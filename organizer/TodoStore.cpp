@@ -2,7 +2,9 @@
 #include "organizer/TodoStore.h"
 
 #include <cstdio>
+#include <deque>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -46,34 +48,65 @@ bool TickChanged(const TodoBook::Kept& k, const std::string& line) {
          k.text.compare(1, std::string::npos, line, 1) == 0;
 }
 
-// The bytes to write for line i: the kept bytes of the same line first, then of a moved one, then the
-// encoded text. Bytes once used are not used again, so two lines that read alike keep their own.
-std::optional<std::string> BytesOf(const TodoBook& book, std::vector<bool>& used, std::size_t i) {
-  const std::string& line = book.lines[i];
-  auto take = [&](std::size_t k) {
-    used[k] = true;
-    const TodoBook::Kept& kept = book.kept[k];
+// Finds the kept bytes for each line in constant time, so a save stays proportional to the file however
+// many lines keep their bytes: by the line's place, by its text, and by its text after the tick.
+class KeptIndex {
+ public:
+  explicit KeptIndex(const TodoBook& book) : book_(book), used_(book.kept.size(), false) {
+    for (std::size_t k = 0; k < book.kept.size(); ++k) {
+      const TodoBook::Kept& kept = book.kept[k];
+      byLine_.emplace(kept.line, k);
+      byText_[kept.text].push_back(k);
+      if (!kept.raw.empty() && (kept.raw[0] == '0' || kept.raw[0] == '1') && !kept.text.empty())
+        byRest_[kept.text.substr(1)].push_back(k);
+    }
+  }
+
+  // The bytes to write for line i: the kept bytes of the same line first, then of a moved one, then the
+  // encoded text. Bytes once used are not used again, so two lines that read alike keep their own.
+  std::optional<std::string> BytesOf(std::size_t i) {
+    const std::string& line = book_.lines[i];
+    if (auto it = byLine_.find(i); it != byLine_.end() && !used_[it->second]) {
+      const TodoBook::Kept& k = book_.kept[it->second];
+      if (Same(k, line) || TickChanged(k, line)) return Take(it->second, line);
+    }
+    // Unchanged in its place and written the same way again: its own bytes, not a look-alike's.
+    if (i < book_.loaded.size() && book_.loaded[i] == line) return sjis::Encode(line);
+    if (auto k = First(byText_, line)) return Take(*k, line);
+    if (!line.empty() && (line[0] == '0' || line[0] == '1'))
+      if (auto k = First(byRest_, line.substr(1))) return Take(*k, line);
+    return sjis::Encode(line);
+  }
+
+ private:
+  using Queue = std::deque<std::size_t>;
+  std::optional<std::size_t> First(std::unordered_map<std::string, Queue>& map, const std::string& key) {
+    auto it = map.find(key);
+    if (it == map.end()) return std::nullopt;
+    Queue& q = it->second;
+    while (!q.empty() && used_[q.front()]) q.pop_front();
+    if (q.empty()) return std::nullopt;
+    return q.front();
+  }
+  std::string Take(std::size_t k, const std::string& line) {
+    used_[k] = true;
+    const TodoBook::Kept& kept = book_.kept[k];
     return Same(kept, line) ? kept.raw : line[0] + kept.raw.substr(1);
-  };
-  for (std::size_t k = 0; k < book.kept.size(); ++k)
-    if (!used[k] && book.kept[k].line == i && (Same(book.kept[k], line) || TickChanged(book.kept[k], line)))
-      return take(k);
-  // Unchanged in its place and written the same way again: its own bytes, not a look-alike's.
-  if (i < book.loaded.size() && book.loaded[i] == line) return sjis::Encode(line);
-  for (std::size_t k = 0; k < book.kept.size(); ++k)
-    if (!used[k] && Same(book.kept[k], line)) return take(k);
-  for (std::size_t k = 0; k < book.kept.size(); ++k)
-    if (!used[k] && TickChanged(book.kept[k], line)) return take(k);
-  return sjis::Encode(line);
-}
+  }
+
+  const TodoBook& book_;
+  std::vector<bool> used_;
+  std::unordered_map<std::size_t, std::size_t> byLine_;
+  std::unordered_map<std::string, Queue> byText_, byRest_;
+};
 }  // namespace
 
 SaveOutcome SaveToDo(const std::string& path, const TodoBook& book) {
   if (!book.readCompletely) return {SaveResult::NotReadCompletely, 0};
-  std::vector<bool> used(book.kept.size(), false);
+  KeptIndex index(book);
   std::string out;
   for (std::size_t i = 0; i < book.lines.size(); ++i) {
-    auto bytes = BytesOf(book, used, i);
+    auto bytes = index.BytesOf(i);
     if (!bytes) return {SaveResult::Unencodable, i + 1};
     out += *bytes + "\r\n";
   }
