@@ -45,8 +45,9 @@ CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(fram
   QPalette band = Label4->palette();
   const bool lightBand = band.color(QPalette::Light).lightness() >= 200;
   const QColor bandColour = lightBand ? band.color(QPalette::Light) : QColor(Qt::white);
-  const QColor weekdayText =
-      lightBand && band.color(QPalette::WindowText).lightness() < 100 ? band.color(QPalette::WindowText) : Qt::black;
+  const QColor weekdayText = lightBand && band.color(QPalette::WindowText).lightness() < 100
+                                 ? band.color(QPalette::WindowText)
+                                 : Qt::black;
   band.setColor(QPalette::Window, bandColour);
   Label4->setPalette(band);
   screen::PlaceTwips(Label4, L::kLabel4.left, L::kLabel4.top, L::kLabel4.width, L::kLabel4.height);
@@ -105,7 +106,9 @@ void CalendarView::TrackPointer(double x, double y) {
       tipStale_ = false;
       tooltip::Hide();
       const std::size_t i = static_cast<std::size_t>(s_.PointDay - 1);
-      tip_ = Q(calendar::DayTip(s_.todo.lines, s_.CalYear, s_.CalMonth, s_.PointDay, s_.month.DayText[i]));
+      tip_ = tooltip::FitScreen(
+          Q(calendar::DayTip(s_.todo.lines, s_.CalYear, s_.CalMonth, s_.PointDay, s_.month.DayText[i])),
+          Picture1);
       tooltip::SetTip(Picture1, tip_);
     }
   }

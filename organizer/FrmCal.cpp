@@ -64,6 +64,9 @@ QPixmap DragStrip(int width, int height) {
 }  // namespace
 
 FrmCal::FrmCal(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+  // Tips show whenever the pointer rests on the calendar or a button, whichever window is active (and
+  // with no window manager, where this one never is).
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   setObjectName(QStringLiteral("FrmCal"));
   setWindowTitle(QString());
   setMouseTracking(true);
@@ -209,9 +212,18 @@ void FrmCal::SetLabel2Width(bool wide) {
 }
 
 void FrmCal::SetWidthKeepingRight(int widthTwips, int shiftTwips) {
-  move(x() + Px(shiftTwips), y());
+  const bool widening = shiftTwips < 0;
+  const QPoint before = pos();
+  // Narrowing where the widening put it (kept on the screen, not dragged since) goes back to the left
+  // edge it had: no drift away from the tray at every toggle.
+  if (!widening && narrowAt_ && before == narrowAt_->second)
+    move(narrowAt_->first);
+  else
+    move(x() + Px(shiftTwips), y());
   setFixedSize(Px(widthTwips), PxY(L::kHeight));
   KeepOnScreen();
+  narrowAt_.reset();
+  if (widening) narrowAt_.emplace(before, pos());
 }
 
 // A tray at the left or top edge would put the window (or its wide layout) partly off the screen:

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "organizer/OrganizerState.h"
 
@@ -65,6 +67,8 @@ class FrmCal : public QWidget {
   void Widen();
   void KeepOnScreen();
   void SetWidthKeepingRight(int widthTwips, int shiftTwips);
+  // Where the window was before it was widened, and where the widening put it.
+  std::optional<std::pair<QPoint, QPoint>> narrowAt_;
   void DayPicked(int day);
   void FocusEntry();
 

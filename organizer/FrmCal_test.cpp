@@ -10,10 +10,12 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTextDocumentFragment>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 #include <array>
 #include <filesystem>
@@ -162,7 +164,9 @@ class FrmCalTest : public OrganizerTestBase {
       f->ChgSM(r.index);
       QCOMPARE(f->width(), PxX(6960));
       QCOMPARE(f->x(), narrowLeft - PxX(4090));  // widened leftwards, right edge kept
-      QCOMPARE(f->Schedule->Option1[0]->isEnabled(), r.marks);
+      // The marks (and the alarm switch and time) act on the picked day: usable once one is picked.
+      QVERIFY(!f->Schedule->Option1[0]->isEnabled());
+      QVERIFY(!f->Schedule->Check1->isEnabled());
       QCOMPARE(f->State().CalActive, r.calActive);
       QCOMPARE(f->State().TodoActive, r.todoActive);
       QCOMPARE(f->State().InputOpen, r.inputOpen);
@@ -177,6 +181,12 @@ class FrmCalTest : public OrganizerTestBase {
       QVERIFY(!f->Todo->Text2->isEnabled());
       for (QToolButton* b : f->Todo->Command5) QVERIFY(!b->isEnabled());
       if (r.index != 2) QCOMPARE(f->View->Label2->width(), PxX(1620));
+      const int cell = 5 + f->View->Picture1->FirstWday - 2;  // day 5, pointed at and clicked
+      f->View->TrackPointer((cell % 7) * 285 + 150, (cell / 7) * 255 + 125);
+      f->View->DayClick();
+      QCOMPARE(f->Schedule->Option1[0]->isEnabled(), r.marks);
+      QCOMPARE(f->Schedule->Check1->isEnabled(), r.marks);
+      QCOMPARE(f->Schedule->Picture3->isEnabled(), r.marks);
       // Already wide: another switch does not move it.
       const int wideLeft = f->x();
       f->ChgSM((r.index + 1) % 3);
@@ -242,6 +252,69 @@ class FrmCalTest : public OrganizerTestBase {
     QTest::mouseMove(f->Schedule->Text1->viewport(), QPoint(5, 5));
     QVERIFY(!f->View->shpDay->isVisible());
     QCOMPARE(f->State().PointDay, 0);
+  }
+
+  void theAlarmSwitchActsOnlyOnADayOfTheMonthShown() {
+    FrmCal* f = Open();
+    Release(f->Picture2[1]);
+    QVERIFY(!f->Schedule->Check1->isEnabled());
+    QVERIFY(!f->Schedule->hDtp->isEnabled());
+    ClickDay(f, 15);
+    QVERIFY(f->Schedule->Check1->isEnabled());
+    Release(f->Picture2[2]);  // January 2027: day 15 of December is shown nowhere
+    QVERIFY(!f->Schedule->Check1->isEnabled());
+    QVERIFY(!f->Schedule->hDtp->isEnabled());
+    QVERIFY(!f->Schedule->Option1[3]->isEnabled());
+    QTest::mouseClick(f->Schedule->Check1, Qt::LeftButton);
+    QCOMPARE(f->State().month.DayAlarm[14], 0);
+    ClickDay(f, 20);
+    f->Schedule->Text1->setPlainText(QStringLiteral("x"));
+    f->Schedule->Command1->click();
+    QVERIFY(CloseWithButton(f));
+    const std::string jan = dir->Read("Schedule/Sch2701.dat");
+    QVERIFY(jan.find("[D@TA]01") == std::string::npos);  // no day got an alarm the user never set
+  }
+
+  void tipsShowWhateverWindowIsActiveAndStayOnTheScreen() {
+    std::filesystem::create_directories(dir->File("Schedule"));
+    std::string many;
+    for (int i = 1; i <= 400; ++i) many += "line " + std::to_string(i) + "\r\n";
+    dir->Write("Schedule/Sch2612.dat", Headers(2) + "[D@TA]00\r\n" + many + Headers(28));
+    FrmCal* f = Open();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QVERIFY(!f->isActiveWindow());
+    QHelpEvent help(QEvent::ToolTip, QPoint(3, 3), f->Picture2[0]->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(f->Picture2[0], &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("閉じる"));
+    QToolTip::hideText();
+    // 400 lines: cut to what the screen holds, the last line "…".
+    Hover(f, 3);
+    const QStringList lines = f->View->TipText().split(QStringLiteral("\n"));
+    const int fit =
+        (f->screen()->availableGeometry().height() - 16) / QFontMetrics(QToolTip::font()).lineSpacing();
+    QCOMPARE(lines.size(), fit);
+    QCOMPARE(lines.first(), QStringLiteral("line 1"));
+    QCOMPARE(lines.last(), QStringLiteral("…"));
+  }
+
+  void closingTheInputWindowReturnsToTheLeftEdgeItHad() {
+    FrmCal* f = Open(QPoint(10, 10));  // tray at the top left: kept on the screen at x = 0
+    QCOMPARE(f->x(), 0);
+    for (int i = 0; i < 3; ++i) {
+      Release(f->Picture2[1]);
+      QCOMPARE(f->x(), 0);
+      Release(f->Picture2[1]);
+      QCOMPARE(f->x(), 0);
+      QCOMPARE(f->width(), PxX(2870));
+    }
+    // Dragged while wide: the right edge stays where the user put it.
+    Release(f->Picture2[1]);
+    f->move(300, f->y());
+    Release(f->Picture2[1]);
+    QCOMPARE(f->x(), 300 + PxX(4090));
   }
 
   void registrationStoresTheDayAndTheSavePointWritesIt() {

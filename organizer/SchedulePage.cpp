@@ -74,7 +74,8 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Check1->setObjectName(QStringLiteral("Check1"));
   Place(Check1, L::kCheck1);
   connect(Check1, &QCheckBox::clicked, this, [this](bool on) {
-    if (s_.SelDay != 0) s_.month.DayAlarm[static_cast<std::size_t>(s_.SelDay - 1)] = on ? 1 : 0;
+    if (s_.SelDay != 0 && Text1->isEnabled())
+      s_.month.DayAlarm[static_cast<std::size_t>(s_.SelDay - 1)] = on ? 1 : 0;
   });
 
   Picture3 = new QWidget(frame);
@@ -90,6 +91,7 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Command1->setEnabled(false);
   Place(Command1, L::kCommand1);
   connect(Command1, &QPushButton::clicked, this, &SchedulePage::Command1_Click);
+  SetDayControlsEnabled(false);
 }
 
 void SchedulePage::SetPickerTime(int hour, int minute) {
@@ -120,6 +122,14 @@ void SchedulePage::ShowDay(int day) {
   else
     SetPickerTime(0, 0);
   Command1->setEnabled(true);
+  SetDayControlsEnabled(true);
+}
+
+void SchedulePage::SetDayControlsEnabled(bool on) {
+  // They act on the picked day: usable only while a day of the month shown is picked.
+  Check1->setEnabled(on);
+  Picture3->setEnabled(on);
+  for (QToolButton* b : Option1) b->setEnabled(on);
 }
 
 int SchedulePage::SelectedMark() const {
@@ -163,8 +173,9 @@ void SchedulePage::DisableEntry(bool clear) {
   if (clear) Text1->clear();
   Text1->setEnabled(false);
   Command1->setEnabled(false);
+  SetDayControlsEnabled(false);
 }
 
 void SchedulePage::SetMarksEnabled(bool on) {
-  for (QToolButton* b : Option1) b->setEnabled(on);
+  for (QToolButton* b : Option1) b->setEnabled(on && Text1->isEnabled());
 }

@@ -28,6 +28,7 @@ class SchedulePage : public QObject {
   void Command1_Click();
   // Text1 and Command1 disabled (month step, page switch, input window closed); `clear` empties Text1.
   void DisableEntry(bool clear);
+  // The marks follow the page, but only once a day of the month shown is picked.
   void SetMarksEnabled(bool on);
 
   QPlainTextEdit* Text1 = nullptr;
@@ -40,6 +41,7 @@ class SchedulePage : public QObject {
 
  private:
   int SelectedMark() const;
+  void SetDayControlsEnabled(bool on);
   OrganizerState& s_;
   CalendarView& view_;
 };

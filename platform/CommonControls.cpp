@@ -1,7 +1,10 @@
 // Common controls over Qt widgets.
 #include "platform/CommonControls.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTextDocument>
@@ -78,6 +81,21 @@ QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs) {
 }
 
 namespace tooltip {
+QString FitScreen(const QString& text, const QWidget* tool) {
+  const QScreen* screen = tool && tool->screen() ? tool->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return text;
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QStringList lines = plain.split(QLatin1Char('\n'));
+  // The tip's frame and margins take a few pixels above and below the text.
+  const int room = screen->availableGeometry().height() - 16;
+  const int fit = std::max(1, room / std::max(1, QFontMetrics(QToolTip::font()).lineSpacing()));
+  if (lines.size() <= fit) return text;
+  lines.resize(fit - 1);
+  lines << QStringLiteral("…");
+  return lines.join(QLatin1Char('\n'));
+}
+
 void SetTip(QWidget* tool, const QString& text) {
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -26,6 +26,8 @@ QTimeEdit* CreateTimePicker(QWidget* host);
 QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs);
 
 namespace tooltip {
+// A tip as tall as the screen of `tool` allows: the lines that fit, the last of them "…".
+QString FitScreen(const QString& text, const QWidget* tool);
 // Registers `text` (plain, CR LF or LF line breaks) as the control's tip; empty removes it. Shown on
 // hover as multi-line text, never read as markup.
 void SetTip(QWidget* tool, const QString& text);
