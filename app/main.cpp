@@ -6,6 +6,7 @@
 #include "organizer/FrmCal.h"
 #include "platform/Log.h"
 #include "platform/Session.h"
+#include "platform/Translation.h"
 #include "postal/Form7.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   if (!plugin.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plugin));
   QApplication app(argc, argv);
   qCInfo(lcSession) << "platform plugin:" << QGuiApplication::platformName();
+  LoadToolkitTranslation(app);
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.
   QApplication::setQuitOnLastWindowClosed(false);

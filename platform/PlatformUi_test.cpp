@@ -1,11 +1,16 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDBusMetaType>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <memory>
 #include <QtTest>
 
 #include "platform/Clipboard.h"
 #include "platform/StatusNotifier.h"
+#include "platform/Translation.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
 
@@ -190,6 +195,23 @@ class PlatformUiTest : public QObject {
   void clipboardTakesTextUnchanged() {
     SetClipboardText(QStringLiteral("  山田\t03-1234 & co  "));
     QCOMPARE(ClipboardText(), QStringLiteral("  山田\t03-1234 & co  "));
+  }
+
+  void theToolkitSpeaksJapanese() {
+    QVERIFY(LoadToolkitTranslation(*QCoreApplication::instance()));
+    QMessageBox yesNo(QMessageBox::Question, kAppTitle, QStringLiteral("質問"), QMessageBox::Yes | QMessageBox::No);
+    // As Windows shows them in Japanese: はい(Y) and いいえ(N), with their access keys.
+    QCOMPARE(yesNo.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QCOMPARE(yesNo.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    QMessageBox okCancel(QMessageBox::Question, kAppTitle, QStringLiteral("x"), QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(okCancel.button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+    QCOMPARE(okCancel.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    // The text box's own menu too.
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions()) texts << a->text();
+    QVERIFY2(texts.join(' ').contains(QStringLiteral("貼り付け")), qPrintable(texts.join(' ')));
   }
 
   void msgBoxRecorderRecordsAndAnswers() {

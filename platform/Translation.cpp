@@ -1,0 +1,22 @@
+// Qt's own Japanese translation, loaded once at start-up.
+#include "platform/Translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "platform/Log.h"
+
+bool LoadToolkitTranslation(QCoreApplication& app) {
+  auto* translator = new QTranslator(&app);
+  const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  // The whole interface is Japanese, whatever the desktop's language.
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        dir)) {
+    qCWarning(lcSession) << "Qt's Japanese translation (qtbase_ja.qm) is not in" << dir;
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
