@@ -124,6 +124,8 @@ bool FrmCal::Load() {
     });
     Picture2[static_cast<std::size_t>(i)] = b;
   }
+  // Named for a screen reader before any hover sets its tip.
+  Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを開く"));
   connect(Picture2[0], &PictureButton::Released, this, &FrmCal::CloseButton);
   connect(Picture2[1], &PictureButton::Released, this, &FrmCal::ToggleInputWindow);
   connect(Picture2[2], &PictureButton::Released, this, [this] { View->NextOrPrevious(+1); });
@@ -333,6 +335,7 @@ void FrmCal::ToggleInputWindow() {
     SetLabel2Width(true);
     SetWidthKeepingRight(L::kWideWidth, -L::kShift);
     Picture2[1]->SetPicture(calendar_pictures::Picture(0));
+    Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを閉じる"));
     s_.InputOpen = true;
     Schedule->SetPickerTime(0, 0);
     return;
@@ -341,6 +344,7 @@ void FrmCal::ToggleInputWindow() {
   SetLabel2Width(false);
   SetWidthKeepingRight(L::kNarrowWidth, L::kShift);
   Picture2[1]->SetPicture(calendar_pictures::Picture(1));
+  Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを開く"));
   Schedule->DisableEntry(true);
   s_.InputOpen = false;
   View->ShowMonthCaption();

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -315,6 +316,57 @@ class FrmCalTest : public OrganizerTestBase {
     f->move(300, f->y());
     Release(f->Picture2[1]);
     QCOMPARE(f->x(), 300 + PxX(4090));
+  }
+
+  void theKeyboardReachesEveryControlAndScreenReadersNameThePictureButtons() {
+    FrmCal* f = Open();
+    auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    QCOMPARE(name(f->Picture2[0]), QStringLiteral("閉じる"));
+    QCOMPARE(name(f->Picture2[2]), QStringLiteral("次の月へ"));
+    QCOMPARE(name(f->Picture2[3]), QStringLiteral("前の月へ"));
+    QCOMPARE(name(f->Picture2[1]), QStringLiteral("入力ウィンドウを開く"));
+    // Space on the focused button opens the input window.
+    f->Picture2[1]->setFocus();
+    QTest::keyClick(f->Picture2[1], Qt::Key_Space);
+    QVERIFY(f->State().InputOpen);
+    QCOMPARE(name(f->Picture2[1]), QStringLiteral("入力ウィンドウを閉じる"));
+    for (QToolButton* b : f->Todo->Command5) QCOMPARE(name(b), b->toolTip());
+    for (QToolButton* b : f->Memo->Command2) QCOMPARE(name(b), b->toolTip());
+
+    ClickDay(f, 5);
+    SchedulePage* s = f->Schedule;
+    s->Text1->setFocus();
+    s->Text1->insertPlainText(QStringLiteral("会議"));
+    QWidget* at = s->Text1;
+    QList<QWidget*> order;
+    for (int i = 0; i < 5; ++i) {
+      QTest::keyClick(at, Qt::Key_Tab);
+      at = QApplication::focusWidget();
+      order << at;
+    }
+    QCOMPARE(s->Text1->toPlainText(), QStringLiteral("会議"));  // no TAB typed
+    // The marks are one stop, as a row of choices is: Tab reaches the chosen one, arrows the others.
+    QCOMPARE(order[0], static_cast<QWidget*>(s->Option1[0]));
+    QCOMPARE(order[1], static_cast<QWidget*>(s->Check1));
+    // The time takes Tab for its hour, then its minute, as the time picker does.
+    QCOMPARE(order[2], static_cast<QWidget*>(s->hDtp));
+    QCOMPARE(order[3], static_cast<QWidget*>(s->hDtp));
+    QCOMPARE(order[4], static_cast<QWidget*>(s->Command1));
+    s->Option1[0]->setFocus();
+    QTest::keyClick(s->Option1[0], Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s->Option1[1]));
+    QTest::keyClick(s->Command1, Qt::Key_Space);  // 登録 by keyboard
+    QCOMPARE(f->State().month.DayText[4], std::string("会議"));
+    s->Command1->setFocus();
+    QTest::keyClick(s->Command1, Qt::Key_Tab, Qt::ShiftModifier);
+    QVERIFY(QApplication::focusWidget() == s->hDtp || s->hDtp->isAncestorOf(QApplication::focusWidget()));
+
+    // The memo text hands Tab on too.
+    f->ChgSM(2);
+    f->Memo->Text5->setFocus();
+    QTest::keyClick(f->Memo->Text5, Qt::Key_Tab);
+    QVERIFY(!f->Memo->Text5->toPlainText().contains(QLatin1Char('\t')));
+    QVERIFY(QApplication::focusWidget() != f->Memo->Text5);
   }
 
   void registrationStoresTheDayAndTheSavePointWritesIt() {

@@ -74,6 +74,7 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
   Text5 = new QPlainTextEdit(Picture4);
   Text5->setObjectName(QStringLiteral("Text5"));
   Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Text5->setTabChangesFocus(true);  // Tab goes on to the page buttons and the search
   screen::PlaceTwips(Text5, L::kText5.left, L::kText5.top, L::kText5.width, L::kText5.height);
   static const char* const kTips[] = {"新規追加",   "削除",         "前のページ",
                                       "次のページ", "最初のページ", "最後のページ"};
@@ -82,6 +83,7 @@ MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
     b->setObjectName(QStringLiteral("Command2_%1").arg(i));
     b->setIcon(Face(i));
     b->setToolTip(QString::fromUtf8(kTips[i]));
+    b->setAccessibleName(b->toolTip());
     screen::PlaceTwips(b, 60 + i * 270, 1845, 255, 330);
     connect(b, &QToolButton::clicked, this, [this, i] { Command2_Click(i); });
     Command2[static_cast<std::size_t>(i)] = b;

@@ -1,12 +1,38 @@
 // The pressed look is drawn over the picture in the inverse of what lies under it.
 #include "organizer/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 PictureButton::PictureButton(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::TabFocus);
+}
+
+bool PictureButton::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTipChange) setAccessibleName(toolTip());
+  return QWidget::event(e);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* e) {
+  if (e->isAutoRepeat() ||
+      (e->key() != Qt::Key_Space && e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  emit Released();
+}
+
+void PictureButton::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  update();
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  update();
 }
 
 void PictureButton::SetPicture(const QPixmap& picture) {
@@ -19,6 +45,10 @@ void PictureButton::paintEvent(QPaintEvent*) {
   if (!picture_.isNull()) {
     const QSize s = picture_.deviceIndependentSize().toSize().scaled(size(), Qt::KeepAspectRatio);
     p.drawPixmap(QRect(QPoint((width() - s.width()) / 2, (height() - s.height()) / 2), s), picture_);
+  }
+  if (hasFocus()) {  // where the keyboard is
+    p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
   }
   if (pressed_) {
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

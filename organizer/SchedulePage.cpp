@@ -92,6 +92,16 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Place(Command1, L::kCommand1);
   connect(Command1, &QPushButton::clicked, this, &SchedulePage::Command1_Click);
   SetDayControlsEnabled(false);
+  // Tab leaves the day text for the marks, the alarm switch, the time and 登録, in that order; a TAB is
+  // never typed into the day's schedule.
+  Text1->setTabChangesFocus(true);
+  QWidget* previous = Text1;
+  for (QWidget* next :
+       std::initializer_list<QWidget*>{Option1[0], Option1[1], Option1[2], Option1[3], Option1[4], Option1[5],
+                                       Option1[6], Option1[7], Check1, hDtp, Command1}) {
+    QWidget::setTabOrder(previous, next);
+    previous = next;
+  }
 }
 
 void SchedulePage::SetPickerTime(int hour, int minute) {

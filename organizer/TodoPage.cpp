@@ -83,6 +83,7 @@ TodoPage::TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view)
     b->setObjectName(QStringLiteral("Command5_%1").arg(i));
     b->setIcon(Face(i));
     b->setToolTip(QString::fromUtf8(kTips[i]));
+    b->setAccessibleName(b->toolTip());
     b->setEnabled(false);
     screen::PlaceTwips(b, 2685 + i * 270, 1815, 255, 330);
     connect(b, &QToolButton::clicked, this, [this, i] { Command5_Click(i); });
