@@ -1,6 +1,7 @@
 // The organiser frame: load and unload, the page switch, picture buttons, drag strip and edge lines.
 #include "organizer/FrmCal.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -255,6 +256,9 @@ void FrmCal::Widen() {
 
 void FrmCal::ChgSM(int index) {
   View->HideMarker();
+  // The page's controls are about to be disabled: the focus waits on the tab strip rather than passing
+  // on by itself to the ToDo list, whose focus would make its first item current as if chosen.
+  if (QWidget* fw = QApplication::focusWidget(); fw && fw != hTab && isAncestorOf(fw)) hTab->setFocus();
   auto hidePanel = [](QWidget* panel, int hiddenTop) {
     panel->setEnabled(false);
     panel->move(panel->x(), PxY(hiddenTop));
