@@ -142,6 +142,8 @@ void Form1::BuildMenu() {
 
 void Form1::StartUp() {
   Module1::AlarmArmed = true;
+  if (const std::size_t n = Module1::RemoveLeftoverFiles())
+    qInfo("removed %zu temporary files left by interrupted saves", n);
   bool settingsSaved = settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath())).saved;
   Module1::CaptionHeight = screen::CaptionHeightPixels();
 

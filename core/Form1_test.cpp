@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -71,10 +72,28 @@ class Form1Test : public QObject {
     QVERIFY(std::filesystem::is_directory(xdg + "/dialnestplus"));  // created on first start
     const std::string home = dir->File("home");
     QCOMPARE(Module1::ChooseAppDir("/usr/bin", "", home, no), home + "/.local/share/dialnestplus/");
-    QCOMPARE(Module1::ChooseAppDir("/usr/bin", "relative/ignored", home, no), home + "/.local/share/dialnestplus/");
+    QCOMPARE(Module1::ChooseAppDir("/usr/bin", "relative/ignored", home, no),
+             home + "/.local/share/dialnestplus/");
     QVERIFY(std::filesystem::is_directory(home + "/.local/share/dialnestplus"));
     dir->Write("file", "x");  // a data folder that cannot be made: the program folder all the same
     QCOMPARE(Module1::ChooseAppDir("/usr/bin", dir->File("file"), home, no), std::string("/usr/bin/"));
+  }
+
+  void startUpRemovesTheTemporaryFilesOfInterruptedSaves() {
+    std::filesystem::create_directories(dir->File("Schedule"));
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const char* name : {"Teldat1.tel.Ab12Cd", "freememo.dat.x0x0x0", "Schedule/Sch2612.dat.Zz99yy",
+                             "notes.txt.Ab12Cd", "Teldat1.tel.young1"}) {
+      dir->Write(name, "partial");
+      if (std::string_view(name) != "Teldat1.tel.young1")
+        std::filesystem::last_write_time(dir->File(name), old);
+    }
+    auto f = Start();
+    QVERIFY(!dir->Exists("Teldat1.tel.Ab12Cd"));
+    QVERIFY(!dir->Exists("freememo.dat.x0x0x0"));
+    QVERIFY(!dir->Exists("Schedule/Sch2612.dat.Zz99yy"));
+    QVERIFY(dir->Exists("notes.txt.Ab12Cd"));    // not a name of ours
+    QVERIFY(dir->Exists("Teldat1.tel.young1"));  // perhaps another instance's save in progress
   }
 
   void firstStartWritesDefaultsAndStaysHidden() {
@@ -245,7 +264,8 @@ class Form1Test : public QObject {
     QCOMPARE(root.children[0].properties.value("label").toString(), QStringLiteral("あ行(_A)"));
     QCOMPARE(a.properties.value("label").toString(), QStringLiteral("あ"));
     QCOMPARE(a.children.size(), 1);
-    QCOMPARE(a.children[0].properties.value("label").toString(), QStringLiteral("taro__kato@example.jp & Co"));
+    QCOMPARE(a.children[0].properties.value("label").toString(),
+             QStringLiteral("taro__kato@example.jp & Co"));
     QCOMPARE(root.children[11].properties.value("label").toString(), QStringLiteral("番号登録(_I)..."));
     QCOMPARE(root.children[10].properties.value("type").toString(), QStringLiteral("separator"));
     const int entry = a.children[0].id;
@@ -269,7 +289,7 @@ class Form1Test : public QObject {
     SetClipboardText(QStringLiteral("before"));
     menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
     menu->Event(entry, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
-    f->PopupMenu()->findChild<QAction*>("mnuI")->trigger();      // a cached menu or a stray shortcut
+    f->PopupMenu()->findChild<QAction*>("mnuI")->trigger();  // a cached menu or a stray shortcut
     f->PopupMenu()->findChild<QAction*>("mnuSeo")->trigger();
     QTest::qWait(50);
     QCOMPARE(editors, 0);

@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 
 #include "core/Alarm.h"
 #include "core/Form1.h"
@@ -48,8 +50,8 @@ std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHo
   if (writable(exeDir)) return WithOneSeparator(exeDir);
   // XDG: a relative XDG_DATA_HOME is to be ignored.
   const std::string base = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome
-                           : !home.empty()                                   ? home + "/.local/share"
-                                                                             : std::string();
+                           : !home.empty()                                    ? home + "/.local/share"
+                                                                              : std::string();
   if (base.empty()) return WithOneSeparator(exeDir);
   const std::string dir = base + "/dialnestplus";
   std::error_code ec;
@@ -138,6 +140,26 @@ void LoadAlarm() {
   const DateTime today = Clock::Now();
   AlarmTime =
       alarmclock::ReadAlarmTime(AppDir() + alarmclock::ScheduleFileName(today.year, today.month), today.day);
+}
+
+}  // namespace Module1
+
+namespace Module1 {
+
+std::size_t RemoveLeftoverFiles() {
+  auto dataFile = [](std::string_view base) {
+    static const std::set<std::string_view> kFiles = {"dnstplus.ini", "Teldat1.tel",  "Teldat2.tel",
+                                                      "Teldat3.tel",  "Teldat4.tel",  "Teldat5.tel",
+                                                      "ToDo.dat",     "freememo.dat", "Ken_all.dat"};
+    return kFiles.count(base) > 0;
+  };
+  // Sch<yymm>.dat
+  auto monthFile = [](std::string_view base) {
+    return base.size() == 11 && base.substr(0, 3) == "Sch" && base.substr(7) == ".dat" &&
+           std::all_of(base.begin() + 3, base.begin() + 7, [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return textfile::RemoveLeftovers(AppDir(), dataFile) +
+         textfile::RemoveLeftovers(AppDir() + "Schedule/", monthFile);
 }
 
 }  // namespace Module1

@@ -56,4 +56,8 @@ void EmptyMenuTable();
 // Sets AlarmTime from today's day in this month's schedule file (empty: no alarm today).
 void LoadAlarm();
 
+// Removes the temporary files that rewrites of the program's own data files left when they were
+// killed; returns how many. Run at start-up.
+std::size_t RemoveLeftoverFiles();
+
 }  // namespace Module1

@@ -4,13 +4,16 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <ctime>
 
 namespace textfile {
 namespace fault {
@@ -214,6 +217,34 @@ std::string ResolveLinks(const std::string& path) {
   return p;
 }
 
+std::size_t RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view)>& isOurs,
+                            int minAgeSeconds) {
+  DIR* d = ::opendir(folder.c_str());
+  if (!d) return 0;
+  std::size_t removed = 0;
+  const time_t now = ::time(nullptr);
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view name(e->d_name);
+    // mkstemp's six characters after the data file's own name.
+    if (name.size() < 8 || name[name.size() - 7] != '.') continue;
+    const std::string_view suffix = name.substr(name.size() - 6);
+    if (!std::all_of(suffix.begin(), suffix.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+      continue;
+    if (!isOurs(name.substr(0, name.size() - 7))) continue;
+    const std::string path = folder + std::string(name);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= minAgeSeconds &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0)
+      ++removed;
+    ::close(fd);
+  }
+  ::closedir(d);
+  return removed;
+}
+
 bool WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
   const std::string path = ResolveLinks(linkOrPath);
   mode_t mode = 0644;
@@ -232,15 +263,18 @@ bool WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace 
     if (exists && folderRefuses && inPlace == InPlace::Allowed) return WriteInPlace(path, bytes);
     return false;
   }
+  // Held until the rename: a start-up clean-up never takes a temporary file that is being written.
+  ::flock(fd, LOCK_EX);
   bool ok = ::fchmod(fd, mode) == 0;
   ok = ok && WriteFully(fd, bytes, 0);
   ok = ok && Sync(fd);
-  ok = (::close(fd) == 0) && ok;
   ok = ok && !fault::Hits(fault::Step::Rename) && ::rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(tmp.c_str());
+    ::close(fd);
     return false;
   }
+  ::close(fd);       // its bytes are synced: closing cannot lose them
   SyncFolder(path);  // makes the rename itself durable
   return true;
 }

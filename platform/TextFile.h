@@ -1,6 +1,7 @@
 // Whole text files: reading lines (CR LF, CR or LF) and atomic whole-file rewrites.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,13 @@ enum class InPlace { Refused, Allowed };
 // write permission bit is treated as read-only and refused.
 [[nodiscard]] bool WriteAtomic(const std::string& path, std::string_view bytes,
                                InPlace inPlace = InPlace::Refused);
+
+// Removes from `folder` (ending in a separator) the temporary files a rewrite left behind when it was
+// killed (power loss, kill -9): regular files named `<base>.XXXXXX` with `isOurs(base)`, older than
+// `minAgeSeconds`, that no rewrite holds (a rewrite keeps its temporary file locked until the rename).
+// Returns how many were removed.
+std::size_t RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view)>& isOurs,
+                            int minAgeSeconds = 60);
 
 // The file a path names after following symbolic links (also a dangling one); the path itself otherwise.
 std::string ResolveLinks(const std::string& path);

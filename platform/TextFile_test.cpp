@@ -1,7 +1,9 @@
 #include "platform/TextFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -179,4 +181,28 @@ TEST(TextFile, KillDuringRewriteLeavesOldOrNew) {
     const std::string now = dir.Read("f.txt");
     ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
   }
+}
+
+TEST(TextFile, LeftoverTemporaryFilesOfKilledRewritesAreRemovedButNoneBeingWritten) {
+  TempDir d;
+  for (const char* name : {"ToDo.dat.a1B2c3", "freememo.dat.zzzzzz", "ToDo.dat.short", "other.txt.a1B2c3",
+                           "ToDo.dat.held00", "ToDo.dat"})
+    d.Write(name, "x");
+  std::filesystem::create_directory(d.File("ToDo.dat.dir000"));
+  // A rewrite in progress holds its temporary file locked.
+  const int held = ::open(d.File("ToDo.dat.held00").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  auto ours = [](std::string_view base) { return base == "ToDo.dat" || base == "freememo.dat"; };
+  EXPECT_EQ(textfile::RemoveLeftovers(d.Path(), ours, 3600), 0u);  // all too young
+  EXPECT_EQ(textfile::RemoveLeftovers(d.Path(), ours, 0), 2u);
+  EXPECT_FALSE(d.Exists("ToDo.dat.a1B2c3"));
+  EXPECT_FALSE(d.Exists("freememo.dat.zzzzzz"));
+  for (const char* kept :
+       {"ToDo.dat.short", "other.txt.a1B2c3", "ToDo.dat.held00", "ToDo.dat", "ToDo.dat.dir000"})
+    EXPECT_TRUE(d.Exists(kept)) << kept;
+  ::close(held);
+  // A rewrite leaves nothing behind and holds its lock until the rename (nothing to clean meanwhile).
+  ASSERT_TRUE(textfile::WriteAtomic(d.File("ToDo.dat"), "new"));
+  EXPECT_EQ(textfile::RemoveLeftovers(d.Path(), ours, 0), 1u);  // only the one no longer held
+  EXPECT_EQ(d.Read("ToDo.dat"), "new");
 }
