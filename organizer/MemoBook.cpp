@@ -1,6 +1,7 @@
 // Memo records over one in-memory copy of the file.
 #include "organizer/MemoBook.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Sjis.h"
@@ -110,17 +111,27 @@ int MemoBook::Find(std::string_view utf8, int from) const {
   if (utf8.empty() || from < 1) return 0;
   const auto needle = sjis::Encode(utf8);
   if (!needle || needle->empty() || needle->size() > kRecord) return 0;
-  const std::size_t end = static_cast<std::size_t>(count_) * kRecord;
+  // Characters are compared, not bytes: a page may spell a character with another of its codes.
+  int first = 0;
+  for (const std::string& spelling : sjis::Spellings(*needle)) {
+    const int page = FindBytes(spelling, from, first > 0 ? first : count_);
+    if (page > 0 && (first == 0 || page < first)) first = page;
+  }
+  return first;
+}
+
+int MemoBook::FindBytes(const std::string& needle, int from, int upTo) const {
+  const std::size_t end = static_cast<std::size_t>(upTo) * kRecord;
   std::size_t at = static_cast<std::size_t>(from - 1) * kRecord;
-  const std::string_view all(data_.data(), end);
-  while (at < end) {
-    const std::size_t hit = all.find(*needle, at);
+  const std::string_view all(data_.data(), std::min(end, data_.size()));
+  while (at < all.size()) {
+    const std::size_t hit = all.find(needle, at);
     if (hit == std::string_view::npos) return 0;
     const std::size_t recordStart = hit - hit % kRecord;
     // Starts on a character of its record and ends inside it.
     std::size_t i = recordStart;
     while (i < hit) i += sjis::IsLeadByte(static_cast<unsigned char>(data_[i])) ? 2 : 1;
-    if (i == hit && hit + needle->size() <= recordStart + kRecord)
+    if (i == hit && hit + needle.size() <= recordStart + kRecord)
       return static_cast<int>(recordStart / kRecord) + 1;
     at = hit + 1;
   }

@@ -44,11 +44,13 @@ class MemoBook {
   [[nodiscard]] bool Compact();
 
   // The first page from `from` on whose record holds the text (starting on a character, not crossing
-  // into the next record); 0 when none.
+  // into the next record), in any spelling code page 932 has for its characters; 0 when none.
   int Find(std::string_view utf8, int from) const;
 
  private:
   [[nodiscard]] bool Rewrite(std::string data);
+  // The first page in from..upTo whose record holds these bytes on a character boundary; 0 when none.
+  int FindBytes(const std::string& needle, int from, int upTo) const;
   std::string path_, data_;
   int count_ = 0;
   bool readCompletely_ = true;

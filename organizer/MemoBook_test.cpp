@@ -1,4 +1,5 @@
 #include "organizer/MemoBook.h"
+#include "platform/Sjis.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -121,4 +122,25 @@ TEST(MemoBook, SearchFindsWholeCharactersInsideOneRecordFromAPage) {
   EXPECT_EQ(b.Find("", 1), 0);
   EXPECT_EQ(b.Find("😀", 1), 0);
   EXPECT_EQ(b.Find("  ", 1), 1);  // the padding is searched as stored
+}
+
+TEST(MemoBook, TheSearchComparesCharactersWhateverCodeSpellsThem) {
+  TempDir d;
+  // ≒ as NEC's 87 90 on page 2, as 81 E0 on page 3; ∵ as IBM's FA 5B on page 4.
+  auto page = [](const std::string& bytes) { return bytes + std::string(1000 - bytes.size(), ' '); };
+  d.Write("freememo.dat", page("x") +
+                              page("a\x87\x90"
+                                   "b") +
+                              page("c\x81\xE0") + page("\xFA\x5B"));
+  memo::MemoBook b;
+  ASSERT_TRUE(b.Open(d.File("freememo.dat")));
+  EXPECT_EQ(b.Find("≒", 1), 2);
+  EXPECT_EQ(b.Find("a≒b", 1), 2);
+  EXPECT_EQ(b.Find("≒", 3), 3);
+  EXPECT_EQ(b.Find("∵", 1), 4);
+  EXPECT_EQ(b.Find("≒b", 3), 0);
+  // Every spelling of ≒ and of ∵, and nothing else.
+  const auto spellings = sjis::Spellings("\x81\xE0\x81\xE6");
+  EXPECT_EQ(spellings.front(), "\x81\xE0\x81\xE6");
+  EXPECT_EQ(spellings.size(), 6u);  // ≒ two ways, ∵ three ways
 }

@@ -1,6 +1,8 @@
 // Code page 932 codec over glibc iconv; one converter pair per thread, reused.
 #include "platform/Sjis.h"
 
+#include <unordered_map>
+
 #include <iconv.h>
 #include <algorithm>
 #include <cerrno>
@@ -169,6 +171,57 @@ bool IsWellFormed(std::string_view s) {
     if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
   }
   return true;
+}
+
+namespace {
+// For each double-byte code, the other codes of the same character.
+const std::unordered_map<unsigned, std::vector<unsigned>>& OtherCodes() {
+  static const auto table = [] {
+    std::unordered_map<unsigned, std::vector<unsigned>> byText;
+    std::unordered_map<std::string, std::vector<unsigned>> groups;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (trail == 0x7F) continue;
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        const Decoded d = Decode(std::string_view(bytes, 2));
+        if (d.complete) groups[d.text].push_back(lead << 8 | trail);
+      }
+    }
+    for (const auto& [text, codes] : groups) {
+      if (codes.size() < 2) continue;
+      for (unsigned c : codes)
+        for (unsigned other : codes)
+          if (other != c) byText[c].push_back(other);
+    }
+    return byText;
+  }();
+  return table;
+}
+}  // namespace
+
+std::vector<std::string> Spellings(std::string_view cp932, std::size_t limit) {
+  std::vector<std::string> out{std::string(cp932)};
+  for (std::size_t i = 0; i < cp932.size();) {
+    const auto c = static_cast<unsigned char>(cp932[i]);
+    if (!IsLeadByte(c) || i + 1 >= cp932.size()) {
+      ++i;
+      continue;
+    }
+    const unsigned code = c << 8 | static_cast<unsigned char>(cp932[i + 1]);
+    if (auto it = OtherCodes().find(code); it != OtherCodes().end()) {
+      const std::size_t known = out.size();
+      for (unsigned other : it->second)
+        for (std::size_t k = 0; k < known && out.size() < limit; ++k) {
+          std::string s = out[k];
+          s[i] = static_cast<char>(other >> 8);
+          s[i + 1] = static_cast<char>(other & 0xFF);
+          out.push_back(std::move(s));
+        }
+    }
+    i += 2;
+  }
+  return out;
 }
 
 std::size_t CutLength(std::string_view cp932, std::size_t maxBytes) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sjis {
 
@@ -28,6 +29,11 @@ inline bool IsLeadByte(unsigned char c) {
 // True when the bytes follow code page 932's structure: single bytes 00-7F and A1-DF, lead bytes 81-9F
 // and E0-FC each followed by a trail byte 40-7E or 80-FC.
 bool IsWellFormed(std::string_view cp932);
+
+// Every byte spelling of the same characters: code page 932 gives some characters two or three codes
+// (≒ as 81 E0 and as NEC's 87 90; IBM's extensions in both the FA-FC and the ED-EE rows). The given
+// bytes come first; at most `limit` spellings.
+std::vector<std::string> Spellings(std::string_view cp932, std::size_t limit = 16);
 
 // The longest prefix of at most maxBytes bytes that does not end inside a double-byte character.
 std::size_t CutLength(std::string_view cp932, std::size_t maxBytes);
