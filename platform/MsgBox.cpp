@@ -8,6 +8,26 @@ MsgHandler& Handler() {
   static MsgHandler h;
   return h;
 }
+
+// The boxes on screen now, innermost last: a box waits in a nested event loop, where the same command
+// (a panel's repeated click, a timer) may ask for another.
+QList<QMessageBox*>& OnScreen() {
+  static QList<QMessageBox*> boxes;
+  return boxes;
+}
+constexpr qsizetype kMostNested = 8;
+
+// What a box that is not shown answers: the choice that changes nothing.
+MsgResult Declined(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::Ok:
+      return MsgResult::Ok;
+    case MsgButtons::YesNo:
+      return MsgResult::No;
+    default:
+      return MsgResult::Cancel;
+  }
+}
 }  // namespace
 
 void SetMsgBoxHandler(MsgHandler handler) {
@@ -16,6 +36,18 @@ void SetMsgBoxHandler(MsgHandler handler) {
 
 MsgResult MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) {
   if (Handler()) return Handler()({text, title, icon, buttons});
+  // A message already on screen is not shown a second time, and boxes never pile up without bound.
+  for (QMessageBox* shown : OnScreen())
+    if (shown->text() == text && shown->windowTitle() == title) {
+      shown->raise();
+      shown->activateWindow();
+      return Declined(buttons);
+    }
+  if (OnScreen().size() >= kMostNested) {
+    qWarning("message not shown, %lld boxes already wait: %s", static_cast<long long>(OnScreen().size()),
+             qUtf8Printable(text));
+    return Declined(buttons);
+  }
   QMessageBox box;
   box.setWindowTitle(title);
   box.setText(text);
@@ -51,7 +83,10 @@ MsgResult MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QS
       break;
   }
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  switch (box.exec()) {
+  OnScreen().append(&box);
+  const int answer = box.exec();
+  OnScreen().removeOne(&box);
+  switch (answer) {
     case QMessageBox::Cancel:
       return MsgResult::Cancel;
     case QMessageBox::Yes:

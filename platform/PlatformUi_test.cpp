@@ -5,8 +5,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <memory>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
+#include <memory>
 
 #include "platform/Clipboard.h"
 #include "platform/StatusNotifier.h"
@@ -76,6 +78,10 @@ class PlatformUiTest : public QObject {
     QCOMPARE(props.size(), 1);
     QCOMPARE(props[0].properties.value("label").toString(), QStringLiteral("a__b"));
     QCOMPARE(menu.GetProperty(l.children[2].id, "label").variant().toString(), QStringLiteral("なし"));
+    // A property the item leaves unset answers with the protocol's default.
+    QCOMPARE(menu.GetProperty(l.children[3].id, "enabled").variant(), QVariant(true));
+    QCOMPARE(menu.GetProperty(l.children[3].id, "visible").variant(), QVariant(true));
+    QCOMPARE(menu.GetProperty(l.children[3].id, "type").variant(), QVariant(QStringLiteral("standard")));
     QList<int> errors;
     menu.AboutToShowGroup({0, c.id, 9999}, errors);
     QCOMPARE(errors, QList<int>{9999});
@@ -199,11 +205,13 @@ class PlatformUiTest : public QObject {
 
   void theToolkitSpeaksJapanese() {
     QVERIFY(LoadToolkitTranslation(*QCoreApplication::instance()));
-    QMessageBox yesNo(QMessageBox::Question, kAppTitle, QStringLiteral("質問"), QMessageBox::Yes | QMessageBox::No);
+    QMessageBox yesNo(QMessageBox::Question, kAppTitle, QStringLiteral("質問"),
+                      QMessageBox::Yes | QMessageBox::No);
     // As Windows shows them in Japanese: はい(Y) and いいえ(N), with their access keys.
     QCOMPARE(yesNo.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
     QCOMPARE(yesNo.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
-    QMessageBox okCancel(QMessageBox::Question, kAppTitle, QStringLiteral("x"), QMessageBox::Ok | QMessageBox::Cancel);
+    QMessageBox okCancel(QMessageBox::Question, kAppTitle, QStringLiteral("x"),
+                         QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(okCancel.button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
     QCOMPARE(okCancel.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
     // The text box's own menu too.
@@ -212,6 +220,46 @@ class PlatformUiTest : public QObject {
     QStringList texts;
     for (QAction* a : menu->actions()) texts << a->text();
     QVERIFY2(texts.join(' ').contains(QStringLiteral("貼り付け")), qPrintable(texts.join(' ')));
+  }
+
+  void aMessageOnScreenIsNotShownAgainAndBoxesDoNotPileUp() {
+    auto boxes = [] {
+      QList<QMessageBox*> out;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) out << b;
+      return out;
+    };
+    // The same message asked again while it waits (a panel's repeated click): not a second box.
+    int visibleInside = -1;
+    MsgResult nested = MsgResult::Yes;
+    QTimer::singleShot(0, [&] {
+      nested = MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
+      visibleInside = static_cast<int>(boxes().size());
+      boxes().first()->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error), MsgResult::Ok);
+    QCOMPARE(nested, MsgResult::Ok);
+    QCOMPARE(visibleInside, 1);
+
+    // Different messages nest to eight boxes at most; the ninth question is answered "no change".
+    QList<MsgResult> answers;
+    int most = 0;
+    std::function<void(int)> ask = [&](int n) {
+      QTimer::singleShot(0, [&, n] {
+        most = std::max(most, static_cast<int>(boxes().size()));
+        if (n < 9) ask(n + 1);
+        answers << MsgBox(QStringLiteral("質問 %1").arg(n), MsgIcon::Question, MsgButtons::YesNo);
+        if (n == 9)
+          for (QMessageBox* b : boxes()) b->button(QMessageBox::Yes)->click();
+      });
+    };
+    ask(1);
+    answers << MsgBox(QStringLiteral("質問 0"), MsgIcon::Question, MsgButtons::YesNo);
+    QCOMPARE(most, 8);
+    QCOMPARE(answers.size(), 10);
+    QCOMPARE(answers.first(), MsgResult::No);  // the one that found eight boxes waiting
+    QCOMPARE(answers.count(MsgResult::Yes), 8);
+    QTRY_COMPARE(boxes().size(), 0);
   }
 
   void msgBoxRecorderRecordsAndAnswers() {

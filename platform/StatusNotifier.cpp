@@ -332,7 +332,26 @@ MenuItemPropertiesList DBusMenu::GetGroupProperties(const QList<int>& ids, const
 }
 
 QDBusVariant DBusMenu::GetProperty(int id, const QString& name) {
-  return QDBusVariant(PropertiesOf(id, {name}).value(name));
+  // The defaults of com.canonical.dbusmenu for what an item leaves unset.
+  static const QVariantMap kDefaults = {{QStringLiteral("type"), QStringLiteral("standard")},
+                                        {QStringLiteral("label"), QString()},
+                                        {QStringLiteral("enabled"), true},
+                                        {QStringLiteral("visible"), true},
+                                        {QStringLiteral("icon-name"), QString()},
+                                        {QStringLiteral("toggle-type"), QString()},
+                                        {QStringLiteral("toggle-state"), -1},
+                                        {QStringLiteral("children-display"), QString()},
+                                        {QStringLiteral("disposition"), QStringLiteral("normal")},
+                                        {QStringLiteral("accessible-desc"), QString()}};
+  auto refuse = [this](const QString& why) {
+    if (calledFromDBus()) sendErrorReply(QDBusError::InvalidArgs, why);
+    return QDBusVariant(QString());
+  };
+  if (id != 0 && !actions_.contains(id)) return refuse(QStringLiteral("no menu item %1").arg(id));
+  const QVariantMap props = PropertiesOf(id, {name});
+  if (props.contains(name)) return QDBusVariant(props.value(name));
+  if (kDefaults.contains(name)) return QDBusVariant(kDefaults.value(name));
+  return refuse(QStringLiteral("no property %1").arg(name));
 }
 
 void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDBusArgument>
+#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QHash>
@@ -70,7 +71,7 @@ QString MenuLabel(const QString& menuText);
 void RegisterTypes();
 
 // The com.canonical.dbusmenu object for one QMenu tree (id 0 is the menu itself).
-class DBusMenu : public QObject {
+class DBusMenu : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
   Q_PROPERTY(uint Version READ Version)
@@ -102,6 +103,8 @@ class DBusMenu : public QObject {
                               sni::MenuLayoutItem& layout);
   Q_SCRIPTABLE sni::MenuItemPropertiesList GetGroupProperties(const QList<int>& ids,
                                                               const QStringList& propertyNames);
+  // Answers every call: the value (a property the item does not set has the protocol's default), or a
+  // D-Bus error for an unknown item or property, so a panel never waits for its timeout.
   Q_SCRIPTABLE QDBusVariant GetProperty(int id, const QString& name);
   Q_SCRIPTABLE void Event(int id, const QString& eventId, const QDBusVariant& data, uint timestamp);
   Q_SCRIPTABLE QList<int> EventGroup(const sni::MenuEventList& events);

@@ -98,6 +98,48 @@ if not pump(5, lambda: clipboard() == b"taro_kato@example.jp"):
     fail("clipboard holds %r after clicking the entry" % clipboard())
 print("clicking the entry copies it exactly")
 
+# Every call gets an answer at once: a value, the protocol's default, or an error.
+t0 = time.monotonic()
+if not bool(menu.GetProperty(entry, "enabled", dbus_interface=MENU_IFACE, timeout=2)):
+    fail("GetProperty of an unset 'enabled' is not the default true")
+for cid, prop in ((99999, "label"), (entry, "no-such-property")):
+    try:
+        menu.GetProperty(cid, prop, dbus_interface=MENU_IFACE, timeout=2)
+        fail("GetProperty(%d, %s) answered a value" % (cid, prop))
+    except dbus.exceptions.DBusException as e:
+        if "InvalidArgs" not in e.get_dbus_name():
+            fail("GetProperty(%d, %s): %s" % (cid, prop, e.get_dbus_name()))
+print("GetProperty answers every call (%d ms for three)" % ((time.monotonic() - t0) * 1000))
+
+# Clicks sent as an event group, as some panels do; the unknown ids come back.
+subprocess.run(["xclip", "-selection", "clipboard"], input=b"marker")
+none = dbus.String("", variant_level=1)
+unknown = menu.EventGroup(dbus.Array([(99998, "clicked", none, dbus.UInt32(0)), (entry, "clicked", none, dbus.UInt32(0))],
+                                     signature="(isvu)"), dbus_interface=MENU_IFACE)
+if list(unknown) != [99998]:
+    fail("EventGroup answered %s" % list(unknown))
+if not pump(5, lambda: clipboard() == b"taro_kato@example.jp"):
+    fail("EventGroup did not choose the entry: clipboard %r" % clipboard())
+print("EventGroup chooses the entry and names the unknown id")
+
+# A flood of clicks on the postal search with no postal list: one message box, a live program.
+postal = ids.get(("ｵﾌﾟｼｮﾝ(_O)", "郵便番号・住所 検索(_P)..."))
+for _ in range(1000):
+    menu.Event(postal, "clicked", none, dbus.UInt32(0), dbus_interface=MENU_IFACE, ignore_reply=True)
+pump(3)
+if prog.poll() is not None:
+    fail("the program ended under 1,000 clicks on the postal search")
+boxes = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Dialnest Plus$"], capture_output=True,
+                       text=True).stdout.split()
+if len(boxes) != 1:
+    fail("%d message boxes after 1,000 clicks on the postal search" % len(boxes))
+subprocess.run(["xdotool", "windowactivate", "--sync", boxes[0], "key", "Return"], capture_output=True)
+subprocess.run(["xdotool", "key", "--window", boxes[0], "Return"], capture_output=True)
+if not pump(10, lambda: not subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Dialnest Plus$"],
+                                           capture_output=True, text=True).stdout.split()):
+    fail("the message box did not close")
+print("1,000 clicks on the postal search: at most one message box, the program lives")
+
 before = len(updates)
 click(about)
 if not pump(10, lambda: windows("のﾊﾞｰｼﾞｮﾝ情報")):
