@@ -3,6 +3,7 @@
 // them. Measured the way the style draws each control: a label's contents, a button's contents rect, a
 // group box's title, an edit's text line, a tab strip's tabs, a menu bar's items. And every text stays
 // readable under a dark palette: a control that sets one of its colours must set the other.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include <QRadioButton>
 #include <QStyleOption>
 #include <QTabBar>
-#include <QAbstractItemView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -80,11 +80,15 @@ class Measure {
   void Check(QWidget* w, QRect inWindow) {
     const QFontMetrics fm(w->font());
     // Plain frames and panels are lines and hosts; a design's edge line may run past the window.
-    const bool control = w->metaObject() != &QFrame::staticMetaObject && w->metaObject() != &QWidget::staticMetaObject;
+    const bool control =
+        w->metaObject() != &QFrame::staticMetaObject && w->metaObject() != &QWidget::staticMetaObject;
     if (control && !IsPart(w)) {
       if (!window_->rect().contains(inWindow))
-        Report(w, QString(), QStringLiteral("at %1,%2 %3 cut by the window's edge (%4)")
-                                 .arg(inWindow.x()).arg(inWindow.y()).arg(Size(inWindow.size()), Size(window_->size())));
+        Report(w, QString(),
+               QStringLiteral("at %1,%2 %3 cut by the window's edge (%4)")
+                   .arg(inWindow.x())
+                   .arg(inWindow.y())
+                   .arg(Size(inWindow.size()), Size(window_->size())));
       else if (!w->parentWidget()->rect().contains(w->geometry()))
         Report(w, QString(), QStringLiteral("cut by its parent %1").arg(Name(w->parentWidget())));
     }
@@ -111,8 +115,8 @@ class Measure {
       QStyleOptionButton opt;
       opt.initFrom(b);
       opt.text = b->text();
-      const QRect box = b->style()->subElementRect(check ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator,
-                                                   &opt, b);
+      const QRect box = b->style()->subElementRect(
+          check ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &opt, b);
       if (!b->rect().contains(box)) Report(b, b->text(), QStringLiteral("box %1 cut").arg(Size(box.size())));
       if (!b->text().isEmpty())
         Fits(b, b->text(), fm.size(Qt::TextShowMnemonic, b->text()),
@@ -126,7 +130,8 @@ class Measure {
       opt.textAlignment = g->alignment();
       opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
       const QRect title = g->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, g);
-      if (!g->rect().contains(title)) Report(g, g->title(), QStringLiteral("title %1 cut").arg(Size(title.size())));
+      if (!g->rect().contains(title))
+        Report(g, g->title(), QStringLiteral("title %1 cut").arg(Size(title.size())));
       for (QWidget* c : g->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (c->isVisibleTo(g) && c->geometry().intersects(title))
           Report(g, g->title(), QStringLiteral("title covered by %1").arg(Name(c)));
@@ -176,7 +181,8 @@ QColor BackgroundOf(const QWidget* w) {
     const QObjectList& siblings = c->parentWidget()->children();
     for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(c)) - 1; i >= 0; --i) {
       auto* below = qobject_cast<QWidget*>(siblings[i]);
-      if (below && below->isVisible() && below->autoFillBackground() && below->geometry().contains(c->geometry()))
+      if (below && below->isVisible() && below->autoFillBackground() &&
+          below->geometry().contains(c->geometry()))
         return below->palette().color(below->backgroundRole());
     }
   }
@@ -345,15 +351,24 @@ class WindowTextTest : public OrganizerTestBase {
     main->Label1->setText(QStringLiteral("alarm"));
     look(main.get());
     main->hide();
-    { Form3 about; look(&about); }
-    { Form4 settings; look(&settings); }
+    {
+      Form3 about;
+      look(&about);
+    }
+    {
+      Form4 settings;
+      look(&settings);
+    }
     {
       Form2 editor;
       look(&editor);
       editor.ReadList(1);
       problems << Unreadable(&editor);
     }
-    { Form7 postal; look(&postal); }
+    {
+      Form7 postal;
+      look(&postal);
+    }
     dir->Write("ToDo.dat", Sj("026/12/30 memo\r\n"));
     FrmCal* cal = Open();
     QVERIFY(cal);

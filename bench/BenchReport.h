@@ -42,10 +42,14 @@ inline void PrintRatios(const Collector& c) {
     if (name.compare(base.size(), std::string::npos, "/ours") != 0) continue;
     std::printf("%-28s %12.3f", base.c_str(), oursMs);
     auto peer = c.ms.find(base + "/peer");
-    if (peer == c.ms.end()) std::printf(" %12s %10s", "-", "-");
-    else std::printf(" %12.3f %10.2f", peer->second, peer->second / oursMs);
+    if (peer == c.ms.end())
+      std::printf(" %12s %10s", "-", "-");
+    else
+      std::printf(" %12.3f %10.2f", peer->second, peer->second / oursMs);
     auto floor = c.ms.find(base + "/memmem");
-    if (floor == c.ms.end()) std::printf(" %12s\n", "-");
-    else std::printf(" %12.2f\n", oursMs / floor->second);
+    if (floor == c.ms.end())
+      std::printf(" %12s\n", "-");
+    else
+      std::printf(" %12.2f\n", oursMs / floor->second);
   }
 }

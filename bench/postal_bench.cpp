@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((name + "/peer").c_str(), [t = text](benchmark::State& s) { Grep(s, t); })
         ->Unit(benchmark::kMillisecond)
         ->MinTime(1.0);
-    benchmark::RegisterBenchmark((name + "/memmem").c_str(), [t = text](benchmark::State& s) { Memmem(s, t); })
+    benchmark::RegisterBenchmark((name + "/memmem").c_str(),
+                                 [t = text](benchmark::State& s) { Memmem(s, t); })
         ->Unit(benchmark::kMillisecond)
         ->MinTime(1.0);
   }

@@ -55,8 +55,7 @@ class HiDpiTest : public QObject {
       QCOMPARE(at2x.size(), QSize(2 * size, 2 * size));
       QCOMPARE(Pixels(at2x), Drawn(2 * size));
     }
-    for (const sni::IconPixmap& p : sni::PixmapsOf(icon))
-      QCOMPARE(p.pixels.size(), p.width * p.height * 4);
+    for (const sni::IconPixmap& p : sni::PixmapsOf(icon)) QCOMPARE(p.pixels.size(), p.width * p.height * 4);
   }
 
   void aboutBoxPictureHasTheScreensPixels() {
@@ -66,7 +65,8 @@ class HiDpiTest : public QObject {
     QCOMPARE(pm.size(), QSize(32, 32));
     // Drawn at 32 pixels, not the 16-pixel picture blown up.
     const QImage blownUp = Drawn(16).scaled(32, 32);
-    QVERIFY2(Differing(Pixels(pm), Drawn(32)) < 10, qPrintable(QString::number(Differing(Pixels(pm), Drawn(32)))));
+    QVERIFY2(Differing(Pixels(pm), Drawn(32)) < 10,
+             qPrintable(QString::number(Differing(Pixels(pm), Drawn(32)))));
     QVERIFY(Differing(blownUp, Drawn(32)) > 50);
     QCOMPARE(icons::AlarmBell(32).size(), QSize(64, 64));
   }
@@ -75,7 +75,8 @@ class HiDpiTest : public QObject {
     for (int index = 2; index <= 12; ++index) {
       const QPixmap pm = calendar_pictures::Picture(index);
       QCOMPARE(pm.devicePixelRatio(), 2.0);
-      QCOMPARE(pm.deviceIndependentSize().toSize(), index >= 7 && index <= 10 ? QSize(18, 16) : QSize(32, 32));
+      QCOMPARE(pm.deviceIndependentSize().toSize(),
+               index >= 7 && index <= 10 ? QSize(18, 16) : QSize(32, 32));
     }
     QCOMPARE(calendar_pictures::ButtonPicture(0).size(), QSize(32, 32));
     // A mark choice shows the whole corner its mark is drawn in, at the screen's pixels.
@@ -83,7 +84,8 @@ class HiDpiTest : public QObject {
       const QPixmap choice = calendar_pictures::MarkChoice(mark);
       QCOMPARE(choice.devicePixelRatio(), 2.0);
       QCOMPARE(choice.size(), QSize(36, 32));
-      QCOMPARE(Pixels(choice), Pixels(calendar_pictures::Picture(calendar_pictures::ForMark(mark))).copy(0, 0, 36, 32));
+      QCOMPARE(Pixels(choice),
+               Pixels(calendar_pictures::Picture(calendar_pictures::ForMark(mark))).copy(0, 0, 36, 32));
     }
     TempDir dir;  // the organiser reads its files from the data folder
     Module1::SetAppDirForTest(dir.Path());

@@ -14,18 +14,21 @@ QFont Design(Face face, double pointSize, bool bold) {
   QFont f;
   switch (face) {
     case Face::PGothic:
-      f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                     QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
+      f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                     QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                     QStringLiteral("sans-serif")});
       f.setStyleHint(QFont::SansSerif);
       break;
     case Face::Gothic:
-      f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                     QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
+      f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                     QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                     QStringLiteral("monospace")});
       f.setStyleHint(QFont::Monospace);
       break;
     case Face::PMincho:
-      f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho"),
-                     QStringLiteral("Noto Serif CJK JP"), QStringLiteral("serif")});
+      f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
+                     QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP"),
+                     QStringLiteral("serif")});
       f.setStyleHint(QFont::Serif);
       break;
   }

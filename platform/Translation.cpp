@@ -12,8 +12,8 @@ bool LoadToolkitTranslation(QCoreApplication& app) {
   auto* translator = new QTranslator(&app);
   const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   // The whole interface is Japanese, whatever the desktop's language.
-  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        dir)) {
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), dir)) {
     qCWarning(lcSession) << "Qt's Japanese translation (qtbase_ja.qm) is not in" << dir;
     delete translator;
     return false;

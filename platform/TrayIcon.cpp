@@ -12,7 +12,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
   connect(&retry_, &QTimer::timeout, this, &TrayIcon::TryShow);
   connect(sni_.get(), &sni::StatusNotifierTray::HostChanged, this, &TrayIcon::TryShow);
   sni::StatusNotifierItem* item = sni_->Item();
-  connect(item, &sni::StatusNotifierItem::Activated, this, [this](QPoint p) { FromStatusNotifier(kLeftDown, p); });
+  connect(item, &sni::StatusNotifierItem::Activated, this,
+          [this](QPoint p) { FromStatusNotifier(kLeftDown, p); });
   connect(item, &sni::StatusNotifierItem::ContextMenuRequested, this,
           [this](QPoint p) { FromStatusNotifier(kRightDown, p); });
   connect(item, &sni::StatusNotifierItem::SecondaryActivated, this,

@@ -173,7 +173,8 @@ class Form7Test : public QObject {
     QCOMPARE(seen1, (QStringList{"データ検索中", "データ検索中.", "データ検索中..", "データ検索中...",
                                  "データ検索中....", "データ検索終了"}));
     QCOMPARE(f.Results()->rowCount(), 60000);
-    QVERIFY2(rowsWhileSearching > 0 && rowsWhileSearching < 60000, qPrintable(QString::number(rowsWhileSearching)));
+    QVERIFY2(rowsWhileSearching > 0 && rowsWhileSearching < 60000,
+             qPrintable(QString::number(rowsWhileSearching)));
 
     f.Text1->setText(QStringLiteral("神田"));
     f.Command1_Click();

@@ -1,10 +1,10 @@
 // Conversion and search over raw code page 932 bytes.
 #include "postal/PostalData.h"
 
+#include <string.h>  // memmem
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string.h>  // memmem
 
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -177,8 +177,7 @@ Search::Search(std::string_view data, std::string needle) : data_(data), needle_
 
 const char* Search::Find(std::size_t from, std::size_t to) const {
   // glibc's memmem is several times faster than a character-by-character find on these lengths.
-  return static_cast<const char*>(
-      ::memmem(data_.data() + from, to - from, needle_.data(), needle_.size()));
+  return static_cast<const char*>(::memmem(data_.data() + from, to - from, needle_.data(), needle_.size()));
 }
 
 bool Search::LineMatches(std::size_t begin, std::size_t end, std::size_t at) const {
