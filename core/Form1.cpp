@@ -151,7 +151,6 @@ void Form1::StartUp() {
   connect(tray_, &TrayIcon::Message, this, &Form1::TrayMessage);
   tray_->SetTip(kAppTitle);
   tray_->SetMenu(mnuTEL_);
-  tray_->Add();
 
   Setmnu();
   Module1::LoadPhoneMenus(1);
@@ -167,6 +166,8 @@ void Form1::StartUp() {
     groupItems_->SetChecked(g, false);
   }
   groupItems_->SetChecked(1, true);
+  // The icon comes up once its menu can answer: a big phone book takes a while to load.
+  tray_->Add();
 
   Module1::LoadAlarm();
   Timer1.start();

@@ -46,12 +46,6 @@ void CentreOnScreen(QWidget* w) {
           twips::ToPixels(static_cast<double>((sh - wh) / 2), ty));
 }
 
-void SetTopmost(QWidget* w, bool topmost) {
-  bool visible = w->isVisible();
-  w->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-  if (visible) w->show();
-}
-
 QSize ClientPixels(int outerWidth, int outerHeight, int frameWidth, int frameHeight) {
   return {std::max(1, twips::ToPixels(outerWidth - frameWidth, TwipsPerPixelX())),
           std::max(1, twips::ToPixels(outerHeight - frameHeight, TwipsPerPixelY()))};

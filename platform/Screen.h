@@ -18,7 +18,6 @@ void PlaceTwips(QWidget* w, int left, int top, int width, int height);
 void FixedSizeTwips(QWidget* w, int width, int height);
 // Centres on the primary screen: (screen - window) / 2 in twips, remainder dropped.
 void CentreOnScreen(QWidget* w);
-void SetTopmost(QWidget* w, bool topmost);
 
 // A window's outer size in twips, as stored and laid out, counts borders, caption and menu bar: the
 // frame allowance. These turn it into the client size in pixels that Qt manages, and follow a size the

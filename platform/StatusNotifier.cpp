@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QEvent>
@@ -430,20 +431,6 @@ StatusNotifierTray::~StatusNotifierTray() {
   Stop();
 }
 
-bool StatusNotifierTray::WatcherWithHost() {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected() || !bus.interface()) return false;
-  if (!bus.interface()->isServiceRegistered(kWatcherService).value()) return false;
-  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
-                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                    QStringLiteral("Get"));
-  get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
-  // A watcher that does not answer at once is treated as absent; the next change asks again.
-  const QDBusMessage reply = bus.call(get, QDBus::Block, 2000);
-  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
-  return reply.arguments().first().value<QDBusVariant>().variant().toBool();
-}
-
 QString StatusNotifierTray::WatcherProgram() {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected() || !bus.interface()) return {};
@@ -474,36 +461,86 @@ bool StatusNotifierTray::Start() {
 
 void StatusNotifierTray::Reconsider() {
   if (!started_) return;
+  if (asking_) {
+    askAgain_ = true;
+    return;
+  }
   QDBusConnection bus = QDBusConnection::sessionBus();
-  const bool host = WatcherWithHost();
+  if (!bus.isConnected() || !bus.interface() ||
+      !bus.interface()->isServiceRegistered(kWatcherService).value()) {
+    HostKnown(false);
+    return;
+  }
+  asking_ = true;
+  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
+                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                    QStringLiteral("Get"));
+  get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+  // A watcher that does not answer within 2 s counts as absent; the next change asks again.
+  auto* call = new QDBusPendingCallWatcher(bus.asyncCall(get, 2000), this);
+  connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+    w->deleteLater();
+    const QDBusMessage reply = w->reply();
+    const bool host = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+                      reply.arguments().first().value<QDBusVariant>().variant().toBool();
+    if (!host && reply.type() == QDBusMessage::ErrorMessage)
+      qCInfo(lcTray) << "the StatusNotifier watcher did not answer:" << reply.errorName();
+    if (started_) HostKnown(host);
+  });
+}
+
+void StatusNotifierTray::HostKnown(bool host) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
   if (host && !exported_) {
     const auto contents = QDBusConnection::ExportScriptableContents | QDBusConnection::ExportAllProperties;
     exported_ = bus.registerObject(kItemPath, item_, contents) &&
                 bus.registerObject(kMenuPath, menu_, contents) && bus.registerService(service_);
   }
-  bool now = false;
-  if (host && exported_) {
-    QDBusMessage reg = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
-                                                      QStringLiteral("RegisterStatusNotifierItem"));
-    reg << service_;
-    now = bus.call(reg, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+  if (!host || !exported_) {
+    SetRegistered(false);
+    Done();
+    return;
   }
-  if (now) {
-    // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
-    const QString host = WatcherProgram();
-    menu_->SetInlineThirdLevel(host == QLatin1String("gnome-shell"));
-    item_->SetHostPositionsRelative(host == QLatin1String("waybar"));
-    qCInfo(lcTray) << "StatusNotifier host:" << (host.isEmpty() ? QStringLiteral("unknown") : host);
-  }
-  if (now != registered_) {
-    registered_ = now;
-    emit HostChanged(now);
+  QDBusMessage reg = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
+                                                    QStringLiteral("RegisterStatusNotifierItem"));
+  reg << service_;
+  asking_ = true;
+  auto* call = new QDBusPendingCallWatcher(bus.asyncCall(reg, 2000), this);
+  connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+    w->deleteLater();
+    const bool now = w->reply().type() == QDBusMessage::ReplyMessage;
+    if (now) {
+      // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
+      const QString program = WatcherProgram();
+      menu_->SetInlineThirdLevel(program == QLatin1String("gnome-shell"));
+      item_->SetHostPositionsRelative(program == QLatin1String("waybar"));
+      qCInfo(lcTray) << "StatusNotifier host:" << (program.isEmpty() ? QStringLiteral("unknown") : program);
+    }
+    if (started_) SetRegistered(now);
+    Done();
+  });
+}
+
+void StatusNotifierTray::SetRegistered(bool now) {
+  const bool first = !settled_;
+  settled_ = true;
+  if (now == registered_ && !first) return;
+  registered_ = now;
+  emit HostChanged(now);
+}
+
+void StatusNotifierTray::Done() {
+  asking_ = false;
+  if (askAgain_ && started_) {
+    askAgain_ = false;
+    Reconsider();
   }
 }
 
 void StatusNotifierTray::Stop() {
   if (!started_) return;
   started_ = false;
+  settled_ = false;
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (exported_) {
     // Giving the name up is what tells the watcher the item has gone.

@@ -210,26 +210,32 @@ class StatusNotifierTray : public QObject {
   StatusNotifierTray(const QIcon& icon, QObject* parent = nullptr);
   ~StatusNotifierTray() override;
 
-  // Starts following the watcher; false when there is no session bus.
+  // Starts following the watcher; false when there is no session bus. Every call to the watcher is
+  // asynchronous: a panel that hangs never freezes the program.
   bool Start();
   void Stop();
   bool HostPresent() const { return registered_; }
+  // Whether the watcher has answered (or failed to) since Start: until then the tray kind is open.
+  bool Settled() const { return settled_; }
+  bool Started() const { return started_; }
   StatusNotifierItem* Item() const { return item_; }
   DBusMenu* Menu() const { return menu_; }
-  QString ServiceName() const { return service_; }
 
-  // Whether a watcher with at least one host is on the session bus now.
-  static bool WatcherWithHost();
   // The program that owns the watcher ("gnome-shell", "waybar", "plasmashell", ...), empty if unknown.
   static QString WatcherProgram();
 
  signals:
+  // Also sent when the first answer settles the question, present or not.
   void HostChanged(bool present);
 
  private slots:
   void Reconsider();
 
  private:
+  void HostKnown(bool host);
+  void SetRegistered(bool now);
+  void Done();
+
   StatusNotifierItem* item_;
   DBusMenu* menu_;
   QString service_;
@@ -237,6 +243,9 @@ class StatusNotifierTray : public QObject {
   bool started_ = false;
   bool exported_ = false;
   bool registered_ = false;
+  bool settled_ = false;
+  bool asking_ = false;    // a question to the watcher is on its way
+  bool askAgain_ = false;  // something changed meanwhile
 };
 
 }  // namespace sni

@@ -55,6 +55,9 @@ void TrayIcon::Add() {
 
 void TrayIcon::TryShow() {
   if (!wanted_) return;
+  // Until the panel's watcher has answered, the kind of tray is open: an XEmbed icon made now would
+  // show beside the StatusNotifier one (and settle Qt's own choice of tray for good).
+  if (sni_->Started() && !sni_->Settled()) return;
   if (sni_->HostPresent()) {
     retry_.stop();
     if (xembed_) xembed_->hide();
@@ -82,10 +85,6 @@ void TrayIcon::Remove() {
 
 bool TrayIcon::IsShown() const {
   return sni_->HostPresent() || (xembed_ && xembed_->isVisible());
-}
-
-bool TrayIcon::OnStatusNotifier() const {
-  return sni_->HostPresent();
 }
 
 void TrayIcon::SetTip(const QString& tip) {

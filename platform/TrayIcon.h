@@ -41,8 +41,6 @@ class TrayIcon : public QObject {
   void SetMenu(QMenu* menu);
   // While not available the exported menu shows nothing and does nothing.
   void SetMenuAvailable(bool available);
-  // The icon is on a StatusNotifier panel now.
-  bool OnStatusNotifier() const;
   sni::StatusNotifierTray* StatusNotifier() const { return sni_.get(); }
 
   static int MessageFor(QSystemTrayIcon::ActivationReason reason);
