@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time (exec to tray icon mapped in an XEmbed tray) and resident memory of the program with a
-# 5,000-entry phone book, under Xvfb + trayer. Usage: startup_memory.sh <program executable> [runs]
+# phone book of ENTRIES entries (5,000 unless set), under Xvfb + trayer.
+# Usage: [ENTRIES=n] startup_memory.sh <program executable> [runs]
 set -euo pipefail
 exe=$1
 runs=${2:-5}
@@ -27,9 +28,10 @@ wait_for 30 trayer xdotool search --name '^panel$'
 
 cp "$exe" "$work/dialnestplus"
 printf '[Data]\r\nDATA1=g\r\nClipen=True\r\n' > "$work/dnstplus.ini"
-# 5,000 entries spread over the 44 letters, each a name and a number in code page 932.
-awk 'BEGIN { n = 0; for (k = 1; k <= 44; k++) { printf "[D@TA]\r\n"; per = (k <= 28) ? 114 : 113;
-       for (i = 0; i < per && n < 5000; i++) { printf "\x8e\x52\x93\x63 \x91\xbe\x98\x59%05d\t03-%04d-%04d\r\n", n, n % 10000, (n * 7) % 10000; n++ } } }' \
+# The entries spread over the 44 letters, each a name and a number in code page 932.
+awk -v total="${ENTRIES:-5000}" 'BEGIN { n = 0; for (k = 1; k <= 44; k++) { printf "[D@TA]\r\n";
+       per = int(total / 44) + (k <= total % 44 ? 1 : 0);
+       for (i = 0; i < per && n < total; i++) { printf "\x8e\x52\x93\x63 \x91\xbe\x98\x59%05d\t03-%04d-%04d\r\n", n, n % 10000, (n * 7) % 10000; n++ } } }' \
   > "$work/Teldat1.tel"
 [ "${EMPTY_BOOK:-}" = 1 ] && rm "$work/Teldat1.tel"
 [ -f "$work/Teldat1.tel" ] && echo "phone book: $(grep -vc '^\[D@TA\]' "$work/Teldat1.tel") entries" || echo "phone book: none"

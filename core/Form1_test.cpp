@@ -142,6 +142,32 @@ class Form1Test : public QObject {
     QCOMPARE(tel->findChild<QMenu*>("mnuY")->title(), QStringLiteral("や行(&Y)"));
   }
 
+  void aLettersMenuIsMadeWhenItIsAboutToShow() {
+    std::string book = "[D@TA]\r\n";
+    for (int i = 0; i < 3000; ++i) book += "entry " + std::to_string(i) + "\r\n";
+    for (int k = 2; k <= 44; ++k) book += "[D@TA]\r\n";
+    dir->Write("Teldat1.tel", book);
+    auto f = Start();
+    MenuArray& a = f->LetterItems(1);
+    // Loaded as texts: no menu item exists until the letter is shown, yet every caption is there.
+    QCOMPARE(a.Count(), 3000);
+    QVERIFY(!a.Built());
+    QVERIFY(a.Menu()->actions().isEmpty());
+    QCOMPARE(a.Caption(3000), QStringLiteral("entry 2999"));
+    emit a.Menu()->aboutToShow();
+    QVERIFY(a.Built());
+    QCOMPARE(a.Menu()->actions().size(), 3000);
+    QCOMPARE(a.Menu()->actions().last()->text(), QStringLiteral("entry 2999"));
+    // Emptied (the organiser opens, a group switch): the items go, and the next load builds nothing.
+    f->mnuC1_Click(2);
+    QVERIFY(!f->LetterItems(1).Built());
+    QCOMPARE(f->LetterItems(1).Count(), 1);
+    QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("なし"));
+    f->mnuC1_Click(1);
+    QVERIFY(!f->LetterItems(1).Built());
+    QCOMPARE(f->LetterItems(1).Count(), 3000);
+  }
+
   void lettersShowTheGroupFileEntries() {
     dir->Write("Teldat1.tel",
                Sj("[D@TA]\r\n阿部\t03-1111-2222\r\n[D@TA]\r\n[D@TA]\r\nA&B 商会\r\n\r\n") + Markers(41));

@@ -1,4 +1,4 @@
-// Menu item arrays over QMenu / QAction.
+// Menu item arrays over QMenu / QAction, the actions made on demand.
 #include "core/MenuArray.h"
 
 #include <QAction>
@@ -7,26 +7,62 @@
 MenuArray::MenuArray(QMenu* menu, std::function<void(int)> onClick, bool checkable)
     : menu_(menu), onClick_(std::move(onClick)), checkable_(checkable) {
   QObject::connect(menu_, &QMenu::triggered, menu_, [this](QAction* a) {
-    auto it = std::find(items_.begin(), items_.end(), a);
-    if (it != items_.end() && onClick_) onClick_(static_cast<int>(it - items_.begin()) + 1);
+    auto it = std::find(actions_.begin(), actions_.end(), a);
+    if (it != actions_.end() && onClick_) onClick_(static_cast<int>(it - actions_.begin()) + 1);
   });
+  QObject::connect(menu_, &QMenu::aboutToShow, menu_, [this] { Build(); });
   Load();
 }
 
-QAction* MenuArray::Load() {
-  QAction* a = menu_->addAction(QString());
+QAction* MenuArray::MakeAction(const Entry& e) {
+  QAction* a = new QAction(DisplayText(e.caption), menu_);
   a->setCheckable(checkable_);
-  a->setData(QString());
-  items_.push_back(a);
+  a->setEnabled(e.enabled);
+  a->setChecked(e.checked);
   return a;
+}
+
+void MenuArray::Build() {
+  if (built_) return;
+  actions_.reserve(items_.size());
+  for (const Entry& e : items_) actions_.push_back(MakeAction(e));
+  QList<QAction*> list(actions_.begin(), actions_.end());
+  menu_->addActions(list);
+  built_ = true;
+}
+
+void MenuArray::Unbuild() {
+  if (!built_) return;
+  for (QAction* a : actions_) {
+    menu_->removeAction(a);
+    delete a;
+  }
+  actions_.clear();
+  built_ = false;
+}
+
+QAction* MenuArray::Item(int n) {
+  Build();
+  return actions_.at(static_cast<std::size_t>(n - 1));
+}
+
+void MenuArray::Load() {
+  items_.push_back(Entry{});
+  if (!built_) return;
+  actions_.push_back(MakeAction(items_.back()));
+  menu_->addAction(actions_.back());
 }
 
 bool MenuArray::Unload(int n) {
   if (n <= 1 || n > Count()) return false;
-  QAction* a = items_[static_cast<std::size_t>(n - 1)];
+  if (QAction* a = Built(n)) {
+    actions_.erase(actions_.begin() + (n - 1));
+    menu_->removeAction(a);
+    delete a;
+  }
   items_.erase(items_.begin() + (n - 1));
-  menu_->removeAction(a);
-  delete a;
+  // Emptied: the next load of a big book builds nothing until the menu is shown.
+  if (items_.size() == 1) Unbuild();
   return true;
 }
 
@@ -42,17 +78,20 @@ QString MenuArray::DisplayText(const QString& text) {
 }
 
 void MenuArray::SetCaption(int n, const QString& text) {
-  QAction* a = Item(n);
-  a->setData(text);
-  a->setText(DisplayText(text));
+  items_.at(static_cast<std::size_t>(n - 1)).caption = text;
+  if (QAction* a = Built(n)) a->setText(DisplayText(text));
 }
 
 QString MenuArray::Caption(int n) const {
-  return Item(n)->data().toString();
+  return items_.at(static_cast<std::size_t>(n - 1)).caption;
 }
+
 void MenuArray::SetEnabled(int n, bool enabled) {
-  Item(n)->setEnabled(enabled);
+  items_.at(static_cast<std::size_t>(n - 1)).enabled = enabled;
+  if (QAction* a = Built(n)) a->setEnabled(enabled);
 }
+
 void MenuArray::SetChecked(int n, bool checked) {
-  Item(n)->setChecked(checked);
+  items_.at(static_cast<std::size_t>(n - 1)).checked = checked;
+  if (QAction* a = Built(n)) a->setChecked(checked);
 }

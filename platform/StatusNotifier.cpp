@@ -307,6 +307,9 @@ MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names) {
   QMenu* menu = MenuOf(id);
   Watch(menu);
   if (!menu || depth == 0 || !available_ || IsHeading(actions_.value(id))) return item;
+  // A menu whose items are made when it is about to be shown (the letters of a phone book) makes them
+  // now: the panel asks for them.
+  emit menu->aboutToShow();
   const int next = depth < 0 ? -1 : depth - 1;
   for (QAction* a : menu->actions()) {
     const int childId = IdOf(a);
@@ -314,6 +317,7 @@ MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names) {
     if (!IsHeading(a)) continue;
     // The heading's items follow it in this menu, at the same depth.
     Watch(a->menu());
+    emit a->menu()->aboutToShow();
     for (QAction* inner : a->menu()->actions()) item.children.append(Build(IdOf(inner), next, names));
   }
   return item;
