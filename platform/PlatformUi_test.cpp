@@ -170,6 +170,34 @@ class PlatformUiTest : public QObject {
     (void)entry;
   }
 
+  void aLayoutTooBigForTheBusIsAnsweredByLevels() {
+    // root > row > three letters of 1,000 entries each.
+    QMenu root;
+    QMenu* row = root.addMenu(QStringLiteral("あ行(&A)"));
+    QList<QMenu*> letters;
+    for (const char* l : {"あ", "い", "う"}) {
+      QMenu* m = row->addMenu(QString::fromUtf8(l));
+      for (int i = 0; i < 1000; ++i) m->addAction(QStringLiteral("entry %1").arg(i));
+      letters << m;
+    }
+    sni::DBusMenu menu;
+    menu.SetMenu(&root);
+    menu.SetLayoutBudget(310000);  // room for two letters (about 147 kB each), not three
+    sni::MenuLayoutItem whole;
+    menu.GetLayout(0, -1, {}, whole);
+    const auto& shown = whole.children[0].children;
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown[0].children.size(), 1000);
+    QCOMPARE(shown[1].children.size(), 1000);
+    QVERIFY(shown[2].children.isEmpty());  // left for when the panel opens it
+    QCOMPARE(shown[2].properties.value("children-display").toString(), QStringLiteral("submenu"));
+    // Asked for itself, a letter always comes whole.
+    sni::MenuLayoutItem third;
+    menu.GetLayout(shown[2].id, -1, {}, third);
+    QCOMPARE(third.children.size(), 1000);
+    QCOMPARE(third.children.last().properties.value("label").toString(), QStringLiteral("entry 999"));
+  }
+
   void everyMethodOfTheMenuInterfaceIsExported() {
     // Qt D-Bus leaves out a method whose parameter type it cannot find by its declared name.
     sni::RegisterTypes();

@@ -300,32 +300,55 @@ QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
   return chosen;
 }
 
-MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names) {
+qint64 DBusMenu::CostOf(QMenu* menu) {
+  // What the items take in a reply: their labels and, per item, about 120 bytes of structure.
+  qint64 cost = 0;
+  for (QAction* a : menu->actions()) {
+    cost += 120 + a->text().size() * 3;
+    if (IsHeading(a)) {
+      emit a->menu()->aboutToShow();
+      for (QAction* inner : a->menu()->actions()) cost += 120 + inner->text().size() * 3;
+    }
+  }
+  return cost;
+}
+
+MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names, bool asked) {
   MenuLayoutItem item;
   item.id = id;
   item.properties = PropertiesOf(id, names);
   QMenu* menu = MenuOf(id);
   Watch(menu);
   if (!menu || depth == 0 || !available_ || IsHeading(actions_.value(id))) return item;
+  // A reply the bus cannot carry would drop the program off the bus: below the item asked for, a
+  // submenu whose items no longer fit is sent without them, and the panel asks for it when it opens.
+  // Once one did not fit, no further menu is made only to be left out.
+  if (!asked && budget_ <= 0) return item;
   // A menu whose items are made when it is about to be shown (the letters of a phone book) makes them
   // now: the panel asks for them.
   emit menu->aboutToShow();
+  const qint64 cost = CostOf(menu);
+  if (!asked && cost > budget_) {
+    budget_ = 0;
+    return item;
+  }
+  budget_ -= cost;
   const int next = depth < 0 ? -1 : depth - 1;
   for (QAction* a : menu->actions()) {
     const int childId = IdOf(a);
-    item.children.append(Build(childId, next, names));
+    item.children.append(Build(childId, next, names, false));
     if (!IsHeading(a)) continue;
     // The heading's items follow it in this menu, at the same depth.
     Watch(a->menu());
-    emit a->menu()->aboutToShow();
-    for (QAction* inner : a->menu()->actions()) item.children.append(Build(IdOf(inner), next, names));
+    for (QAction* inner : a->menu()->actions()) item.children.append(Build(IdOf(inner), next, names, false));
   }
   return item;
 }
 
 uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                          MenuLayoutItem& layout) {
-  layout = Build(parentId, recursionDepth, propertyNames);
+  budget_ = layoutBudget_;
+  layout = Build(parentId, recursionDepth, propertyNames, true);
   return revision_;
 }
 

@@ -89,6 +89,8 @@ class DBusMenu : public QObject, protected QDBusContext {
   // inline in its parent, headed by its own caption as a disabled item, so every item is one click away.
   void SetInlineThirdLevel(bool inlined);
   bool InlineThirdLevel() const { return inlineThird_; }
+  // About how many bytes one layout reply may take (the bus carries at most 64 MiB per message).
+  void SetLayoutBudget(qint64 bytes) { layoutBudget_ = bytes; }
   uint Revision() const { return revision_; }
   // The id an action has in the exported layout (assigned on first use).
   int IdOf(QAction* action);
@@ -123,7 +125,8 @@ class DBusMenu : public QObject, protected QDBusContext {
  private:
   QMenu* MenuOf(int id) const;
   QVariantMap PropertiesOf(int id, const QStringList& names);
-  MenuLayoutItem Build(int id, int depth, const QStringList& names);
+  MenuLayoutItem Build(int id, int depth, const QStringList& names, bool asked);
+  qint64 CostOf(QMenu* menu);
   bool IsHeading(QAction* a) const;
   void Watch(QMenu* menu);
   void Changed();
@@ -131,6 +134,8 @@ class DBusMenu : public QObject, protected QDBusContext {
   QPointer<QMenu> root_;
   bool available_ = true;
   bool inlineThird_ = false;
+  qint64 layoutBudget_ = 16 * 1024 * 1024;
+  qint64 budget_ = 0;
   uint revision_ = 1;
   int nextId_ = 1;
   QHash<QAction*, int> ids_;
