@@ -337,6 +337,7 @@ class FrmCalTest : public OrganizerTestBase {
     FrmCal* f = Open();
     auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
     QCOMPARE(name(f->Picture2[0]), QStringLiteral("閉じる"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(f->Picture2[0])->role(), QAccessible::Button);
     QCOMPARE(name(f->Picture2[2]), QStringLiteral("次の月へ"));
     QCOMPARE(name(f->Picture2[3]), QStringLiteral("前の月へ"));
     QCOMPARE(name(f->Picture2[1]), QStringLiteral("入力ウィンドウを開く"));

@@ -1,11 +1,26 @@
 // The pressed look is drawn over the picture in the inverse of what lies under it.
 #include "organizer/PictureButton.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+// A screen reader meets it as a button, named by its tip.
+QAccessibleInterface* AsButton(const QString& key, QObject* object) {
+  auto* w = qobject_cast<QWidget*>(object);
+  return key == QLatin1String("PictureButton") && w ? new QAccessibleWidget(w, QAccessible::Button) : nullptr;
+}
+}  // namespace
+
 PictureButton::PictureButton(QWidget* parent) : QWidget(parent) {
+  static const bool factory = [] {
+    QAccessible::installFactory(AsButton);
+    return true;
+  }();
+  (void)factory;
   setMouseTracking(true);
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::TabFocus);
