@@ -105,5 +105,6 @@ bool IniFile::Put(std::string_view section, std::string_view key, std::string_vi
     while (insertAt > begin && TrimBlanks(lines[insertAt - 1]).empty()) --insertAt;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), keyLine);
   }
-  return textfile::WriteAtomic(path_, textfile::JoinCrLf(lines), textfile::InPlace::Allowed);
+  return static_cast<bool>(
+      textfile::WriteAtomic(path_, textfile::JoinCrLf(lines), textfile::InPlace::Allowed));
 }

@@ -352,9 +352,11 @@ void Form2::closeEvent(QCloseEvent* e) {
       // The file and the edits stay as they are. "No" keeps the window: the user can free the file or
       // copy the entries out and close again (which retries); "Yes" is the way out without saving.
       const MsgResult answer =
-          MsgBox(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした\n変更を保存せずに閉じますか？\n"
-                                "（いいえ：編集を続けます。もう一度閉じると保存し直します）")
-                     .arg(Q(phonebook::FileName(Module1::CurGroup))),
+          MsgBox(WithReason(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした")
+                                .arg(Q(phonebook::FileName(Module1::CurGroup))),
+                            model_.LastError()) +
+                     QStringLiteral("\n変更を保存せずに閉じますか？\n"
+                                    "（いいえ：編集を続けます。もう一度閉じると保存し直します）"),
                  MsgIcon::Question, MsgButtons::YesNo);
       if (answer != MsgResult::Yes) {
         show();

@@ -91,7 +91,9 @@ bool PhoneBookEditor::Savedata(const std::string& path) {
     if (!e) return false;  // never happens: Add and Modify refuse such text
     encoded.push_back(std::move(*e));
   }
-  if (!textfile::WriteAtomic(path, textfile::JoinCrLf(encoded))) return false;
+  const textfile::WriteResult w = textfile::WriteAtomic(path, textfile::JoinCrLf(encoded));
+  lastError_ = w.error;
+  if (!w) return false;
   master_.clear();
   return true;
 }

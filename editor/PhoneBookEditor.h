@@ -25,6 +25,8 @@ class PhoneBookEditor {
   // Writes the master table whole (atomically) and empties it. On failure the table is kept and the old
   // file is left as it was.
   [[nodiscard]] bool Savedata(const std::string& path);
+  // The system's error of the last failed save.
+  int LastError() const { return lastError_; }
 
   int CurrentLetter() const { return letter_; }  // 0 before the first letter is chosen
   const std::vector<std::string>& Master() const { return master_; }
@@ -50,4 +52,5 @@ class PhoneBookEditor {
   int letter_ = 0;
   int selected_ = -1;
   bool canSave_ = true;
+  int lastError_ = 0;
 };

@@ -171,7 +171,8 @@ bool CalendarView::SaveIfDirty() {
       reason = QStringLiteral("%1日の予定に保存できない文字があります").arg(o.day);
       break;
     default:
-      reason = QStringLiteral("スケジュールファイル(%1)に書き込めませんでした").arg(file);
+      reason =
+          WithReason(QStringLiteral("スケジュールファイル(%1)に書き込めませんでした").arg(file), o.error);
       break;
   }
   const MsgResult answer =

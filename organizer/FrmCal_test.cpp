@@ -522,7 +522,7 @@ class FrmCalTest : public OrganizerTestBase {
     QCOMPARE(
         rec->records[0].text,
         QStringLiteral(
-            "スケジュールを保存できませんでした\nスケジュールファイル(Sch2612.dat)に書き込めませんでした\n"
+            "スケジュールを保存できませんでした\nスケジュールファイル(Sch2612.dat)に書き込めませんでした\nアクセスが拒否されました\n"
             "変更を破棄して続けますか？\n（いいえ：変更を残します。もう一度操作すると保存し直します）"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Question);
     QCOMPARE(f->State().CalMonth, 12);

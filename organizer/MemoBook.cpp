@@ -78,7 +78,12 @@ std::string MemoBook::PageText(int page) const {
 }
 
 bool MemoBook::Rewrite(std::string data) {
-  if (!readCompletely_ || !textfile::WriteAtomic(path_, data)) return false;
+  lastError_ = 0;
+  if (!readCompletely_) return false;
+  if (const textfile::WriteResult w = textfile::WriteAtomic(path_, data); !w) {
+    lastError_ = w.error;
+    return false;
+  }
   data_ = std::move(data);
   count_ = static_cast<int>(data_.size() / kRecord);
   return true;

@@ -46,11 +46,14 @@ class MemoBook {
   // The first page from `from` on whose record holds the text (starting on a character, not crossing
   // into the next record), in any spelling code page 932 has for its characters; 0 when none.
   int Find(std::string_view utf8, int from) const;
+  // The system's error of the last failed rewrite (0 for a book that could not be read).
+  int LastError() const { return lastError_; }
 
  private:
   [[nodiscard]] bool Rewrite(std::string data);
   // The first page in from..upTo whose record holds these bytes on a character boundary; 0 when none.
   int FindBytes(const std::string& needle, int from, int upTo) const;
+  int lastError_ = 0;
   std::string path_, data_;
   int count_ = 0;
   bool readCompletely_ = true;

@@ -118,7 +118,7 @@ const QString kWriteFailed = QStringLiteral("ファイルの書込みに失敗�
 }  // namespace
 
 void MemoPage::WriteFailed() {
-  MsgBox(kWriteFailed, MsgIcon::Error);
+  MsgBox(WithReason(kWriteFailed, book_.LastError()), MsgIcon::Error);
 }
 
 QString MemoPage::StoreFailure(int page, const std::string& text) {
@@ -126,7 +126,7 @@ QString MemoPage::StoreFailure(int page, const std::string& text) {
   if (!record)
     return QStringLiteral("メモに使えない文字があります：%1")
         .arg(QString::fromStdString(sjis::FirstUnencodable(text)));
-  return book_.WriteRecord(page, *record) ? QString() : kWriteFailed;
+  return book_.WriteRecord(page, *record) ? QString() : WithReason(kWriteFailed, book_.LastError());
 }
 
 bool MemoPage::Store(int page, const std::string& text) {

@@ -277,7 +277,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(
         rec->records[0].text,
-        QStringLiteral("ToDoファイルを保存できませんでした\nToDoファイル(ToDo.dat)に書き込めませんでした\n"
+        QStringLiteral("ToDoファイルを保存できませんでした\nToDoファイル(ToDo.dat)に書き込めませんでした\nアクセスが拒否されました\n"
                        "ToDoを保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
     rec->answers << MsgResult::Yes;
     QVERIFY(CloseWithButton(f));
@@ -429,7 +429,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     textfile::fault::Inject(textfile::fault::Step::Sync);
     m->Command2[3]->click();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text, QStringLiteral("ファイルの書込みに失敗しました。"));
+    QCOMPARE(rec->records[0].text, QStringLiteral("ファイルの書込みに失敗しました。\n入出力エラーが発生しました"));
     QCOMPARE(m->CurrentPage(), 1);  // the page stays with its text
     QCOMPARE(m->Text5->toPlainText(), QStringLiteral("changed"));
     QCOMPARE(dir->Read("freememo.dat"), Page("keep") + Page("two"));
@@ -492,7 +492,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QVERIFY(!CloseWithButton(f));  // "no": the window stays, the text with it
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(rec->records[0].text,
-             QStringLiteral("メモを保存できませんでした\nファイルの書込みに失敗しました。\n"
+             QStringLiteral("メモを保存できませんでした\nファイルの書込みに失敗しました。\n入出力エラーが発生しました\n"
                             "このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
     QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QCOMPARE(m->Text5->toPlainText(), QStringLiteral("unsaved"));

@@ -112,7 +112,8 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const M
   }
   out += s.original.tail;
   ::mkdir((appDir + "Schedule").c_str(), 0755);
-  if (!textfile::WriteAtomic(FilePath(appDir, year, month), out)) return {SaveResult::WriteFailed, 0};
+  if (const textfile::WriteResult w = textfile::WriteAtomic(FilePath(appDir, year, month), out); !w)
+    return {SaveResult::WriteFailed, 0, w.error};
   return {};
 }
 

@@ -37,7 +37,8 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
 enum class SaveResult { Saved, NotReadCompletely, MarkerInText, Unencodable, WriteFailed };
 struct SaveOutcome {
   SaveResult result = SaveResult::Saved;
-  int day = 0;  // for MarkerInText / Unencodable: the first day whose text is refused
+  int day = 0;    // for MarkerInText / Unencodable: the first day whose text is refused
+  int error = 0;  // WriteFailed: the system's error
 };
 
 // Writes all 31 slots atomically; line breaks go out as CR LF whatever they were in memory. A text

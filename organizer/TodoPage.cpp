@@ -118,7 +118,7 @@ bool TodoPage::SaveToDo() {
       reason = QStringLiteral("%1番目の項目に保存できない文字があります").arg(o.line);
       break;
     default:
-      reason = QStringLiteral("ToDoファイル(%1)に書き込めませんでした").arg(kFile);
+      reason = WithReason(QStringLiteral("ToDoファイル(%1)に書き込めませんでした").arg(kFile), o.error);
       break;
   }
   return MsgBox(QStringLiteral("ToDoファイルを保存できませんでした\n%1\nToDoを保存せずに閉じますか？\n"

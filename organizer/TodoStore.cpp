@@ -111,7 +111,8 @@ SaveOutcome SaveToDo(const std::string& path, const TodoBook& book) {
     out += *bytes + "\r\n";
   }
   for (const std::string& raw : book.overflow) out += raw + "\r\n";
-  if (!textfile::WriteAtomic(path, out)) return {SaveResult::WriteFailed, 0};
+  if (const textfile::WriteResult w = textfile::WriteAtomic(path, out); !w)
+    return {SaveResult::WriteFailed, 0, w.error};
   return {};
 }
 

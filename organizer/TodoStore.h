@@ -36,6 +36,7 @@ enum class SaveResult { Saved, NotReadCompletely, Unencodable, WriteFailed };
 struct SaveOutcome {
   SaveResult result = SaveResult::Saved;
   std::size_t line = 0;  // Unencodable: the 1-based line refused
+  int error = 0;         // WriteFailed: the system's error
 };
 
 // Writes every line, each with CR LF, then the kept overflow, atomically. Unchanged lines are written

@@ -3,6 +3,8 @@
 
 #include <QMessageBox>
 
+#include "platform/TextFile.h"
+
 namespace {
 MsgHandler& Handler() {
   static MsgHandler h;
@@ -29,6 +31,11 @@ MsgResult Declined(MsgButtons buttons) {
   }
 }
 }  // namespace
+
+QString WithReason(const QString& message, int error) {
+  const std::string reason = textfile::ReasonText(error);
+  return reason.empty() ? message : message + QLatin1Char('\n') + QString::fromStdString(reason);
+}
 
 void SetMsgBoxHandler(MsgHandler handler) {
   Handler() = std::move(handler);

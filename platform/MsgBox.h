@@ -20,6 +20,10 @@ struct MsgRecord {
 MsgResult MsgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
                  const QString& title = kAppTitle);
 
+// `message` with one more line naming the cause of a failed write (a full disk, access refused, ...)
+// where the system's error is a common one.
+QString WithReason(const QString& message, int error);
+
 using MsgHandler = std::function<MsgResult(const MsgRecord&)>;
 // Replaces the modal dialog (an empty handler restores it).
 void SetMsgBoxHandler(MsgHandler handler);

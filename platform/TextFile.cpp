@@ -79,21 +79,29 @@ void SyncFolder(const std::string& path) {
 
 // Rewrites an existing file where it is: reserves the new size first, so a full disk fails before any
 // old byte is overwritten, then writes, truncates and syncs.
-bool WriteInPlace(const std::string& path, std::string_view bytes) {
+WriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return false;
+  if (fd < 0) return {Step::Create, errno};
   struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return {Step::Create, EISDIR};
+  }
   const off_t oldSize = st.st_size;
   const off_t newSize = static_cast<off_t>(bytes.size());
-  if (ok && newSize > oldSize && ::posix_fallocate(fd, 0, newSize) != 0) {
-    if (::ftruncate(fd, oldSize) != 0) { /* the reservation stays; the content is untouched */
+  if (newSize > oldSize) {
+    if (const int rc = ::posix_fallocate(fd, 0, newSize); rc != 0) {
+      if (::ftruncate(fd, oldSize) != 0) { /* the reservation stays; the content is untouched */
+      }
+      ::close(fd);
+      return {Step::Write, rc};
     }
-    ok = false;
   }
-  ok = ok && WriteFully(fd, bytes, 0) && ::ftruncate(fd, newSize) == 0 && Sync(fd);
-  ok = (::close(fd) == 0) && ok;
-  return ok;
+  const bool ok = WriteFully(fd, bytes, 0) && ::ftruncate(fd, newSize) == 0 && Sync(fd);
+  const int error = errno;
+  ::close(fd);
+  if (!ok) return {Step::Write, error};
+  return {};
 }
 }  // namespace
 
@@ -245,38 +253,61 @@ std::size_t RemoveLeftovers(const std::string& folder, const std::function<bool(
   return removed;
 }
 
-bool WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
+std::string ReasonText(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return "ディスクの空き容量が足りません";
+    case EACCES:
+    case EPERM:
+      return "アクセスが拒否されました";
+    case EROFS:
+      return "読み取り専用のファイルシステムです";
+    case ENOENT:
+    case ENOTDIR:
+      return "ファイルまたはフォルダーが見つかりません";
+    case EIO:
+      return "入出力エラーが発生しました";
+    default:
+      return {};
+  }
+}
+
+WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
   const std::string path = ResolveLinks(linkOrPath);
   mode_t mode = 0644;
   bool exists = false;
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return false;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;  // read-only file
+    if (!S_ISREG(st.st_mode)) return {Step::Create, EISDIR};
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return {Step::Create, EACCES};  // read-only file
     mode = st.st_mode & 07777;
     exists = true;
   }
   std::string tmp = path + ".XXXXXX";
   int fd = fault::Hits(fault::Step::Create) ? -1 : ::mkstemp(tmp.data());
   if (fd < 0) {
-    const bool folderRefuses = errno == EACCES || errno == EPERM;
+    const int error = errno;
+    const bool folderRefuses = error == EACCES || error == EPERM;
     if (exists && folderRefuses && inPlace == InPlace::Allowed) return WriteInPlace(path, bytes);
-    return false;
+    return {Step::Create, error};
   }
   // Held until the rename: a start-up clean-up never takes a temporary file that is being written.
   ::flock(fd, LOCK_EX);
-  bool ok = ::fchmod(fd, mode) == 0;
-  ok = ok && WriteFully(fd, bytes, 0);
-  ok = ok && Sync(fd);
-  ok = ok && !fault::Hits(fault::Step::Rename) && ::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) {
+  auto abandon = [&](Step step) {
+    const int error = errno;
     ::unlink(tmp.c_str());
     ::close(fd);
-    return false;
-  }
+    return WriteResult{step, error};
+  };
+  if (::fchmod(fd, mode) != 0) return abandon(Step::Create);
+  if (!WriteFully(fd, bytes, 0)) return abandon(Step::Write);
+  if (!Sync(fd)) return abandon(Step::Sync);
+  if (fault::Hits(fault::Step::Rename) || ::rename(tmp.c_str(), path.c_str()) != 0)
+    return abandon(Step::Rename);
   ::close(fd);       // its bytes are synced: closing cannot lose them
   SyncFolder(path);  // makes the rename itself durable
-  return true;
+  return {};
 }
 
 }  // namespace textfile

@@ -37,12 +37,25 @@ std::string CrLfLineBreaks(std::string_view text);
 // the platform's own settings routines update a file they may write in a folder they may not).
 enum class InPlace { Refused, Allowed };
 
+// The steps of a rewrite; None is success.
+enum class Step { None, Create, Write, Sync, Rename };
+// How a rewrite went: the step that failed and the system's error (errno), or success.
+struct WriteResult {
+  Step step = Step::None;
+  int error = 0;
+  explicit operator bool() const { return step == Step::None; }
+};
+
 // Writes a temporary file beside the target, flushes, syncs and renames it over the target; a symbolic
 // link is followed, so the link stays and its target gets the new bytes. On any failure the previous
-// file is left as it was, the temporary file is removed and false comes back. A target without any
-// write permission bit is treated as read-only and refused.
-[[nodiscard]] bool WriteAtomic(const std::string& path, std::string_view bytes,
-                               InPlace inPlace = InPlace::Refused);
+// file is left as it was, the temporary file is removed and the failed step comes back. A target
+// without any write permission bit is treated as read-only and refused (Create, EACCES).
+[[nodiscard]] WriteResult WriteAtomic(const std::string& path, std::string_view bytes,
+                                      InPlace inPlace = InPlace::Refused);
+
+// The common causes of a failed write as one line for the user (UTF-8, Japanese): a full disk, access
+// refused, a read-only file system, a missing file or folder, an input/output error; empty otherwise.
+std::string ReasonText(int error);
 
 // Removes from `folder` (ending in a separator) the temporary files a rewrite left behind when it was
 // killed (power loss, kill -9): regular files named `<base>.XXXXXX` with `isOurs(base)`, older than
@@ -62,7 +75,7 @@ std::string FindNameIgnoringCase(const std::string& folder, const std::string& n
 
 // Test-only: makes the next rewrites fail at one step, to prove that no store loses its file.
 namespace fault {
-enum class Step { None, Create, Write, Sync, Rename };
+using textfile::Step;
 // Fails the `nth` (1-based) occurrence of `step`, counted over all rewrites from now on.
 void Inject(Step step, int nth = 1);
 void Clear();

@@ -21,7 +21,7 @@ namespace fault = textfile::fault;
 namespace {
 bool WriteOk(const std::string& path, std::string_view bytes,
              textfile::InPlace inPlace = textfile::InPlace::Refused) {
-  return textfile::WriteAtomic(path, bytes, inPlace);
+  return static_cast<bool>(textfile::WriteAtomic(path, bytes, inPlace));
 }
 int FileCount(const std::string& folder) {
   int n = 0;
@@ -205,4 +205,34 @@ TEST(TextFile, LeftoverTemporaryFilesOfKilledRewritesAreRemovedButNoneBeingWritt
   ASSERT_TRUE(textfile::WriteAtomic(d.File("ToDo.dat"), "new"));
   EXPECT_EQ(textfile::RemoveLeftovers(d.Path(), ours, 0), 1u);  // only the one no longer held
   EXPECT_EQ(d.Read("ToDo.dat"), "new");
+}
+
+TEST(TextFile, AFailedRewriteSaysWhichStepFailedAndWhy) {
+  TempDir d;
+  d.Write("f.txt", "old");
+  using textfile::Step;
+  for (Step step : {Step::Create, Step::Write, Step::Sync, Step::Rename}) {
+    textfile::fault::Inject(step);
+    const textfile::WriteResult r = textfile::WriteAtomic(d.File("f.txt"), "new");
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.step, step);
+    EXPECT_EQ(r.error, step == Step::Create ? EACCES : EIO);
+    EXPECT_EQ(d.Read("f.txt"), "old");
+  }
+  textfile::fault::Clear();
+  std::filesystem::create_directory(d.File("dir"));
+  EXPECT_EQ(textfile::WriteAtomic(d.File("dir"), "x").step, Step::Create);
+  ::chmod(d.File("f.txt").c_str(), 0444);
+  const textfile::WriteResult ro = textfile::WriteAtomic(d.File("f.txt"), "x");
+  EXPECT_EQ(ro.step, Step::Create);
+  EXPECT_EQ(ro.error, EACCES);
+  EXPECT_EQ(textfile::WriteAtomic(d.File("no/such/folder/f.txt"), "x").error, ENOENT);
+  EXPECT_TRUE(textfile::WriteAtomic(d.File("g.txt"), "x"));
+  // The common causes, as the user reads them.
+  EXPECT_EQ(textfile::ReasonText(ENOSPC), "ディスクの空き容量が足りません");
+  EXPECT_EQ(textfile::ReasonText(EACCES), "アクセスが拒否されました");
+  EXPECT_EQ(textfile::ReasonText(EROFS), "読み取り専用のファイルシステムです");
+  EXPECT_EQ(textfile::ReasonText(ENOENT), "ファイルまたはフォルダーが見つかりません");
+  EXPECT_EQ(textfile::ReasonText(EIO), "入出力エラーが発生しました");
+  EXPECT_EQ(textfile::ReasonText(EINVAL), "");
 }
