@@ -282,10 +282,10 @@ class Form2Test : public QObject {
     rec->answers << MsgResult::No;  // keep editing
     f->close();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(
-        rec->records[0].text,
-        QStringLiteral("電話帳ファイル(Teldat1.tel)に書き込めませんでした\nアクセスが拒否されました\n変更を保存せずに閉じますか？\n"
-                       "（いいえ：編集を続けます。もう一度閉じると保存し直します）"));
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("電話帳ファイル(Teldat1.tel)"
+                            "に書き込めませんでした\nアクセスが拒否されました\n変更を保存せずに閉じますか？\n"
+                            "（いいえ：編集を続けます。もう一度閉じると保存し直します）"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Question);
     QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QVERIFY(f->isVisible());

@@ -519,11 +519,11 @@ class FrmCalTest : public OrganizerTestBase {
     rec->answers << MsgResult::No;
     Release(f->Picture2[2]);  // the step does not happen
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(
-        rec->records[0].text,
-        QStringLiteral(
-            "スケジュールを保存できませんでした\nスケジュールファイル(Sch2612.dat)に書き込めませんでした\nアクセスが拒否されました\n"
-            "変更を破棄して続けますか？\n（いいえ：変更を残します。もう一度操作すると保存し直します）"));
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral(
+                 "スケジュールを保存できませんでした\nスケジュールファイル(Sch2612.dat)"
+                 "に書き込めませんでした\nアクセスが拒否されました\n"
+                 "変更を破棄して続けますか？\n（いいえ：変更を残します。もう一度操作すると保存し直します）"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Question);
     QCOMPARE(f->State().CalMonth, 12);
     QVERIFY(f->State().SchDirty);

@@ -275,10 +275,10 @@ class OrganizerPagesTest : public OrganizerTestBase {
     Release(f->Picture2[0]);
     QVERIFY(guard);
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(
-        rec->records[0].text,
-        QStringLiteral("ToDoファイルを保存できませんでした\nToDoファイル(ToDo.dat)に書き込めませんでした\nアクセスが拒否されました\n"
-                       "ToDoを保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("ToDoファイルを保存できませんでした\nToDoファイル(ToDo.dat)"
+                            "に書き込めませんでした\nアクセスが拒否されました\n"
+                            "ToDoを保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
     rec->answers << MsgResult::Yes;
     QVERIFY(CloseWithButton(f));
     QCOMPARE(dir->Read("ToDo.dat"), "026/12/01 a\r\n");
@@ -429,7 +429,8 @@ class OrganizerPagesTest : public OrganizerTestBase {
     textfile::fault::Inject(textfile::fault::Step::Sync);
     m->Command2[3]->click();
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text, QStringLiteral("ファイルの書込みに失敗しました。\n入出力エラーが発生しました"));
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("ファイルの書込みに失敗しました。\n入出力エラーが発生しました"));
     QCOMPARE(m->CurrentPage(), 1);  // the page stays with its text
     QCOMPARE(m->Text5->toPlainText(), QStringLiteral("changed"));
     QCOMPARE(dir->Read("freememo.dat"), Page("keep") + Page("two"));
@@ -492,8 +493,9 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QVERIFY(!CloseWithButton(f));  // "no": the window stays, the text with it
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(rec->records[0].text,
-             QStringLiteral("メモを保存できませんでした\nファイルの書込みに失敗しました。\n入出力エラーが発生しました\n"
-                            "このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
+             QStringLiteral(
+                 "メモを保存できませんでした\nファイルの書込みに失敗しました。\n入出力エラーが発生しました\n"
+                 "このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
     QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QCOMPARE(m->Text5->toPlainText(), QStringLiteral("unsaved"));
     QCOMPARE(dir->Read("freememo.dat"), Page("keep"));
