@@ -3,6 +3,7 @@
 
 #include <QMessageBox>
 
+#include "platform/Log.h"
 #include "platform/TextFile.h"
 
 namespace {
@@ -42,6 +43,10 @@ void SetMsgBoxHandler(MsgHandler handler) {
 }
 
 MsgResult MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& title) {
+  if (icon == MsgIcon::Error || icon == MsgIcon::Warning)
+    qCWarning(lcMessages).noquote() << text;
+  else
+    qCInfo(lcMessages).noquote() << text;
   if (Handler()) return Handler()({text, title, icon, buttons});
   // A message already on screen is not shown a second time, and boxes never pile up without bound.
   for (QMessageBox* shown : OnScreen())
