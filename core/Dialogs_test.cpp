@@ -16,11 +16,10 @@
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/WindowTestKit.h"
 
-class DialogsTest : public QObject {
+class DialogsTest : public WindowTestKit {
   Q_OBJECT
-  std::unique_ptr<TempDir> dir;
-  std::unique_ptr<MsgBoxRecorder> rec;
   std::unique_ptr<Form1> main;
 
   Form4* OpenSettings() {
@@ -30,16 +29,10 @@ class DialogsTest : public QObject {
   void Press(Form4* f, QPushButton* b) { QVERIFY(ClickAndWaitGone(f, b)); }
 
  private slots:
-  void init() {
-    dir = std::make_unique<TempDir>();
-    Module1::SetAppDirForTest(dir->Path());
-    Module1::SubWinOpen = false;
-    rec = std::make_unique<MsgBoxRecorder>();
-  }
+  void init() { StartKit(); }
   void cleanup() {
     main.reset();
-    rec.reset();
-    dir.reset();
+    StopKit();
   }
 
   void settingsShowTheGroupItemsAndSwitches() {

@@ -22,6 +22,7 @@
 #include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
+#include "testsupport/WindowTestKit.h"
 
 namespace {
 QStringList Texts(QMenu* m) {
@@ -39,29 +40,15 @@ class UrlSink : public QObject {
   void open(const QUrl& u) { urls << u; }
 };
 
-class Form1Test : public QObject {
+class Form1Test : public WindowTestKit {
   Q_OBJECT
-  std::unique_ptr<TempDir> dir;
-  std::unique_ptr<MsgBoxRecorder> rec;
 
   std::unique_ptr<Form1> Start() { return std::make_unique<Form1>(); }
   void RightClick(Form1& f) { f.TrayMessage(TrayIcon::kRightDown, QPoint(500, 700)); }
 
  private slots:
-  void init() {
-    dir = std::make_unique<TempDir>();
-    Module1::SetAppDirForTest(dir->Path());
-    Module1::SubWinOpen = false;
-    Module1::PopupBusy = false;
-    Module1::CurGroup = 1;
-    Module1::AlarmDay = 0;
-    Module1::AlarmArmed = true;
-    rec = std::make_unique<MsgBoxRecorder>();
-  }
-  void cleanup() {
-    rec.reset();
-    dir.reset();
-  }
+  void init() { StartKit(); }
+  void cleanup() { StopKit(); }
 
   void theProgramFolderIsTheExecutablesWhereWritableElseTheUsersDataFolder() {
     auto yes = [](const std::string&) { return true; };

@@ -22,11 +22,10 @@
 #include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
+#include "testsupport/WindowTestKit.h"
 
-class Form2Test : public QObject {
+class Form2Test : public WindowTestKit {
   Q_OBJECT
-  std::unique_ptr<TempDir> dir;
-  std::unique_ptr<MsgBoxRecorder> rec;
   std::unique_ptr<Form1> main;
 
   // Opens the editor the way the tray does.
@@ -48,10 +47,7 @@ class Form2Test : public QObject {
 
  private slots:
   void init() {
-    dir = std::make_unique<TempDir>();
-    Module1::SetAppDirForTest(dir->Path());
-    Module1::SubWinOpen = false;
-    rec = std::make_unique<MsgBoxRecorder>();
+    StartKit();
     main = std::make_unique<Form1>();
     Module1::CaptionHeight = 19;  // start-up took the style's; the layout cases fix it
     main->SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
@@ -62,8 +58,7 @@ class Form2Test : public QObject {
       if (auto* f = qobject_cast<Form2*>(w)) open << f;
     for (auto& f : open) delete f.data();
     main.reset();
-    rec.reset();
-    dir.reset();
+    StopKit();
   }
 
   void opensInItsDesignedState() {

@@ -21,6 +21,7 @@
 #include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
+#include "testsupport/WindowTestKit.h"
 
 inline std::string Headers(int n) {
   std::string s;
@@ -34,10 +35,8 @@ inline std::string SavedHeaders(int n) {
   return s;
 }
 
-class OrganizerTestBase : public QObject {
+class OrganizerTestBase : public WindowTestKit {
  protected:
-  std::unique_ptr<TempDir> dir;
-  std::unique_ptr<MsgBoxRecorder> rec;
   std::unique_ptr<Form1> main;
 
   // Opens the organiser as a left click on the tray icon does.
@@ -73,12 +72,8 @@ class OrganizerTestBase : public QObject {
   }
 
   void InitKit() {
-    dir = std::make_unique<TempDir>();
-    Module1::SetAppDirForTest(dir->Path());
-    Module1::SubWinOpen = false;
-    Module1::CurGroup = 1;
+    StartKit();
     Clock::SetForTest(DateTime{2026, 12, 7, 9, 0, 0});
-    rec = std::make_unique<MsgBoxRecorder>();
     dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nClipen=True\r\nTopview=True\r\n");
     main = std::make_unique<Form1>();
     main->SetWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
@@ -87,9 +82,6 @@ class OrganizerTestBase : public QObject {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* f = qobject_cast<FrmCal*>(w)) delete f;
     main.reset();
-    rec.reset();
-    dir.reset();
-    Clock::SetForTest(std::nullopt);
-    textfile::fault::Clear();
+    StopKit();
   }
 };

@@ -22,6 +22,7 @@
 #include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
+#include "testsupport/WindowTestKit.h"
 
 namespace {
 std::string SourceLine(const std::string& code, const std::string& pref, const std::string& city,
@@ -39,10 +40,8 @@ std::string DataFile(int lines) {
 }
 }  // namespace
 
-class Form7Test : public QObject {
+class Form7Test : public WindowTestKit {
   Q_OBJECT
-  std::unique_ptr<TempDir> dir;
-  std::unique_ptr<MsgBoxRecorder> rec;
 
   void WaitSearch(Form7& f) {
     QSignalSpy done(&f, &Form7::SearchDone);
@@ -50,16 +49,8 @@ class Form7Test : public QObject {
   }
 
  private slots:
-  void init() {
-    dir = std::make_unique<TempDir>();
-    Module1::SetAppDirForTest(dir->Path());
-    Module1::CaptionHeight = 19;
-    rec = std::make_unique<MsgBoxRecorder>();
-  }
-  void cleanup() {
-    rec.reset();
-    dir.reset();
-  }
+  void init() { StartKit(); }
+  void cleanup() { StopKit(); }
 
   void firstOpeningConvertsThenLaterOpeningsDoNot() {
     // Published under an upper-case name.
