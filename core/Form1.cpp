@@ -28,6 +28,7 @@
 #include "platform/TextFile.h"
 #include "platform/TrayIcon.h"
 #include "platform/Twips.h"
+#include "postal/PostalData.h"
 
 namespace {
 constexpr int kGroupCount = 5;
@@ -304,12 +305,7 @@ void Form1::UpdateTrayMenu() {
 }
 
 void Form1::mnuPost_Click() {
-  // Any spelling of the names: the list is published as KEN_ALL.CSV.
-  const std::string dir = Module1::AppDir();
-  // The list may also be the UTF-8 edition Japan Post publishes.
-  if (!textfile::FindNameIgnoringCase(dir, "Ken_all.dat").empty() ||
-      !textfile::FindNameIgnoringCase(dir, "Ken_all.csv").empty() ||
-      !textfile::FindNameIgnoringCase(dir, "utf_ken_all.csv").empty()) {
+  if (postal::DataAvailable(Module1::AppDir())) {
     // One search window: choosing the item again brings the open one to the front.
     if (postal_) {
       postal_->show();

@@ -119,6 +119,10 @@ std::string FindSourceName(const std::string& folder) {
   return name.empty() ? textfile::FindNameIgnoringCase(folder, kUtf8SourceName) : name;
 }
 
+bool DataAvailable(const std::string& folder) {
+  return !textfile::FindNameIgnoringCase(folder, kDataName).empty() || !FindSourceName(folder).empty();
+}
+
 bool Converter::Open(const std::string& sourcePath, const std::string& dataPath) {
   textfile::Bytes b = textfile::ReadAll(sourcePath);
   if (b.status != textfile::ReadStatus::Ok) return false;

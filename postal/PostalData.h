@@ -27,6 +27,8 @@ bool IsUtf8List(std::string_view bytes);
 inline constexpr const char* kUtf8SourceName = "utf_ken_all.csv";
 // The list's name in `folder` (any case of "Ken_all.csv", else of "utf_ken_all.csv"), or empty.
 std::string FindSourceName(const std::string& folder);
+// Whether the folder holds the data file or a list to make it from (any spelling of the names).
+bool DataAvailable(const std::string& folder);
 
 // Converts the whole list in steps, so a window can stay live and cancel. A list in UTF-8 is converted
 // to the same code page 932 data file. No converted line at all is a failure. The result goes to a
