@@ -183,3 +183,18 @@ TEST(IniRead, APipeNamedLikeTheSettingsFileIsUnreadableAtOnce) {
   EXPECT_FALSE(a.ini.Put("Data", "DATA1", "x"));  // not readable, so never replaced
   EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini).saved);
 }
+
+TEST(EditorSize, StoredSizeOrTheDefaultForWhatIsMissingOrDamaged) {
+  TempDir d;
+  const IniFile ini(d.File("dnstplus.ini"));
+  EXPECT_EQ(settings::ReadEditorSize(ini).width, 5595);  // no file
+  EXPECT_EQ(settings::ReadEditorSize(ini).height, 4400);
+  d.Write("dnstplus.ini", "[Data]\r\nWidth= 6000 \r\nHeight=abc\r\n");
+  EXPECT_EQ(settings::ReadEditorSize(ini).width, 6000);
+  EXPECT_EQ(settings::ReadEditorSize(ini).height, 4400);
+  d.Write("dnstplus.ini", "[Data]\r\nWidth=-5\r\nHeight=12x\r\n");
+  EXPECT_EQ(settings::ReadEditorSize(ini).width, 5595);
+  EXPECT_EQ(settings::ReadEditorSize(ini).height, 4400);
+  ASSERT_TRUE(settings::WriteEditorSize(ini, {7000, 5000}));
+  EXPECT_EQ(d.Read("dnstplus.ini"), "[Data]\r\nWidth=7000\r\nHeight=5000\r\n");
+}

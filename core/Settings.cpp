@@ -1,10 +1,33 @@
 // Start-up rules over the settings file.
 #include "core/Settings.h"
 
+#include <charconv>
+#include <optional>
+
+#include "platform/TextChars.h"
+
 namespace settings {
 
 std::string Read(const IniFile& ini, std::string_view key) {
   return ini.Get(kSection, key).value_or(std::string(kMissing));
+}
+
+EditorSize ReadEditorSize(const IniFile& ini) {
+  auto stored = [&ini](std::string_view key, int fallback) {
+    const std::optional<std::string> v = ini.Get(kSection, key);
+    if (!v) return fallback;
+    const std::string_view t = textchars::Trim(*v);
+    int n = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n);
+    return ec == std::errc() && end == t.data() + t.size() && n > 0 ? n : fallback;
+  };
+  const EditorSize fallback;
+  return {stored("Width", fallback.width), stored("Height", fallback.height)};
+}
+
+bool WriteEditorSize(const IniFile& ini, EditorSize size) {
+  return ini.Put(kSection, "Width", std::to_string(size.width)) &&
+         ini.Put(kSection, "Height", std::to_string(size.height));
 }
 
 FirstRun ApplyFirstRunDefaults(const IniFile& ini) {

@@ -46,4 +46,13 @@ FirstRun ApplyFirstRunDefaults(const IniFile& ini);
 // returned; `saved` turns false when that write fails.
 std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue, bool& saved);
 
+// The phone book editor's stored outer size in twips (Width, Height). A value that is missing (the
+// sentinel would give a window 999 twips wide), not a number or not above 0 gives the default.
+struct EditorSize {
+  int width = 5595;
+  int height = 4400;
+};
+EditorSize ReadEditorSize(const IniFile& ini);
+[[nodiscard]] bool WriteEditorSize(const IniFile& ini, EditorSize size);
+
 }  // namespace settings

@@ -72,13 +72,8 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
   // Opening: stored size, title, centring, topmost, then the group file. A size that is missing (the
   // file's sentinel would give a window 999 twips wide) or not a number falls back to the default
   // rather than leaving the window half set up.
-  auto stored = [](std::string_view key, int fallback) {
-    auto v = IniFile(Module1::IniPath()).Get(settings::kSection, key);
-    bool ok = false;
-    int n = v ? QString::fromStdString(*v).trimmed().toInt(&ok) : 0;
-    return ok && n > 0 ? n : fallback;
-  };
-  SetOuterSize(stored("Width", 5595), stored("Height", 4400) + CaptionCorrection());
+  const settings::EditorSize size = settings::ReadEditorSize(IniFile(Module1::IniPath()));
+  SetOuterSize(size.width, size.height + CaptionCorrection());
   QString group = Module1::MainForm ? Module1::MainForm->GroupItems().Caption(Module1::CurGroup) : QString();
   setWindowTitle(QStringLiteral("DialnestPlus 新規登録・修正 ⇒ ") + group);
 
@@ -370,8 +365,8 @@ void Form2::closeEvent(QCloseEvent* e) {
     }
   }
   // Stored without the caption correction, which the next opening adds again.
-  const bool sizeSaved = Module1::PutIni("Width", std::to_string(outerW_)) &&
-                         Module1::PutIni("Height", std::to_string(outerH_ - CaptionCorrection()));
+  const bool sizeSaved =
+      settings::WriteEditorSize(IniFile(Module1::IniPath()), {outerW_, outerH_ - CaptionCorrection()});
   if (!sizeSaved) MsgBox(QStringLiteral("ウィンドウの大きさを保存できませんでした"), MsgIcon::Warning);
   e->accept();
 }
