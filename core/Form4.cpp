@@ -8,7 +8,9 @@
 #include <QPushButton>
 
 #include "core/Form1.h"
+#include "core/IniFile.h"
 #include "core/Module1.h"
+#include "core/Settings.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
@@ -101,11 +103,12 @@ void Form4::Ok() {
     f->Topview = topview;
     for (int i = 0; i < 5; ++i) f->GroupItems().SetCaption(i + 1, names[i]);
   }
-  bool saved = true;
-  for (int i = 0; i < 5; ++i)
-    saved = Module1::PutIni("DATA" + std::to_string(i + 1), names[i].toStdString()) && saved;
-  saved = Module1::PutIni("Clipen", clipen.toStdString()) && saved;
-  saved = Module1::PutIni("Topview", topview.toStdString()) && saved;
+  // One rewrite for all seven: a failure leaves the whole file as it was.
+  IniFile::KeyValues values;
+  for (int i = 0; i < 5; ++i) values.emplace_back("DATA" + std::to_string(i + 1), names[i].toStdString());
+  values.emplace_back("Clipen", clipen.toStdString());
+  values.emplace_back("Topview", topview.toStdString());
+  const bool saved = IniFile(Module1::IniPath()).PutAll(settings::kSection, values);
   // The new values hold for this run either way; only the next start would not see them.
   if (!saved) MsgBox(QStringLiteral("設定を保存できませんでした"), MsgIcon::Error);
   close();

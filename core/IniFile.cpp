@@ -82,28 +82,33 @@ std::optional<std::string> IniFile::Get(std::string_view section, std::string_vi
 }
 
 bool IniFile::Put(std::string_view section, std::string_view key, std::string_view value) const {
-  if (value.find_first_of("\r\n") != std::string_view::npos) return false;
-  auto encoded = sjis::Encode(value);
-  auto encodedKey = sjis::Encode(key);
-  auto encodedSection = sjis::Encode(section);
-  if (!encoded || !encodedKey || !encodedSection) return false;
+  return PutAll(section, {{std::string(key), std::string(value)}});
+}
 
+bool IniFile::PutAll(std::string_view section, const KeyValues& values) const {
+  auto encodedSection = sjis::Encode(section);
+  if (!encodedSection) return false;
   textfile::Lines file = textfile::ReadLines(path_);
   if (file.status == textfile::ReadStatus::Error) return false;
   std::vector<std::string>& lines = file.lines;
-  std::string keyLine = *encodedKey + "=" + *encoded;
-
-  auto [begin, end] = FindSection(lines, section);
-  if (begin == std::string::npos) {
-    lines.push_back("[" + *encodedSection + "]");
-    lines.push_back(keyLine);
-  } else if (auto at = FindKey(lines, begin, end, key)) {
-    lines[*at] = keyLine;
-  } else {
-    // After the section's last non-blank line, so blank lines separating sections stay where they were.
-    std::size_t insertAt = end;
-    while (insertAt > begin && TrimBlanks(lines[insertAt - 1]).empty()) --insertAt;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), keyLine);
+  for (const auto& [key, value] : values) {
+    if (value.find_first_of("\r\n") != std::string::npos) return false;
+    auto encoded = sjis::Encode(value);
+    auto encodedKey = sjis::Encode(key);
+    if (!encoded || !encodedKey) return false;
+    std::string keyLine = *encodedKey + "=" + *encoded;
+    auto [begin, end] = FindSection(lines, section);
+    if (begin == std::string::npos) {
+      lines.push_back("[" + *encodedSection + "]");
+      lines.push_back(keyLine);
+    } else if (auto at = FindKey(lines, begin, end, key)) {
+      lines[*at] = keyLine;
+    } else {
+      // After the section's last non-blank line, so blank lines separating sections stay where they were.
+      std::size_t insertAt = end;
+      while (insertAt > begin && TrimBlanks(lines[insertAt - 1]).empty()) --insertAt;
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), keyLine);
+    }
   }
   return static_cast<bool>(
       textfile::WriteAtomic(path_, textfile::JoinCrLf(lines), textfile::InPlace::Allowed));

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class IniFile {
  public:
@@ -24,6 +26,10 @@ class IniFile {
   // break in the value, a file that exists but cannot be read, or a failed write (old file intact).
   // A writable file in a folder that refuses new files is rewritten in place.
   [[nodiscard]] bool Put(std::string_view section, std::string_view key, std::string_view value) const;
+  // Several keys of one section in one rewrite: the same bytes as one Put after another, but all or
+  // nothing (any refused value or a failed write leaves the file as it was).
+  using KeyValues = std::vector<std::pair<std::string, std::string>>;
+  [[nodiscard]] bool PutAll(std::string_view section, const KeyValues& values) const;
 
  private:
   std::string path_;

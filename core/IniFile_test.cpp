@@ -198,3 +198,23 @@ TEST(EditorSize, StoredSizeOrTheDefaultForWhatIsMissingOrDamaged) {
   ASSERT_TRUE(settings::WriteEditorSize(ini, {7000, 5000}));
   EXPECT_EQ(d.Read("dnstplus.ini"), "[Data]\r\nWidth=7000\r\nHeight=5000\r\n");
 }
+
+TEST(IniWrite, SeveralKeysGoInOneRewriteAllOrNothing) {
+  TempDir d, e;
+  const std::string start = "; keep\r\n[Data]\r\nDATA1=a\r\n\r\n[Other]\r\nx=1\r\n";
+  d.Write("dnstplus.ini", start);
+  e.Write("dnstplus.ini", start);
+  const IniFile one(d.File("dnstplus.ini")), all(e.File("dnstplus.ini"));
+  const IniFile::KeyValues values{{"DATA1", "仕事"}, {"DATA2", "家族"}, {"Clipen", "True"}};
+  for (const auto& [k, v] : values) ASSERT_TRUE(one.Put("Data", k, v));
+  ASSERT_TRUE(all.PutAll("Data", values));
+  EXPECT_EQ(e.Read("dnstplus.ini"), d.Read("dnstplus.ini"));  // the same bytes as one Put after another
+  // A refused value or a failed write: nothing of the others either.
+  const std::string before = e.Read("dnstplus.ini");
+  EXPECT_FALSE(all.PutAll("Data", {{"DATA3", "ok"}, {"DATA4", "a\nb"}}));
+  EXPECT_FALSE(all.PutAll("Data", {{"DATA3", "ok"}, {"DATA4", "😀"}}));
+  textfile::fault::Inject(textfile::fault::Step::Rename);
+  EXPECT_FALSE(all.PutAll("Data", {{"DATA3", "ok"}}));
+  textfile::fault::Clear();
+  EXPECT_EQ(e.Read("dnstplus.ini"), before);
+}
