@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
   // The floor for the letter: a bare QMenu given the same number of items and shown.
   t.restart();
   QMenu bare;
-  for (int i = 1; i <= letter.Count(); ++i) bare.addAction(QStringLiteral("entry %1\t03-%2").arg(i).arg(i % 10000));
+  for (int i = 1; i <= letter.Count(); ++i)
+    bare.addAction(QStringLiteral("entry %1\t03-%2").arg(i).arg(i % 10000));
   bare.popup(QPoint(0, 0));
   QApplication::processEvents();
   const double bareMs = Ms(t);
@@ -91,9 +92,10 @@ int main(int argc, char** argv) {
     }
   std::printf(
       "entries %ld (%zu lines read): floor (read and split) %.1f ms; start-up to a ready menu %.1f ms, "
-      "resident %ld MiB; group switch %.1f ms; a letter of %d entries shown %.1f ms (a bare QMenu of as many: "
+      "resident %ld MiB; group switch %.1f ms; a letter of %d entries shown %.1f ms (a bare QMenu of as "
+      "many: "
       "%.1f ms); organiser open %.1f ms, close %.1f ms\n",
-      total, floor.lines.size(), floorMs, startMs, rss / 1024, switchMs, letter.Count(), letterMs, bareMs, openMs,
-      closeMs);
+      total, floor.lines.size(), floorMs, startMs, rss / 1024, switchMs, letter.Count(), letterMs, bareMs,
+      openMs, closeMs);
   return 0;
 }

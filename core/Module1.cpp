@@ -1,10 +1,6 @@
 // Shared routines and globals.
 #include "core/Module1.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
@@ -19,6 +15,8 @@
 #include "core/MenuArray.h"
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextFile.h"
 
 namespace Module1 {
 
@@ -62,20 +60,12 @@ std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHo
 std::string AppDir() {
   if (AppDirOverride()) return *AppDirOverride();
   static const std::string dir = [] {
-    std::string exe(4096, '\0');
-    ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size() - 1);
-    std::string exeDir = ".";
-    if (n > 0) {
-      exe.resize(static_cast<std::size_t>(n));
-      std::size_t slash = exe.find_last_of('/');
-      if (slash != std::string::npos) exeDir = slash == 0 ? "/" : exe.substr(0, slash);
-    }
     auto env = [](const char* name) {
       const char* v = std::getenv(name);
       return std::string(v ? v : "");
     };
-    return ChooseAppDir(exeDir, env("XDG_DATA_HOME"), env("HOME"),
-                        [](const std::string& d) { return ::access(d.c_str(), W_OK) == 0; });
+    return ChooseAppDir(programfolder::ExecutableDir(), env("XDG_DATA_HOME"), env("HOME"),
+                        programfolder::Writable);
   }();
   return dir;
 }
@@ -85,12 +75,7 @@ void SetAppDirForTest(std::string dir) {
 }
 
 bool FileExists(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat st {};
-  bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  ::close(fd);
-  return regular;
+  return textfile::IsRegularFile(path);
 }
 
 std::string IniPath() {

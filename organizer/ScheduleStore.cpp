@@ -1,8 +1,6 @@
 // Schedule file reading and writing in code page 932.
 #include "organizer/ScheduleStore.h"
 
-#include <sys/stat.h>
-
 #include <vector>
 
 #include "core/Alarm.h"
@@ -33,7 +31,7 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
   const std::string path = FilePath(appDir, year, month);
   textfile::Lines file = textfile::ReadLines(path);
   if (file.status == textfile::ReadStatus::Missing) {
-    ::mkdir((appDir + "Schedule").c_str(), 0755);
+    (void)textfile::MakeFolder(appDir + "Schedule");
     file = textfile::ReadLines(path);
   }
   if (file.status == textfile::ReadStatus::Missing) return true;
@@ -111,7 +109,7 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const M
     out += *encoded + "\r\n";
   }
   out += s.original.tail;
-  ::mkdir((appDir + "Schedule").c_str(), 0755);
+  (void)textfile::MakeFolder(appDir + "Schedule");
   if (const textfile::WriteResult w = textfile::WriteAtomic(FilePath(appDir, year, month), out); !w)
     return {SaveResult::WriteFailed, 0, w.error};
   return {};

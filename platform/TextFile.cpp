@@ -273,6 +273,12 @@ std::string ReasonText(int error) {
   }
 }
 
+bool MakeFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0755) == 0) return true;
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
   const std::string path = ResolveLinks(linkOrPath);
   mode_t mode = 0644;

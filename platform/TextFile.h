@@ -68,6 +68,8 @@ std::size_t RemoveLeftovers(const std::string& folder, const std::function<bool(
 std::string ResolveLinks(const std::string& path);
 
 bool IsRegularFile(const std::string& path);
+// Creates the folder if it does not exist; true when it exists afterwards.
+bool MakeFolder(const std::string& path);
 
 // The name of the entry of `folder` (ending in a separator) that equals `name` ignoring ASCII case,
 // preferring the exact spelling; empty when there is none.
