@@ -9,10 +9,9 @@
 namespace alarmclock {
 
 namespace {
-constexpr std::string_view kMarker = "[D@TA]";
 
 // The lenient numeric value of the bytes [from, from + count) of a header (1-based).
-long Field(const std::string& line, std::size_t from, std::size_t count) {
+long Field(std::string_view line, std::size_t from, std::size_t count) {
   if (line.size() < from) return 0;
   return textchars::LeadingNumber(std::string_view(line).substr(from - 1, count));
 }
@@ -35,15 +34,25 @@ std::string FormatTime(int hour, int minute) {
   return buf;
 }
 
+bool IsDayHeader(std::string_view line) {
+  return line.substr(0, kDayMarker.size()) == kDayMarker;
+}
+
+DayHeader ParseDayHeader(std::string_view line) {
+  return {static_cast<int>(Field(line, 7, 1)), static_cast<int>(Field(line, 8, 1)),
+          FormatTime(static_cast<int>(Field(line, 9, 2)), static_cast<int>(Field(line, 12, 2)))};
+}
+
 std::string ReadAlarmTime(const std::string& path, int day) {
   // Header bytes are ASCII, so the file is read as bytes without decoding.
   textfile::Lines file = textfile::ReadLines(path);
   std::string time;
   int counter = 0;
   for (const std::string& line : file.lines) {
-    if (line.compare(0, kMarker.size(), kMarker) != 0) continue;
-    if (++counter == day && Field(line, 8, 1) == 1)
-      time = FormatTime(static_cast<int>(Field(line, 9, 2)), static_cast<int>(Field(line, 12, 2)));
+    if (!IsDayHeader(line)) continue;
+    if (++counter != day) continue;
+    const DayHeader h = ParseDayHeader(line);
+    if (h.alarm == 1) time = h.time;
   }
   return time;
 }

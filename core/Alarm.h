@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/Clock.h"
 
@@ -16,6 +17,17 @@ std::string ScheduleFileName(int year, int month);
 std::string ReadAlarmTime(const std::string& path, int day);
 
 std::string FormatTime(int hour, int minute);  // "hh:mm", 24-hour, normalised past 23:59
+
+// A day's header line in a schedule file: "[D@TA]", the mark (character 7), the alarm flag (8), the
+// hour (9-10) and minute (12-13), read the lenient way (missing or broken digits count as 0).
+inline constexpr std::string_view kDayMarker = "[D@TA]";
+struct DayHeader {
+  int mark = 0;
+  int alarm = 0;
+  std::string time;  // "hh:mm"
+};
+bool IsDayHeader(std::string_view line);
+DayHeader ParseDayHeader(std::string_view line);
 
 // The alarm window's message at `now`, e.g. "9時05分です\r\nスケジュールを確認して下さい".
 std::string Message(const DateTime& now);

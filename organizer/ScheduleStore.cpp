@@ -9,19 +9,6 @@
 #include "platform/TextFile.h"
 
 namespace schedule {
-namespace {
-constexpr std::string_view kMarker = "[D@TA]";
-
-bool IsHeader(std::string_view line) {
-  return line.substr(0, kMarker.size()) == kMarker;
-}
-
-long Field(std::string_view line, std::size_t from, std::size_t count) {
-  if (line.size() < from) return 0;
-  return textchars::LeadingNumber(line.substr(from - 1, count));
-}
-}  // namespace
-
 std::string FilePath(const std::string& appDir, int year, int month) {
   return appDir + alarmclock::ScheduleFileName(year, month);
 }
@@ -42,18 +29,18 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
 
   int n = 0;
   for (const std::string& raw : file.lines) {
-    if (n >= MonthSchedule::kDays && IsHeader(raw)) ++n;
+    if (n >= MonthSchedule::kDays && alarmclock::IsDayHeader(raw)) ++n;
     if (n > MonthSchedule::kDays) {
       s.original.tail += raw;
       s.original.tail += "\r\n";
       continue;
     }
-    if (IsHeader(raw)) {
+    if (alarmclock::IsDayHeader(raw)) {
       const std::size_t i = static_cast<std::size_t>(n++);
-      s.DayMark[i] = static_cast<int>(Field(raw, 7, 1));
-      s.DayAlarm[i] = static_cast<int>(Field(raw, 8, 1));
-      s.DayTime[i] =
-          alarmclock::FormatTime(static_cast<int>(Field(raw, 9, 2)), static_cast<int>(Field(raw, 12, 2)));
+      alarmclock::DayHeader h = alarmclock::ParseDayHeader(raw);
+      s.DayMark[i] = h.mark;
+      s.DayAlarm[i] = h.alarm;
+      s.DayTime[i] = std::move(h.time);
       continue;
     }
     if (n == 0) {
@@ -82,7 +69,7 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
 
 bool TextHasMarkerLine(const std::string& text) {
   for (const std::string& line : textfile::SplitLines(text))
-    if (IsHeader(line)) return true;
+    if (alarmclock::IsDayHeader(line)) return true;
   return false;
 }
 
@@ -97,7 +84,7 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const M
   if (int day = DayWithMarkerLine(s)) return {SaveResult::MarkerInText, day};
   std::string out = s.original.lead;
   for (std::size_t i = 0; i < MonthSchedule::kDays; ++i) {
-    out += kMarker;
+    out += alarmclock::kDayMarker;
     out += std::to_string(s.DayMark[i]) + std::to_string(s.DayAlarm[i]) + s.DayTime[i] + "\r\n";
     if (s.DayText[i].empty()) continue;
     if (s.DayText[i] == s.original.text[i]) {
