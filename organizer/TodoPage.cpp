@@ -132,9 +132,9 @@ void TodoPage::Fill() {
   List1->clear();
   if (!todo::IsEmpty(s_.todo.lines)) {
     for (const std::string& line : s_.todo.lines) {
-      auto* it = new QListWidgetItem(Q(textchars::Mid(line, 2)), List1);
+      auto* it = new QListWidgetItem(Q(todo::ListText(line)), List1);
       it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-      it->setCheckState(textchars::Mid(line, 1, 1) == "1" ? Qt::Checked : Qt::Unchecked);
+      it->setCheckState(todo::IsDone(line) ? Qt::Checked : Qt::Unchecked);
     }
   }
   List1->setCurrentRow(-1);
@@ -152,9 +152,7 @@ void TodoPage::RebuildToDoLines() {
   s_.todo.lines.clear();
   for (int i = 0; i < List1->count(); ++i) {
     const QListWidgetItem* it = List1->item(i);
-    std::string line(1, it->checkState() == Qt::Checked ? '1' : '0');
-    line += S(it->text());
-    s_.todo.lines.push_back(std::move(line));
+    s_.todo.lines.push_back(todo::LineOf(it->checkState() == Qt::Checked, S(it->text())));
   }
 }
 
@@ -178,9 +176,9 @@ void TodoPage::List1_Click() {
   if (!s_.TodoActive || List1->currentRow() < 0) return;
   const std::string text = S(List1->currentItem()->text());
   Text2->setEnabled(true);
-  Text2->setText(Q(textchars::Mid(text, 10)));
+  Text2->setText(Q(todo::TextOf(text)));
   Text2->setFocus();
-  const todo::ItemDate d = todo::DateOf("0" + text);
+  const todo::ItemDate d = todo::DateOfItem(text);
   s_.TodoPrefix = todo::Prefix(d.year, d.month, d.day);
   // A month 00 or 13 names no month: the calendar stays. The shown month is not read again (that would
   // drop registered changes); another month is entered only once the changed one is saved or given up.
@@ -243,7 +241,7 @@ void TodoPage::Command5_Click(int index) {
       List1->setCurrentRow(-1);
       filling_ = false;
       SetCurrent(up ? c - 1 : c + 1);
-      Text2->setText(Q(textchars::Mid(S(List1->currentItem()->text()), 10)));
+      Text2->setText(Q(todo::TextOf(S(List1->currentItem()->text()))));
       break;
     }
     case 2:

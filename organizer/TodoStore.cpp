@@ -116,6 +116,28 @@ SaveOutcome SaveToDo(const std::string& path, const TodoBook& book) {
   return {};
 }
 
+bool IsDone(std::string_view line) {
+  return !line.empty() && line.front() == '1';
+}
+
+std::string ListText(std::string_view line) {
+  return std::string(textchars::Mid(line, 2));
+}
+
+std::string LineOf(bool done, std::string_view listText) {
+  std::string line(1, done ? '1' : '0');
+  line += listText;
+  return line;
+}
+
+std::string TextOf(std::string_view listText) {
+  return std::string(textchars::Mid(listText, 10));
+}
+
+ItemDate DateOfItem(std::string_view listText) {
+  return DateOf(LineOf(false, listText));
+}
+
 std::string Prefix(int year, int month, int day) {
   std::string y = std::to_string(year);
   if (y.size() > 2) y = y.substr(y.size() - 2);

@@ -57,4 +57,15 @@ struct ItemDate {
 // The due date of a ToDo line (flag at character 1): 2000 + yy, mm, dd, non-digits read as 0.
 ItemDate DateOf(std::string_view line);
 
+// A ToDo line as the list shows it: the done flag as the tick, and the line without its first
+// character (date, blank, text). A line whose first character is not "1" is open.
+bool IsDone(std::string_view line);
+std::string ListText(std::string_view line);
+// The line of a list item: "1" or "0", then the item's text.
+std::string LineOf(bool done, std::string_view listText);
+// The ToDo text of a list item: from its 10th character on, after "yy/mm/dd ".
+std::string TextOf(std::string_view listText);
+// The due date of a list item (without the flag).
+ItemDate DateOfItem(std::string_view listText);
+
 }  // namespace todo

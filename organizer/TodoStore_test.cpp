@@ -143,3 +143,20 @@ TEST(TodoStore, ALineWithTheUsualSpellingKeepsItBesideOneWithTheOther) {
   ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), file);
 }
+
+TEST(TodoStore, LinesAndListItemsTurnIntoEachOther) {
+  EXPECT_TRUE(todo::IsDone("104/12/05 a"));
+  EXPECT_FALSE(todo::IsDone("004/12/05 a"));
+  EXPECT_FALSE(todo::IsDone("x04/12/05 a"));  // no flag: open
+  EXPECT_FALSE(todo::IsDone(""));
+  EXPECT_EQ(todo::ListText("104/12/05 資料"), "04/12/05 資料");
+  EXPECT_EQ(todo::ListText("あ04/12/05 x"), "04/12/05 x");  // the first character, not byte, goes
+  EXPECT_EQ(todo::LineOf(true, "04/12/05 資料"), "104/12/05 資料");
+  EXPECT_EQ(todo::LineOf(false, "04/12/05 資料"), "004/12/05 資料");
+  EXPECT_EQ(todo::TextOf("04/12/05 資料を送る"), "資料を送る");
+  EXPECT_EQ(todo::TextOf("04/12/05"), "");
+  const todo::ItemDate d = todo::DateOfItem("04/12/05 x");
+  EXPECT_EQ(d.year, 2004);
+  EXPECT_EQ(d.month, 12);
+  EXPECT_EQ(d.day, 5);
+}
