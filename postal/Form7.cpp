@@ -193,9 +193,12 @@ void Form7::ConversionFailed() {
 }
 
 void Form7::LoadData() {
-  const std::string name = textfile::FindNameIgnoringCase(dir_, postal::kDataName);
-  textfile::Bytes b = textfile::ReadAll(dir_ + (name.empty() ? std::string(postal::kDataName) : name));
-  data_ = b.status == textfile::ReadStatus::Ok ? std::move(b.data) : std::string();
+  postal::DataFile file = postal::ReadDataFile(dir_);
+  if (!file.readable)
+    MsgBox(QStringLiteral("郵便番号データファイル(%1)を読み込めませんでした")
+               .arg(QString::fromUtf8(postal::kDataName)),
+           MsgIcon::Error);
+  data_ = std::move(file.bytes);
   results_->SetData(data_);
   stopFlag_ = true;
 }

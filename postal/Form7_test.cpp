@@ -208,6 +208,15 @@ class Form7Test : public WindowTestKit {
     QCOMPARE(ClipboardText(), QStringLiteral("0600000  北海道札幌市中央区以下に掲載がない場合"));
   }
 
+  void aDataFileThatCannotBeReadIsToldNotTakenForAnEmptyList() {
+    std::filesystem::create_directory(dir->File("Ken_all.dat"));
+    Form7 f;
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("郵便番号データファイル(Ken_all.dat)を読み込めませんでした"));
+    QVERIFY(std::filesystem::is_directory(dir->File("Ken_all.dat")));  // nothing made in its place
+  }
+
   void onlyTheWidthChangesAndNotBelowItsMinimum() {
     dir->Write("Ken_all.dat", "");
     Form7 f;

@@ -119,6 +119,13 @@ std::string FindSourceName(const std::string& folder) {
   return name.empty() ? textfile::FindNameIgnoringCase(folder, kUtf8SourceName) : name;
 }
 
+DataFile ReadDataFile(const std::string& folder) {
+  const std::string name = textfile::FindNameIgnoringCase(folder, kDataName);
+  textfile::Bytes b = textfile::ReadAll(folder + (name.empty() ? std::string(kDataName) : name));
+  if (b.status == textfile::ReadStatus::Ok) return {std::move(b.data), true};
+  return {std::string(), b.status == textfile::ReadStatus::Missing};
+}
+
 bool DataAvailable(const std::string& folder) {
   return !textfile::FindNameIgnoringCase(folder, kDataName).empty() || !FindSourceName(folder).empty();
 }

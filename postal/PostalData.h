@@ -29,6 +29,13 @@ inline constexpr const char* kUtf8SourceName = "utf_ken_all.csv";
 std::string FindSourceName(const std::string& folder);
 // Whether the folder holds the data file or a list to make it from (any spelling of the names).
 bool DataAvailable(const std::string& folder);
+// The data file's bytes (any spelling of its name); `readable` false when it exists but cannot be read
+// (a folder in its place, a refused read): no data then, and the search window says so.
+struct DataFile {
+  std::string bytes;
+  bool readable = true;
+};
+DataFile ReadDataFile(const std::string& folder);
 
 // Converts the whole list in steps, so a window can stay live and cancel. A list in UTF-8 is converted
 // to the same code page 932 data file. No converted line at all is a failure. The result goes to a
