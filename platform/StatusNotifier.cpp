@@ -261,7 +261,7 @@ bool DBusMenu::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ActionAdded:
     case QEvent::ActionRemoved:
     case QEvent::ActionChanged:
-      Changed();
+      if (!building_) Changed();
       break;
     default:
       break;
@@ -348,7 +348,10 @@ MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names, bool
 uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                          MenuLayoutItem& layout) {
   budget_ = layoutBudget_;
+  // Items made while the layout is built are in it already: no new layout to announce for them.
+  building_ = true;
   layout = Build(parentId, recursionDepth, propertyNames, true);
+  building_ = false;
   return revision_;
 }
 
@@ -401,8 +404,15 @@ QList<int> DBusMenu::EventGroup(const MenuEventList& events) {
   return unknown;
 }
 
-bool DBusMenu::AboutToShow(int) {
-  return false;
+bool DBusMenu::AboutToShow(int id) {
+  // A letter's items are made now if they are not; the panel then asks for the layout again.
+  QMenu* menu = MenuOf(id);
+  if (!menu || !available_) return false;
+  const qsizetype before = menu->actions().size();
+  building_ = true;
+  emit menu->aboutToShow();
+  building_ = false;
+  return menu->actions().size() != before;
 }
 
 QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {

@@ -136,6 +136,7 @@ class DBusMenu : public QObject, protected QDBusContext {
   bool inlineThird_ = false;
   qint64 layoutBudget_ = 16 * 1024 * 1024;
   qint64 budget_ = 0;
+  bool building_ = false;
   uint revision_ = 1;
   int nextId_ = 1;
   QHash<QAction*, int> ids_;

@@ -21,10 +21,15 @@ ix=$(( $(echo "$geo" | cut -d+ -f2) + 10 )); iy=$(( $(echo "$geo" | cut -d+ -f3)
 organizer() { xwininfo -root -tree | grep '("dialnestplus" "Dialnest Plus")' | grep -v '22x22\|24x24' | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -1; }
 echo "resident before: $(( $(awk '/VmRSS/ {print $2}' "/proc/$prog/status") / 1024 )) MiB"
 xdotool mousemove "$ix" "$iy"
-t0=$(date +%s%N)
-xdotool click 1
-# Polled every 5 ms, so the figure is the time to the mapped window within that.
-for _ in $(seq 2000); do organizer >/dev/null && break; sleep 0.005; done
+# A click that reaches the tray before it has embedded the icon is lost: clicked again (three times at
+# most); the figure is from the click that opened it, polled every 5 ms.
+for attempt in 1 2 3; do
+  t0=$(date +%s%N)
+  xdotool click 1
+  for _ in $(seq 600); do organizer >/dev/null && break; sleep 0.005; done
+  organizer >/dev/null && break
+  echo "attempt $attempt: no organiser yet"
+done
 organizer >/dev/null || fail "no organiser after a left click: $(cat "$work/out.log")"
 echo "left click to organiser window mapped: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
 read -r w h x y < <(organizer | tr 'x+' '  ')

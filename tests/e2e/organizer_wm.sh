@@ -7,10 +7,10 @@ set -euo pipefail
 exe=$1
 source "$(dirname "$0")/lib.sh"
 start_xvfb 230
+start_trayer top left
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || fail "openbox did not start"
-start_trayer top left
 
 cp "$exe" "$work/dialnestplus"
 printf '[Data]\r\nDATA1=g1\r\nClipen=True\r\nTopview=True\r\n' > "$work/dnstplus.ini"
