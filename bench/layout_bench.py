@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 # The whole exported menu asked for at once, as a panel may: reply time and size with a phone book of
-# ENTRIES entries. Runs inside dbus-run-session with DISPLAY set. Usage: layout_bench.py <program> <folder>
+# ENTRIES entries; fails (exit 1) when the program drops off the bus or a letter left out of the whole
+# menu does not come whole when asked for. Runs inside dbus-run-session.
+# Usage: layout_bench.py <program> <folder>
 import os
 import subprocess
 import sys
@@ -55,5 +57,17 @@ def walk(item):
 walk(layout)
 size = len(reply.get_args_list(byte_arrays=True).__repr__())
 print("whole-menu GetLayout: %.0f ms, %d items in the reply (about %.1f MB as text)" % (elapsed, count[0], size / 1e6))
-print("program still on the bus: %s" % bus.name_has_owner(watcher.items[0]))
+on_bus = bus.name_has_owner(watcher.items[0])
+print("program still on the bus: %s" % on_bus)
+if not on_bus:
+    sys.exit("FAIL: the program dropped off the bus")
+# A letter sent without its items comes whole when the panel opens it.
+left_out = [c for row in layout[2] for c in row[2] if c[1].get("children-display") == "submenu" and not c[2]]
+if left_out:
+    reply = menu.GetLayout(left_out[-1][0], -1, dbus.Array([], signature="s"), dbus_interface=MENU_IFACE,
+                           timeout=120)
+    per = total // 44
+    if len(reply[1][2]) < per:
+        sys.exit("FAIL: a letter asked for alone has %d items, not %d" % (len(reply[1][2]), per))
+    print("a letter left out comes whole when asked for: %d items" % len(reply[1][2]))
 prog.terminate()
