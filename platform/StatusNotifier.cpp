@@ -530,11 +530,20 @@ void StatusNotifierTray::HostKnown(bool host) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (host && !exported_) {
     const auto contents = QDBusConnection::ExportScriptableContents | QDBusConnection::ExportAllProperties;
-    exported_ = bus.registerObject(kItemPath, item_, contents) &&
-                bus.registerObject(kMenuPath, menu_, contents) && bus.registerService(service_);
+    // The name first: a panel that looks for items on the bus by their interface (GNOME's extension
+    // does at start) must never find the item under the connection's unique name alone.
+    exported_ = bus.registerService(service_) && bus.registerObject(kItemPath, item_, contents) &&
+                bus.registerObject(kMenuPath, menu_, contents);
   }
   if (!host || !exported_) {
     SetRegistered(false);
+    Done();
+    return;
+  }
+  // Registered with this very watcher already (another host came or went): registering again would
+  // make some watchers set the item up a second time while the first is still being set up.
+  const QString owner = bus.interface()->serviceOwner(kWatcherService).value();
+  if (registered_ && owner == registeredWith_) {
     Done();
     return;
   }
@@ -543,9 +552,10 @@ void StatusNotifierTray::HostKnown(bool host) {
   reg << service_;
   asking_ = true;
   auto* call = new QDBusPendingCallWatcher(bus.asyncCall(reg, 2000), this);
-  connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+  connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher* w) {
     w->deleteLater();
     const bool now = w->reply().type() == QDBusMessage::ReplyMessage;
+    registeredWith_ = now ? owner : QString();
     if (now) {
       // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
       const QString program = WatcherProgram();
@@ -586,6 +596,7 @@ void StatusNotifierTray::Stop() {
     bus.unregisterObject(kItemPath);
     exported_ = false;
   }
+  registeredWith_.clear();
   if (registered_) {
     registered_ = false;
     emit HostChanged(false);

@@ -250,8 +250,9 @@ class StatusNotifierTray : public QObject {
   bool exported_ = false;
   bool registered_ = false;
   bool settled_ = false;
-  bool asking_ = false;    // a question to the watcher is on its way
-  bool askAgain_ = false;  // something changed meanwhile
+  QString registeredWith_;  // the watcher's connection the item is registered with
+  bool asking_ = false;     // a question to the watcher is on its way
+  bool askAgain_ = false;   // something changed meanwhile
 };
 
 }  // namespace sni

@@ -222,6 +222,18 @@ start("xreader", ["xmessage", "-geometry", "+300+400", "X reader"], x_env())
 time.sleep(1)
 
 prog = start_program()
+if desktop == "gnome":
+    # Seen now and then here: GNOME's extension fails to set up the item it was given ("While initalizing
+    # proxy ... Argument two may not be null") and shows no icon. Recorded, and the program started again.
+    for retry in range(2):
+        pump(2)
+        shell = open(logs["gnome-shell"], errors="replace").read()
+        if shell.count("While initalizing proxy") <= retry:
+            break
+        print("known: GNOME's extension did not set the item up; the program is started again")
+        prog.terminate()
+        prog.wait(10)
+        prog = start_program()
 plugin = re.search(r"platform plugin: \"?(\w+)", program_log())
 print("the program chose the Qt plugin %s" % (plugin.group(1) if plugin else "?"))
 expected = {"gnome": "xcb", "kwin": "xcb", "sway": "wayland"}[desktop]
@@ -292,7 +304,8 @@ for attempt in range(3):
     choose_in_panel()
     if pump(5, lambda: wl_paste() == want):
         break
-    print("attempt %d: the clipboard holds %r; the menu path again" % (attempt + 1, wl_paste()))
+    print("attempt %d: the clipboard holds %r (X clients read %r); the menu path again" %
+          (attempt + 1, wl_paste(), x_clipboard()))
 else:
     shot("copy")
     fail("a Wayland client reads %r after choosing the entry" % wl_paste())
@@ -361,7 +374,8 @@ else:
     pump(3, lambda: x_window(r'\("dialnestplus" "Dialnest Plus"\)', "191x158")[1] == expect)
     win, where = x_window(r'\("dialnestplus" "Dialnest Plus"\)', "191x158")
     at = check(where == expect, "the organiser is at %s, expected %s (its corner at the pointer)" % (where, expect))
-    top = check(above(win), "the organiser is not kept on top")
+    # The window manager sets the state a moment after the window is mapped.
+    top = check(pump(3, lambda: above(win)), "the organiser is not kept on top")
     print("%s: the organiser opens at %s%s%s" % (desktop, where, ", at the pointer" if at else "", ", on top" if top else ""))
 pump(1)
 shot("organiser")
@@ -389,7 +403,7 @@ if desktop != "sway":
         shot("alarm")
         fail("no alarm window")
     win, _ = x_window(r'"Dialnest Plus": \("dialnestplus"', "205x78")
-    if check(above(win), "the alarm window is not on top"):
+    if check(pump(3, lambda: above(win)), "the alarm window is not on top"):
         print("%s: the alarm window comes up on top" % desktop)
 
 # ---- GNOME with Qt's own Wayland choice: the copy cannot land, and the user is told ----
