@@ -15,6 +15,14 @@ fi
 [ $$ -eq 1 ] || { echo "FAIL: not the first process of a pid namespace" >&2; exit 1; }
 
 mount --make-rprivate /
+# The build and these scripts may live under /tmp (a clone there): stage what is needed first.
+stage=$(mktemp -d -p /var/tmp dn-e2e.XXXXXX)
+chmod 755 "$stage"
+trap 'rm -rf "$stage"' EXIT
+cp "$exe" "$stage/dialnestplus"
+cp "$here"/desktop_check.py "$here"/sni_host.py "$stage/"
+exe=$stage/dialnestplus
+here=$stage
 mount -t tmpfs tmpfs /tmp
 # GNOME Shell looks for logind where systemd's seats folder exists; there is none to talk to here.
 [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
