@@ -22,6 +22,7 @@
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/ScreenSaver.h"
 #include "platform/TextChars.h"
@@ -30,24 +31,14 @@
 #include "platform/Twips.h"
 #include "postal/PostalData.h"
 
-namespace {
-constexpr int kGroupCount = 5;
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-}  // namespace
-
 Form1::Form1(QWidget* parent) : QWidget(parent) {
-  Module1::MainForm = this;
   BuildLayout();
   BuildMenu();
   StartUp();
 }
 
 Form1::~Form1() {
-  if (Module1::MainForm == this) Module1::MainForm = nullptr;
-  Module1::EmptyMenuTable();
+  delete phoneMenu_;
   delete mnuTEL_;
 }
 
@@ -88,20 +79,8 @@ void Form1::BuildMenu() {
   mnuTEL_->setObjectName(QStringLiteral("mnuTEL"));
   connect(mnuTEL_, &QMenu::aboutToHide, this, [] { Module1::PopupBusy = false; });
 
-  for (const kana::Row& row : kana::kRows) {
-    QMenu* rowMenu = mnuTEL_->addMenu(Q(row.caption));
-    rowMenu->setObjectName(Q(row.name));
-    for (int k = row.first; k < row.first + row.count; ++k) {
-      QMenu* letterMenu = rowMenu->addMenu(Q(kana::Letter(k)));
-      letterMenu->setObjectName(Q(kana::kLetterMenuNames[static_cast<std::size_t>(k - 1)]));
-      auto items = std::make_unique<MenuArray>(letterMenu, [this, k](int n) {
-        CopyEntry(letterItems_[static_cast<std::size_t>(k - 1)]->Caption(n));
-      });
-      items->SetCaption(1, QStringLiteral("なし"));
-      items->SetEnabled(1, false);
-      letterItems_[static_cast<std::size_t>(k - 1)] = std::move(items);
-    }
-  }
+  phoneMenu_ = new PhoneMenu(mnuTEL_, this);
+  connect(phoneMenu_, &PhoneMenu::EntryChosen, this, &Form1::CopyEntry);
   mnuTEL_->addSeparator();
 
   QAction* mnuI = mnuTEL_->addAction(QStringLiteral("番号登録(&I)..."));
@@ -123,7 +102,17 @@ void Form1::BuildMenu() {
   mnuOption->addSeparator();
   QAction* mnuSeo = mnuOption->addAction(QStringLiteral("DialnestPlus設定(&G)..."));
   mnuSeo->setObjectName(QStringLiteral("mnuSeo"));
-  connect(mnuSeo, &QAction::triggered, this, [this] { OpenSubWindow([] { return new Form4; }); });
+  connect(mnuSeo, &QAction::triggered, this, [this] {
+    OpenSubWindow([this] {
+      auto* f = new Form4(Clipen, Topview);
+      connect(f, &Form4::Applied, this, [this](const QString& clipen, const QString& topview) {
+        Clipen = clipen;
+        Topview = topview;
+        ShowGroupNames();
+      });
+      return f;
+    });
+  });
 
   QMenu* mnuHLP = mnuTEL_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   mnuHLP->setObjectName(QStringLiteral("mnuHLP"));
@@ -153,19 +142,16 @@ void Form1::StartUp() {
   tray_->SetTip(kAppTitle);
   tray_->SetMenu(mnuTEL_);
 
-  Setmnu();
-  Module1::LoadPhoneMenus(1);
-  Module1::EmptyMenuTable();
+  phoneMenu_->Reload(1);
 
   const IniFile ini(Module1::IniPath());
   Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False", settingsSaved));
   Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True", settingsSaved));
 
-  for (int g = 1; g <= kGroupCount; ++g) {
-    if (g > groupItems_->Count()) groupItems_->Load();
-    groupItems_->SetCaption(g, QString::fromStdString(Module1::GetIni("DATA" + std::to_string(g))));
-    groupItems_->SetChecked(g, false);
-  }
+  for (int g = 1; g <= Module1::kGroupCount; ++g)
+    Module1::SetGroupName(g, Module1::GetIni("DATA" + std::to_string(g)));
+  ShowGroupNames();
+  for (int g = 2; g <= Module1::kGroupCount; ++g) groupItems_->SetChecked(g, false);
   groupItems_->SetChecked(1, true);
   // The icon comes up once its menu can answer: a big phone book takes a while to load.
   tray_->Add();
@@ -217,9 +203,15 @@ void Form1::Command1_Click() {
   setWindowTitle(kAppTitle);
 }
 
-void Form1::Setmnu() {
-  for (int k = 1; k <= kana::kLetterCount; ++k)
-    Module1::LetterMenus[static_cast<std::size_t>(k)] = letterItems_[static_cast<std::size_t>(k - 1)].get();
+void Form1::ShowGroupNames() {
+  for (int g = 1; g <= Module1::kGroupCount; ++g) {
+    if (g > groupItems_->Count()) groupItems_->Load();
+    groupItems_->SetCaption(g, Q(Module1::GroupName(g)));
+  }
+}
+
+void Form1::ReloadPhoneMenus() {
+  phoneMenu_->Reload(Module1::CurGroup);
 }
 
 void Form1::CopyEntry(const QString& text) {
@@ -227,9 +219,7 @@ void Form1::CopyEntry(const QString& text) {
 }
 
 void Form1::mnuC1_Click(int g) {
-  Module1::ClearPhoneMenus();
-  Module1::LoadPhoneMenus(g);
-  Module1::EmptyMenuTable();
+  phoneMenu_->Reload(g);
   for (int i = 1; i <= groupItems_->Count(); ++i) groupItems_->SetChecked(i, false);
   groupItems_->SetChecked(g, true);
 }
@@ -270,8 +260,7 @@ void Form1::OpenOrganizer(QPoint pixels) {
   if (it == factories_.end() || !it->second) return;
   OpenSubWindow([&] {
     QPoint pos = OrganizerPosition(pixels, screen::TwipsPerPixelX(), screen::TwipsPerPixelY());
-    Module1::ClearPhoneMenus();
-    Module1::EmptyMenuTable();
+    phoneMenu_->Clear();
     QWidget* w = it->second();
     w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()),
             twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
@@ -291,6 +280,9 @@ void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
   QWidget* w = make();
   if (!w) return;
   w->setAttribute(Qt::WA_DeleteOnClose);
+  // A window that changes a phone book (or leaves the letter menus cleared) asks for a reload.
+  if (w->metaObject()->indexOfSignal("PhoneMenusStale()") >= 0)
+    connect(w, SIGNAL(PhoneMenusStale()), this, SLOT(ReloadPhoneMenus()));
   Module1::SubWinOpen = true;
   UpdateTrayMenu();
   connect(w, &QObject::destroyed, this, [this] {

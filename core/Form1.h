@@ -14,6 +14,7 @@
 
 #include "core/Kana.h"
 #include "core/MenuArray.h"
+#include "core/PhoneMenu.h"
 
 class QAction;
 class QLabel;
@@ -31,8 +32,6 @@ class Form1 : public QWidget {
   explicit Form1(QWidget* parent = nullptr);
   ~Form1() override;
 
-  // Fills the letter menu table with the 44 item arrays in kana index order.
-  void Setmnu();
   // Puts the entry on the clipboard when Clipen reads as true.
   void CopyEntry(const QString& text);
   // Switches the letter menus to group g (also reloads the current group).
@@ -60,7 +59,8 @@ class Form1 : public QWidget {
   // Makes and shows a tray window unless one is open already.
   void OpenSubWindow(const std::function<QWidget*()>& make);
 
-  MenuArray& LetterItems(int kanaIndex) { return *letterItems_.at(static_cast<std::size_t>(kanaIndex - 1)); }
+  MenuArray& LetterItems(int kanaIndex) { return phoneMenu_->LetterItems(kanaIndex); }
+  PhoneMenu& Phones() { return *phoneMenu_; }
   MenuArray& GroupItems() { return *groupItems_; }
   QMenu* PopupMenu() const { return mnuTEL_; }
   TrayIcon* Tray() const { return tray_; }
@@ -68,6 +68,10 @@ class Form1 : public QWidget {
   // The in-memory switches ("True" / "False" or whatever the file held).
   QString Clipen;
   QString Topview;
+
+ public slots:
+  // The current group's file into the letter menus again (a tray window changed it).
+  void ReloadPhoneMenus();
 
  signals:
   void QuitRequested();
@@ -86,10 +90,12 @@ class Form1 : public QWidget {
   void ShowPopup(QPoint pixels);
   void OpenOrganizer(QPoint pixels);
   void UpdateTrayMenu();
+  // The group items' captions from the stored group names.
+  void ShowGroupNames();
 
   TrayIcon* tray_ = nullptr;
   QMenu* mnuTEL_ = nullptr;
-  std::array<std::unique_ptr<MenuArray>, kana::kLetterCount> letterItems_;
+  PhoneMenu* phoneMenu_ = nullptr;
   std::unique_ptr<MenuArray> groupItems_;
   std::map<SubWindow, Factory> factories_;
 

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/Form1.h"
 #include "core/IniFile.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
@@ -17,7 +16,7 @@
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
 
-Form4::Form4(QWidget* parent) : QWidget(parent) {
+Form4::Form4(const QString& clipen, const QString& topview, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Dialnest Plus 設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -58,11 +57,10 @@ Form4::Form4(QWidget* parent) : QWidget(parent) {
   connect(Command1, &QPushButton::clicked, this, &Form4::Ok);
   connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 
-  if (Form1* f = Module1::MainForm) {
-    for (int i = 0; i < 5; ++i) Text1[i]->setText(f->GroupItems().Caption(i + 1));
-    Check1->setChecked(textchars::TextIsTrue(f->Clipen.toStdString()));
-    Check2->setChecked(textchars::TextIsTrue(f->Topview.toStdString()));
-  }
+  for (int i = 0; i < Module1::kGroupCount; ++i)
+    Text1[i]->setText(QString::fromStdString(Module1::GroupName(i + 1)));
+  Check1->setChecked(textchars::TextIsTrue(clipen.toStdString()));
+  Check2->setChecked(textchars::TextIsTrue(topview.toStdString()));
 }
 
 void Form4::showEvent(QShowEvent* e) {
@@ -95,14 +93,10 @@ void Form4::Ok() {
       return;
     }
   }
-  Form1* f = Module1::MainForm;
   const QString clipen = Check1->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
   const QString topview = Check2->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
-  if (f) {
-    f->Clipen = clipen;
-    f->Topview = topview;
-    for (int i = 0; i < 5; ++i) f->GroupItems().SetCaption(i + 1, names[i]);
-  }
+  for (int i = 0; i < Module1::kGroupCount; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
+  emit Applied(clipen, topview);
   // One rewrite for all seven: a failure leaves the whole file as it was.
   IniFile::KeyValues values;
   for (int i = 0; i < 5; ++i) values.emplace_back("DATA" + std::to_string(i + 1), names[i].toStdString());

@@ -10,7 +10,6 @@
 #include <set>
 
 #include "core/Alarm.h"
-#include "core/Form1.h"
 #include "core/IniFile.h"
 #include "core/MenuArray.h"
 #include "core/PhoneBookFile.h"
@@ -28,7 +27,9 @@ bool AlarmArmed = true;
 std::string AlarmTime;
 int AlarmDay = 0;
 std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus{};
-Form1* MainForm = nullptr;
+namespace {
+std::array<std::string, kGroupCount> groupNames;
+}
 
 namespace {
 std::optional<std::string>& AppDirOverride() {
@@ -107,7 +108,6 @@ void LoadPhoneMenus(int group) {
 }
 
 void ClearPhoneMenus() {
-  if (MainForm) MainForm->Setmnu();
   for (int k = 1; k <= kana::kLetterCount; ++k) {
     MenuArray* items = LetterMenus[static_cast<std::size_t>(k)];
     if (!items) continue;
@@ -115,6 +115,14 @@ void ClearPhoneMenus() {
     items->SetCaption(1, QStringLiteral("なし"));
     items->SetEnabled(1, false);
   }
+}
+
+std::string GroupName(int group) {
+  return group >= 1 && group <= kGroupCount ? groupNames[static_cast<std::size_t>(group - 1)] : std::string();
+}
+
+void SetGroupName(int group, std::string name) {
+  if (group >= 1 && group <= kGroupCount) groupNames[static_cast<std::size_t>(group - 1)] = std::move(name);
 }
 
 void EmptyMenuTable() {

@@ -10,7 +10,6 @@
 #include "core/Kana.h"
 
 class MenuArray;
-class Form1;
 
 namespace Module1 {
 
@@ -39,17 +38,21 @@ extern int CaptionHeight;  // caption height in pixels, taken at start-up
 inline int CaptionCorrection() {
   return (CaptionHeight - 19) * 15;
 }
+inline constexpr int kGroupCount = 5;
+// The groups' names (DATA1..DATA5) as this run uses them: read at start-up, changed by the settings
+// dialog (and kept for the run even when the settings file could not be written).
+std::string GroupName(int group);
+void SetGroupName(int group, std::string name);
 extern bool AlarmArmed;
 extern std::string AlarmTime;  // "hh:mm" or empty
 extern int AlarmDay;
 
 // The letter menu table: slots 1..44 refer to the item arrays while a load or clear runs; slot 0 unused.
 extern std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus;
-extern Form1* MainForm;
 
 // Sets CurGroup, then fills the letter menus (expected cleared, table filled) from the group's file.
 void LoadPhoneMenus(int group);
-// Setmnu, then brings every letter menu back to one disabled "なし".
+// Brings every letter menu in the table back to one disabled "なし".
 void ClearPhoneMenus();
 void EmptyMenuTable();
 

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "core/Form1.h"
 #include "core/Kana.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
@@ -20,6 +19,7 @@
 #include "editor/EditorLayout.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -38,10 +38,6 @@ double Tx() {
 }
 double Ty() {
   return screen::TwipsPerPixelY();
-}
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // The client area with the etched rule under the menu bar.
@@ -74,7 +70,7 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
   // rather than leaving the window half set up.
   const settings::EditorSize size = settings::ReadEditorSize(IniFile(Module1::IniPath()));
   SetOuterSize(size.width, size.height + CaptionCorrection());
-  QString group = Module1::MainForm ? Module1::MainForm->GroupItems().Caption(Module1::CurGroup) : QString();
+  const QString group = Q(Module1::GroupName(Module1::CurGroup));
   setWindowTitle(QStringLiteral("DialnestPlus 新規登録・修正 ⇒ ") + group);
 
   switch (model_.Open(GroupPath())) {
@@ -359,9 +355,7 @@ void Form2::closeEvent(QCloseEvent* e) {
         return;
       }
     } else {
-      Module1::ClearPhoneMenus();
-      Module1::LoadPhoneMenus(Module1::CurGroup);
-      Module1::EmptyMenuTable();
+      emit PhoneMenusStale();
     }
   }
   // Stored without the caption correction, which the next opening adds again.

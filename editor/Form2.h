@@ -41,6 +41,10 @@ class Form2 : public QMainWindow {
   QAction* txtUP = nullptr;
   QAction* txtDWN = nullptr;
 
+ signals:
+  // The group's file changed: the tray's letter menus should read it again.
+  void PhoneMenusStale();
+
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;

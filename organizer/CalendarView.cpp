@@ -14,6 +14,7 @@
 #include "platform/CommonControls.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/TextChars.h"
 #include "platform/Twips.h"
@@ -21,9 +22,6 @@
 namespace L = organizer_layout;
 
 namespace {
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 QString MonthFileName(int year, int month) {
   const std::string path = alarmclock::ScheduleFileName(year, month);
   return Q(path.substr(path.find_last_of('/') + 1));

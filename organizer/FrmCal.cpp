@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "core/Form1.h"
 #include "core/Module1.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/CalendarView.h"
@@ -388,9 +387,7 @@ void FrmCal::closeEvent(QCloseEvent* e) {
   s_.month = MonthSchedule{};
   s_.todo = todo::TodoBook{};
   unloaded_ = true;
-  if (Form1* f = Module1::MainForm) f->Setmnu();
-  Module1::LoadPhoneMenus(Module1::CurGroup);
-  Module1::EmptyMenuTable();
+  emit PhoneMenusStale();  // opening cleared the letter menus
   e->accept();
 }
 

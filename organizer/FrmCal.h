@@ -52,6 +52,10 @@ class FrmCal : public QWidget {
   QTabBar* hTab = nullptr;
   std::array<QFrame*, 2> Line2{};
 
+ signals:
+  // Closed: the letter menus it cleared on opening should be loaded again.
+  void PhoneMenusStale();
+
  protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;

@@ -13,6 +13,7 @@
 #include "organizer/CalendarView.h"
 #include "organizer/OrganizerLayout.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -20,9 +21,6 @@
 namespace L = organizer_layout;
 
 namespace {
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 std::string S(const QString& s) {
   return s.toStdString();
 }

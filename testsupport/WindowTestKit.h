@@ -41,5 +41,6 @@ class WindowTestKit : public QObject {
     Module1::AlarmTime.clear();
     Module1::AlarmDay = 0;
     Module1::LetterMenus.fill(nullptr);
+    for (int g = 1; g <= Module1::kGroupCount; ++g) Module1::SetGroupName(g, {});
   }
 };
