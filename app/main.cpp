@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   if (!plugin.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plugin));
   QApplication app(argc, argv);
   qCInfo(lcSession) << "platform plugin:" << QGuiApplication::platformName();
+  logging::Install();
   LoadToolkitTranslation(app);
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.

@@ -42,7 +42,7 @@ class PhoneBookEngine : public QIconEngine {
   void paint(QPainter* p, const QRect& r, QIcon::Mode, QIcon::State) override {
     p->save();
     const int side = std::min(r.width(), r.height());
-    p->translate(r.x() + (r.width() - side) / 2, r.y() + (r.height() - side) / 2);
+    p->translate(QPoint(r.x() + (r.width() - side) / 2, r.y() + (r.height() - side) / 2));
     PaintPhoneBook(*p, side);
     p->restore();
   }

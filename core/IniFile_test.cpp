@@ -1,4 +1,5 @@
 #include "core/IniFile.h"
+#include "testsupport/FailingWrites.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -49,7 +49,7 @@ inline constexpr std::array<std::string_view, kLetterCount> kItemArrayNames{
 
 // Every letter is one three-byte UTF-8 character.
 inline constexpr std::string_view Letter(int index) {
-  return kIndexString.substr((index - 1) * 3, 3);
+  return kIndexString.substr(static_cast<std::size_t>(index - 1) * 3, 3);
 }
 
 // 1..44, or 0 for text that is not one of the letters.

@@ -75,10 +75,6 @@ void SetAppDirForTest(std::string dir) {
   AppDirOverride() = WithOneSeparator(std::move(dir));
 }
 
-bool FileExists(const std::string& path) {
-  return textfile::IsRegularFile(path);
-}
-
 std::string IniPath() {
   return AppDir() + std::string(settings::kFileName);
 }

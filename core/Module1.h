@@ -21,9 +21,6 @@ std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHo
                          const std::function<bool(const std::string&)>& writable);
 void SetAppDirForTest(std::string dir);
 
-// True when the file can be opened for reading (a folder is not a file).
-bool FileExists(const std::string& path);
-
 // The settings file's value of `key`, or "999" when missing.
 std::string GetIni(std::string_view key);
 [[nodiscard]] bool PutIni(std::string_view key, std::string_view value);

@@ -1,4 +1,5 @@
 #include "editor/Form2.h"
+#include "testsupport/FailingWrites.h"
 
 #include <sys/stat.h>
 

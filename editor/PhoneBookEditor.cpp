@@ -144,7 +144,7 @@ bool PhoneBookEditor::MoveUp() {
 
 bool PhoneBookEditor::MoveDown() {
   if (selected_ < 0 || selected_ + 1 >= static_cast<int>(list_.size())) return false;
-  std::swap(list_[static_cast<std::size_t>(selected_)], list_[static_cast<std::size_t>(selected_ + 1)]);
+  std::swap(list_[static_cast<std::size_t>(selected_)], list_[static_cast<std::size_t>(selected_) + 1]);
   ++selected_;
   return true;
 }

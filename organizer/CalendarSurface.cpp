@@ -64,8 +64,6 @@ void CalendarSurface::PrintDay(int x, int y, const QString& text) {
 void CalendarSurface::DrawCalendar(int year, int month, const MonthSchedule& schedule,
                                    const std::vector<std::string>& todo, int calYear, int calMonth) {
   const calendar::Grid grid = calendar::MonthGrid(year, month, Clock::Now());
-  CellW = calendar::kCellW;
-  CellH = calendar::kCellH;
   caption_ = QString::fromStdString(calendar::Caption(grid.year, grid.month));
   canvas_.fill(Qt::white);
   FirstWday = grid.firstWday;

@@ -28,8 +28,6 @@ class CalendarSurface : public QWidget {
   QString Caption() const { return caption_; }
   int FirstWday = 1;
   int MonthDays = 0;
-  long CellW = 285;
-  long CellH = 255;
 
  signals:
   void CaptionChanged(const QString& caption);

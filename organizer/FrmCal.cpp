@@ -84,7 +84,7 @@ FrmCal::~FrmCal() {
 bool FrmCal::Load() {
   s_.todo.lines = {std::string()};
   clsSubclass = std::make_unique<CSubclass>();
-  clsSubclass->hwnd = this;
+  clsSubclass->window = this;
   basSubclass::SubclassWindow(clsSubclass.get());
 
   Image3 = new QLabel(this);

@@ -1,4 +1,5 @@
 #include "organizer/FrmCal.h"
+#include "testsupport/FailingWrites.h"
 
 #include <malloc.h>
 #include <sys/stat.h>

@@ -1,6 +1,7 @@
 // Holiday rules over std::chrono dates.
 #include "organizer/Holidays.h"
 
+#include <array>
 #include <chrono>
 #include <cmath>
 
@@ -43,52 +44,48 @@ int Equinox(int y, double constant) {
   return static_cast<int>(std::floor((d * 0.242194 + constant) - std::floor(d / 4.0)));
 }
 
-bool NamedOn(sys_days s) {
-  year_month_day ymd = Ymd(s);
-  const int y = static_cast<int>(ymd.year());
-  const int m = static_cast<int>(static_cast<unsigned>(ymd.month()));
-  const int d = static_cast<int>(static_cast<unsigned>(ymd.day()));
-  switch (m) {
-    case 1:
-      if (d == 1) return true;
-      return y <= 1999 ? d == 15 : d == NthMonday(y, 1, 2);
-    case 2:
-      if (d == 11 && y >= 1967) return true;
-      if (d == 23 && y >= 2020) return true;
-      return y == 1989 && d == 24;
-    case 3:
-      return d == VernalEquinoxDay(y);
-    case 4:
-      return d == 29 || (y == 1959 && d == 10) || (y == 2019 && d == 30);
-    case 5:
+// One rule per month: is day d of that month in year y a named holiday?
+using MonthRule = bool (*)(int y, int d);
+constexpr std::array<MonthRule, 12> kMonthRules{
+    [](int y, int d) { return d == 1 || (y <= 1999 ? d == 15 : d == NthMonday(y, 1, 2)); },
+    [](int y, int d) { return (d == 11 && y >= 1967) || (d == 23 && y >= 2020) || (y == 1989 && d == 24); },
+    [](int y, int d) { return d == VernalEquinoxDay(y); },
+    [](int y, int d) { return d == 29 || (y == 1959 && d == 10) || (y == 2019 && d == 30); },
+    [](int y, int d) {
       return d == 3 || d == 5 || (d == 4 && y >= 2007) || (y == 2019 && (d == 1 || d == 2));
-    case 6:
-      return y == 1993 && d == 9;
-    case 7:
+    },
+    [](int y, int d) { return y == 1993 && d == 9; },
+    [](int y, int d) {
       if (y == 2020) return d == 23 || d == 24;
       if (y == 2021) return d == 22 || d == 23;
       if (y >= 1996 && y <= 2002) return d == 20;
       return y >= 2003 && d == NthMonday(y, 7, 3);
-    case 8:
+    },
+    [](int y, int d) {
       if (y == 2020) return d == 10;
       if (y == 2021) return d == 8;
       return y >= 2016 && d == 11;
-    case 9:
+    },
+    [](int y, int d) {
       if (d == AutumnalEquinoxDay(y)) return true;
       if (y >= 1966 && y <= 2002) return d == 15;
       return y >= 2003 && d == NthMonday(y, 9, 3);
-    case 10:
+    },
+    [](int y, int d) {
       if (y == 2019 && d == 22) return true;  // enthronement ceremony
       if (y >= 1966 && y <= 1999) return d == 10;
       if (y == 2020 || y == 2021) return false;  // moved to July for the Olympic Games
       return y >= 2000 && d == NthMonday(y, 10, 2);
-    case 11:
-      return d == 3 || d == 23 || (y == 1990 && d == 12);
-    case 12:
-      return y >= 1989 && y <= 2018 && d == 23;
-    default:
-      return false;
-  }
+    },
+    [](int y, int d) { return d == 3 || d == 23 || (y == 1990 && d == 12); },
+    [](int y, int d) { return y >= 1989 && y <= 2018 && d == 23; },
+};
+
+bool NamedOn(sys_days s) {
+  const year_month_day ymd = Ymd(s);
+  const auto m = static_cast<unsigned>(ymd.month());
+  if (m < 1 || m > 12) return false;
+  return kMonthRules[m - 1](static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.day())));
 }
 
 bool SubstituteOn(sys_days s) {

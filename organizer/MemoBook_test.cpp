@@ -1,5 +1,6 @@
 #include "organizer/MemoBook.h"
 #include "platform/Sjis.h"
+#include "testsupport/FailingWrites.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

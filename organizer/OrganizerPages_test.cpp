@@ -16,6 +16,7 @@
 #include "organizer/OrganizerTestKit.h"
 #include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
+#include "testsupport/FailingWrites.h"
 
 namespace {
 std::string Page(const std::string& bytes) {

@@ -81,9 +81,8 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Picture3 = new QWidget(frame);
   Picture3->setObjectName(QStringLiteral("Picture3"));
   Place(Picture3, L::kPicture3);
-  hDtp = CreateTimePicker(Picture3);
+  hDtp = CreateTimePicker(Picture3, QStringLiteral("HH:mm"));
   hDtp->setObjectName(QStringLiteral("hDtp"));
-  DtpSetFormat(hDtp, QStringLiteral("HH:mm"));
 
   Command1 = new QPushButton(QStringLiteral("登録(&S)"), frame);
   Command1->setObjectName(QStringLiteral("Command1"));
@@ -105,14 +104,8 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
 }
 
 void SchedulePage::SetPickerTime(int hour, int minute) {
-  SystemTime t;
-  t.wYear = s_.CalYear;
-  t.wMonth = s_.CalMonth;
-  t.wDayOfWeek = 1;
-  t.wDay = 1;
-  t.wHour = hour;
-  t.wMinute = minute;
-  DtpSetTime(hDtp, kGdtValid, t);
+  const QTime t(hour, minute);
+  if (t.isValid()) hDtp->setTime(t);
 }
 
 void SchedulePage::ShowDay(int day) {
@@ -165,9 +158,8 @@ void SchedulePage::Command1_Click() {
   }
   const std::size_t i = static_cast<std::size_t>(s_.SelDay - 1);
   if (int k = SelectedMark(); k >= 0) s_.month.DayMark[i] = k;
-  SystemTime t;
-  DtpGetTime(hDtp, t);
-  s_.month.DayTime[i] = alarmclock::FormatTime(t.wHour, t.wMinute);
+  const QTime t = hDtp->time();
+  s_.month.DayTime[i] = alarmclock::FormatTime(t.hour(), t.minute());
   s_.month.DayText[i] = text;
   view_.DrawShown();
   view_.ShowDayCaption(s_.SelDay);

@@ -1,5 +1,6 @@
 // Schedule file reading and writing in code page 932.
 #include "organizer/ScheduleStore.h"
+#include "platform/Diag.h"
 
 #include <vector>
 
@@ -23,6 +24,8 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
   }
   if (file.status == textfile::ReadStatus::Missing) return true;
   if (file.status != textfile::ReadStatus::Ok) {
+    diag::Report(diag::Area::Organizer, diag::Level::Warning,
+                 "schedule " + path + " not read: kept as it is");
     s.readCompletely = false;
     return false;
   }

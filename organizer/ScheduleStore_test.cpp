@@ -1,4 +1,5 @@
 #include "organizer/ScheduleStore.h"
+#include "testsupport/FailingWrites.h"
 
 #include <gtest/gtest.h>
 

@@ -208,78 +208,99 @@ void TodoPage::SetCurrent(int row) {
   List1->setCurrentRow(row);
 }
 
-void TodoPage::Command5_Click(int index) {
-  const int c = List1->currentRow();
+QString TodoPage::TypedText() const {
   // One item is one line of the file: a pasted line break becomes a blank.
   QString s = Text2->text();
   s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
   s.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  auto refused = [this](const QString& text) {
-    const std::string bad = sjis::FirstUnencodable(S(text));
-    if (bad.empty()) return false;
-    MsgBox(QStringLiteral("ToDoに使えない文字があります：%1").arg(Q(bad)), MsgIcon::Error);
+  return s;
+}
+
+bool TodoPage::Refused(const QString& text) {
+  const std::string bad = sjis::FirstUnencodable(S(text));
+  if (bad.empty()) return false;
+  MsgBox(QStringLiteral("ToDoに使えない文字があります：%1").arg(Q(bad)), MsgIcon::Error);
+  Text2->setFocus();
+  return true;
+}
+
+void TodoPage::Disable(std::initializer_list<int> which) {
+  for (int i : which) Command5[static_cast<std::size_t>(i)]->setEnabled(false);
+}
+
+bool TodoPage::MoveItem(int c, bool up) {
+  if (c < 0 || (up && c == 0) || (!up && c == List1->count() - 1)) return false;
+  const Qt::CheckState tick = List1->item(c)->checkState();
+  auto* copy = new QListWidgetItem(List1->item(c)->text());
+  copy->setFlags(copy->flags() | Qt::ItemIsUserCheckable);
+  copy->setCheckState(tick);
+  filling_ = true;  // the list's own current-row changes are not the user's choice
+  List1->insertItem(up ? c - 1 : c + 2, copy);
+  delete List1->takeItem(up ? c + 1 : c);
+  List1->setCurrentRow(-1);
+  filling_ = false;
+  SetCurrent(up ? c - 1 : c + 1);
+  Text2->setText(Q(todo::TextOf(S(List1->currentItem()->text()))));
+  return true;
+}
+
+bool TodoPage::ReplaceItem(int c, const QString& s) {
+  if (c < 0) return true;
+  if (Refused(s)) return false;
+  List1->item(c)->setText(Q(s_.TodoPrefix) + s);
+  SetCurrent(-1);
+  Disable({4, 0, 1});
+  Text2->clear();
+  Text2->setFocus();
+  return true;
+}
+
+bool TodoPage::AddItem(const QString& s) {
+  if (textchars::Trim(S(s)).empty()) return true;
+  if (Refused(s)) return false;
+  // Lines past the most the list reads would vanish at the next opening.
+  if (static_cast<std::size_t>(List1->count()) >= todo::kMaxLines) {
+    MsgBox(QStringLiteral("ToDoはこれ以上追加できません（%1件まで）").arg(todo::kMaxLines), MsgIcon::Error);
     Text2->setFocus();
-    return true;
-  };
-  auto disable = [this](std::initializer_list<int> which) {
-    for (int i : which) Command5[static_cast<std::size_t>(i)]->setEnabled(false);
-  };
+    return false;
+  }
+  auto* it = new QListWidgetItem(Q(s_.TodoPrefix) + s, List1);
+  it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+  it->setCheckState(Qt::Unchecked);
+  SetCurrent(-1);
+  Disable({0, 1, 3, 4});
+  Text2->clear();
+  Text2->setFocus();
+  return true;
+}
+
+void TodoPage::DeleteItem(int c) {
+  if (c < 0) return;
+  filling_ = true;
+  delete List1->takeItem(c);
+  List1->setCurrentRow(-1);
+  filling_ = false;
+  Disable({4, 0, 1});
+  Text2->clear();
+  Text2->setEnabled(false);
+  view_.ShowMonthCaption();
+}
+
+void TodoPage::Command5_Click(int index) {
+  const int c = List1->currentRow();
   switch (index) {
     case 0:
-    case 1: {
-      const bool up = index == 0;
-      if (c < 0 || (up && c == 0) || (!up && c == List1->count() - 1)) return;
-      const Qt::CheckState tick = List1->item(c)->checkState();
-      auto* copy = new QListWidgetItem(List1->item(c)->text());
-      copy->setFlags(copy->flags() | Qt::ItemIsUserCheckable);
-      copy->setCheckState(tick);
-      filling_ = true;  // the list's own current-row changes are not the user's choice
-      List1->insertItem(up ? c - 1 : c + 2, copy);
-      delete List1->takeItem(up ? c + 1 : c);
-      List1->setCurrentRow(-1);
-      filling_ = false;
-      SetCurrent(up ? c - 1 : c + 1);
-      Text2->setText(Q(todo::TextOf(S(List1->currentItem()->text()))));
+    case 1:
+      if (!MoveItem(c, index == 0)) return;
       break;
-    }
     case 2:
-      if (c < 0) break;
-      if (refused(s)) return;
-      List1->item(c)->setText(Q(s_.TodoPrefix) + s);
-      SetCurrent(-1);
-      disable({4, 0, 1});
-      Text2->clear();
-      Text2->setFocus();
+      if (!ReplaceItem(c, TypedText())) return;
       break;
-    case 3: {
-      if (textchars::Trim(S(s)).empty()) break;
-      if (refused(s)) return;
-      // Lines past the most the list reads would vanish at the next opening.
-      if (static_cast<std::size_t>(List1->count()) >= todo::kMaxLines) {
-        MsgBox(QStringLiteral("ToDoはこれ以上追加できません（%1件まで）").arg(todo::kMaxLines),
-               MsgIcon::Error);
-        Text2->setFocus();
-        return;
-      }
-      auto* it = new QListWidgetItem(Q(s_.TodoPrefix) + s, List1);
-      it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-      it->setCheckState(Qt::Unchecked);
-      SetCurrent(-1);
-      disable({0, 1, 3, 4});
-      Text2->clear();
-      Text2->setFocus();
+    case 3:
+      if (!AddItem(TypedText())) return;
       break;
-    }
     default:
-      if (c < 0) break;
-      filling_ = true;
-      delete List1->takeItem(c);
-      List1->setCurrentRow(-1);
-      filling_ = false;
-      disable({4, 0, 1});
-      Text2->clear();
-      Text2->setEnabled(false);
-      view_.ShowMonthCaption();
+      DeleteItem(c);
       break;
   }
   RebuildToDoLines();

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <array>
+#include <initializer_list>
 
 #include "organizer/OrganizerState.h"
 
@@ -41,6 +42,14 @@ class TodoPage : public QObject {
 
  private:
   void SetCurrent(int row);
+  // The commands of Command5: each false when it refused and nothing changed.
+  QString TypedText() const;
+  bool Refused(const QString& text);
+  void Disable(std::initializer_list<int> which);
+  bool MoveItem(int c, bool up);
+  bool ReplaceItem(int c, const QString& s);
+  bool AddItem(const QString& s);
+  void DeleteItem(int c);
   OrganizerState& s_;
   CalendarView& view_;
   bool filling_ = false;

@@ -1,5 +1,6 @@
 // ToDo file reading and writing in code page 932.
 #include "organizer/TodoStore.h"
+#include "platform/Diag.h"
 
 #include <cstdio>
 #include <deque>
@@ -17,6 +18,8 @@ bool LoadToDo(const std::string& path, TodoBook& book) {
   textfile::Lines file = textfile::ReadLines(path);
   if (file.status == textfile::ReadStatus::Missing) return true;
   if (file.status != textfile::ReadStatus::Ok) {
+    diag::Report(diag::Area::Organizer, diag::Level::Warning,
+                 "ToDo list " + path + " not read: kept as it is");
     book.readCompletely = false;
     return false;
   }

@@ -12,28 +12,6 @@
 #include <QToolTip>
 #include <QWidget>
 
-int DtpGetTime(QTimeEdit* hwnd, SystemTime& time) {
-  const QTime t = hwnd->time();
-  time.wHour = t.hour();
-  time.wMinute = t.minute();
-  time.wSecond = t.second();
-  time.wMilliseconds = t.msec();
-  return kGdtValid;
-}
-
-bool DtpSetTime(QTimeEdit* hwnd, int flag, const SystemTime& time) {
-  if (flag != kGdtValid) return false;
-  const QTime t(time.wHour, time.wMinute, time.wSecond, time.wMilliseconds);
-  if (!t.isValid()) return false;
-  hwnd->setTime(t);
-  return true;
-}
-
-bool DtpSetFormat(QTimeEdit* hwnd, const QString& format) {
-  hwnd->setDisplayFormat(format);
-  return true;
-}
-
 namespace {
 // The application's style with the spin box arrows narrowed to `width` pixels; the edit field takes
 // what they give up.
@@ -56,8 +34,9 @@ class NarrowUpDown : public QProxyStyle {
 };
 }  // namespace
 
-QTimeEdit* CreateTimePicker(QWidget* host) {
+QTimeEdit* CreateTimePicker(QWidget* host, const QString& format) {
   auto* edit = new QTimeEdit(host);
+  edit->setDisplayFormat(format);
   auto* style = new NarrowUpDown(10);
   style->setParent(edit);
   edit->setStyle(style);

@@ -8,19 +8,10 @@ class QTabBar;
 class QTimeEdit;
 class QWidget;
 
-// The picker's date and time record: year, month, day of week, day, hour, minute, second, milliseconds.
-struct SystemTime {
-  int wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
-};
-inline constexpr int kGdtValid = 0;
-
-// Thin wrappers with the picker messages' answers: 0 (GDT_VALID) from a get, true from a set.
-int DtpGetTime(QTimeEdit* hwnd, SystemTime& time);
-bool DtpSetTime(QTimeEdit* hwnd, int flag, const SystemTime& time);
-bool DtpSetFormat(QTimeEdit* hwnd, const QString& format);
-// The picker filling `host`, with up-down arrows as narrow as the native control's, so "23:59" in the
-// window's font shows whole in the designed width.
-QTimeEdit* CreateTimePicker(QWidget* host);
+// The picker filling `host`, shown as `format` ("HH:mm"), with up-down arrows as narrow as the native
+// control's, so "23:59" in the window's font shows whole in the designed width. QTimeEdit::time and
+// setTime read and set it.
+QTimeEdit* CreateTimePicker(QWidget* host, const QString& format);
 
 // A vertical tab strip, left side, with the given tabs.
 QTabBar* CreateVerticalTabs(QWidget* host, const QStringList& tabs);

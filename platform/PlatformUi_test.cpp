@@ -11,10 +11,14 @@
 #include <memory>
 
 #include "platform/Clipboard.h"
+#include "platform/Log.h"
 #include "platform/StatusNotifier.h"
+#include "platform/TextFile.h"
 #include "platform/Translation.h"
 #include "platform/TrayIcon.h"
+#include "testsupport/FailingWrites.h"
 #include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/TempDir.h"
 
 class PlatformUiTest : public QObject {
   Q_OBJECT
@@ -288,6 +292,30 @@ class PlatformUiTest : public QObject {
     QCOMPARE(answers.first(), MsgResult::No);  // the one that found eight boxes waiting
     QCOMPARE(answers.count(MsgResult::Yes), 8);
     QTRY_COMPARE(boxes().size(), 0);
+  }
+
+  void failedReadsAndRewritesAreLoggedWithPathStepAndReason() {
+    static QStringList logged;
+    logged.clear();
+    logging::Install();
+    QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& c, const QString& m) {
+          if (type == QtWarningMsg) logged << QStringLiteral("%1: %2").arg(QString::fromUtf8(c.category), m);
+        });
+    TempDir dir;
+    const std::string path = dir.File("Teldat1.tel");
+    textfile::fault::Inject(textfile::Step::Sync);
+    QVERIFY(!textfile::WriteAtomic(path, "x"));
+    textfile::fault::Clear();
+    QVERIFY(textfile::ReadAll(dir.Path()).status == textfile::ReadStatus::Error);             // a folder
+    QVERIFY(textfile::ReadAll(dir.File("missing")).status == textfile::ReadStatus::Missing);  // not a failure
+    qInstallMessageHandler(previous);
+    QCOMPARE(logged, (QStringList{
+                         QStringLiteral("dialnest.stores: cannot rewrite %1: sync failed: Input/output error")
+                             .arg(QString::fromStdString(path)),
+                         QStringLiteral("dialnest.stores: cannot read %1: not a regular file")
+                             .arg(QString::fromStdString(dir.Path())),
+                     }));
   }
 
   void msgBoxRecorderRecordsAndAnswers() {

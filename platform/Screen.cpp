@@ -42,8 +42,9 @@ void CentreOnScreen(QWidget* w) {
   long sw = twips::FromPixels(s->geometry().width(), tx), sh = twips::FromPixels(s->geometry().height(), ty);
   long ww = twips::FromPixels(w->frameGeometry().width(), tx),
        wh = twips::FromPixels(w->frameGeometry().height(), ty);
-  w->move(twips::ToPixels(static_cast<double>((sw - ww) / 2), tx),
-          twips::ToPixels(static_cast<double>((sh - wh) / 2), ty));
+  // Whole twips, as the centring has always been computed.
+  const long left = (sw - ww) / 2, top = (sh - wh) / 2;
+  w->move(twips::ToPixels(static_cast<double>(left), tx), twips::ToPixels(static_cast<double>(top), ty));
 }
 
 QSize ClientPixels(int outerWidth, int outerHeight, int frameWidth, int frameHeight) {

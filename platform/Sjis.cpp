@@ -14,7 +14,8 @@ class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    // iconv_open's documented failure value is (iconv_t)-1.
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);  // NOLINT(performance-no-int-to-ptr)
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
@@ -174,27 +175,30 @@ bool IsWellFormed(std::string_view s) {
 }
 
 namespace {
+// Every double-byte code that decodes, grouped by the character it decodes to.
+std::unordered_map<std::string, std::vector<unsigned>> CodesByText() {
+  std::unordered_map<std::string, std::vector<unsigned>> groups;
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail == 0x7F) continue;
+      const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      const Decoded d = Decode(std::string_view(bytes, 2));
+      if (d.complete) groups[d.text].push_back(lead << 8 | trail);
+    }
+  }
+  return groups;
+}
+
 // For each double-byte code, the other codes of the same character.
 const std::unordered_map<unsigned, std::vector<unsigned>>& OtherCodes() {
   static const auto table = [] {
-    std::unordered_map<unsigned, std::vector<unsigned>> byText;
-    std::unordered_map<std::string, std::vector<unsigned>> groups;
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
-      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (trail == 0x7F) continue;
-        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        const Decoded d = Decode(std::string_view(bytes, 2));
-        if (d.complete) groups[d.text].push_back(lead << 8 | trail);
-      }
-    }
-    for (const auto& [text, codes] : groups) {
-      if (codes.size() < 2) continue;
+    std::unordered_map<unsigned, std::vector<unsigned>> byCode;
+    for (const auto& [text, codes] : CodesByText())
       for (unsigned c : codes)
         for (unsigned other : codes)
-          if (other != c) byText[c].push_back(other);
-    }
-    return byText;
+          if (other != c) byCode[c].push_back(other);
+    return byCode;
   }();
   return table;
 }

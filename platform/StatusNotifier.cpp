@@ -153,7 +153,8 @@ IconPixmapList PixmapsOf(const QIcon& icon) {
     if (image.size() != QSize(size, size))
       image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image = image.convertToFormat(QImage::Format_ARGB32);
-    IconPixmap p{size, size, QByteArray(reinterpret_cast<const char*>(image.constBits()), size * size * 4)};
+    IconPixmap p{size, size,
+                 QByteArray(reinterpret_cast<const char*>(image.constBits()), qsizetype{size} * size * 4)};
     auto* words = reinterpret_cast<quint32*>(p.pixels.data());
     for (int i = 0; i < size * size; ++i) words[i] = qToBigEndian(words[i]);
     list.append(p);
@@ -269,30 +270,37 @@ bool DBusMenu::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+namespace {
+// The dbusmenu properties of one action that differ from the interface's defaults.
+QVariantMap ActionProperties(QAction* a, bool heading) {
+  QVariantMap all;
+  if (a->isSeparator()) {
+    all.insert(QStringLiteral("type"), QStringLiteral("separator"));
+  } else {
+    all.insert(QStringLiteral("label"), MenuLabel(a->text()));
+    if (heading)
+      all.insert(QStringLiteral("enabled"), false);
+    else if (a->menu())
+      all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+    if (a->isCheckable()) {
+      const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
+      all.insert(QStringLiteral("toggle-type"),
+                 radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
+      all.insert(QStringLiteral("toggle-state"), a->isChecked() ? 1 : 0);
+    }
+  }
+  if (!a->isEnabled()) all.insert(QStringLiteral("enabled"), false);
+  if (!a->isVisible()) all.insert(QStringLiteral("visible"), false);
+  return all;
+}
+}  // namespace
+
 QVariantMap DBusMenu::PropertiesOf(int id, const QStringList& names) {
   QVariantMap all;
-  if (id == 0) {
+  if (id == 0)
     all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
-  } else if (QAction* a = actions_.value(id)) {
-    if (a->isSeparator()) {
-      all.insert(QStringLiteral("type"), QStringLiteral("separator"));
-    } else {
-      all.insert(QStringLiteral("label"), MenuLabel(a->text()));
-      if (IsHeading(a))
-        all.insert(QStringLiteral("enabled"), false);
-      else if (a->menu())
-        all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
-      if (a->isCheckable()) {
-        const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
-        all.insert(QStringLiteral("toggle-type"),
-                   radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
-        all.insert(QStringLiteral("toggle-state"), a->isChecked() ? 1 : 0);
-      }
-    }
-    if (!a->isEnabled() && !all.contains(QStringLiteral("enabled")))
-      all.insert(QStringLiteral("enabled"), false);
-    if (!a->isVisible()) all.insert(QStringLiteral("visible"), false);
-  }
+  else if (QAction* a = actions_.value(id))
+    all = ActionProperties(a, IsHeading(a));
   if (names.isEmpty()) return all;
   QVariantMap chosen;
   for (const QString& n : names)

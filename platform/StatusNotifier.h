@@ -134,7 +134,7 @@ class DBusMenu : public QObject, protected QDBusContext {
   QPointer<QMenu> root_;
   bool available_ = true;
   bool inlineThird_ = false;
-  qint64 layoutBudget_ = 16 * 1024 * 1024;
+  qint64 layoutBudget_ = qint64{16} * 1024 * 1024;
   qint64 budget_ = 0;
   bool building_ = false;
   uint revision_ = 1;

@@ -14,7 +14,7 @@ std::vector<CSubclass*>& Registry() {
 
 CSubclass* Find(const QObject* window) {
   for (CSubclass* r : Registry())
-    if (r->hwnd && r->hwnd.data() == window) return r;
+    if (r->window && r->window.data() == window) return r;
   return nullptr;
 }
 
@@ -47,7 +47,7 @@ bool CSubclass::HandleMessage(QEvent* e) {
   // its way to closing: then there is no one left to tell.
   const QPointer<CSubclass> alive(this);
   // The window's own handling, exactly as without the filter: its event() with the same event.
-  if (CallDefaultProc && hwnd) result = static_cast<QObject*>(hwnd.data())->event(e);
+  if (CallDefaultProc && window) result = static_cast<QObject*>(window.data())->event(e);
   if (alive) emit WndProc(message, 0, 0);
   return result;
 }
@@ -55,19 +55,19 @@ bool CSubclass::HandleMessage(QEvent* e) {
 namespace basSubclass {
 
 void SubclassWindow(CSubclass* record) {
-  if (!record || !record->hwnd || Find(record->hwnd.data())) return;
+  if (!record || !record->window || Find(record->window.data())) return;
   Registry().push_back(record);
-  record->hwnd->installEventFilter(&Proc());
+  record->window->installEventFilter(&Proc());
   record->ProcOrg = true;
 }
 
 void UnsubclassWindow(CSubclass* record) {
   if (!record) return;
   auto& r = Registry();
-  auto it = std::find_if(r.begin(), r.end(), [record](CSubclass* c) { return c->hwnd == record->hwnd; });
+  auto it = std::find_if(r.begin(), r.end(), [record](CSubclass* c) { return c->window == record->window; });
   if (it == r.end()) return;
   CSubclass* registered = *it;
-  if (registered->ProcOrg && registered->hwnd) registered->hwnd->removeEventFilter(&Proc());
+  if (registered->ProcOrg && registered->window) registered->window->removeEventFilter(&Proc());
   registered->ProcOrg = false;
   r.erase(it);
 }

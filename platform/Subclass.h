@@ -15,11 +15,11 @@ class CSubclass : public QObject {
   CSubclass() = default;
   ~CSubclass() override;  // removes itself while still installed
 
-  QPointer<QWidget> hwnd;       // the subclassed window
+  QPointer<QWidget> window;     // the subclassed window
   bool ProcOrg = false;         // the window's own handling is saved (installed through this record)
   bool CallDefaultProc = true;  // false: the window's own handling does not run; every event yields false
 
-  // Handles one event for hwnd; called only by the shared procedure.
+  // Handles one event for window; called only by the shared procedure.
   bool HandleMessage(QEvent* e);
 
  signals:
@@ -29,7 +29,7 @@ class CSubclass : public QObject {
 
 namespace basSubclass {
 
-// Installs the record (its hwnd set first). A window already subclassed keeps its first record.
+// Installs the record (its window set first). A window already subclassed keeps its first record.
 void SubclassWindow(CSubclass* record);
 // Removes the record registered for the same window; nothing when there is none.
 void UnsubclassWindow(CSubclass* record);

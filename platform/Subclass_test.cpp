@@ -28,7 +28,7 @@ class SubclassTest : public QObject {
   void everyEventReachesTheWindowFirstThenTheOwner() {
     Counting w;
     auto rec = std::make_unique<CSubclass>();
-    rec->hwnd = &w;
+    rec->window = &w;
     QVERIFY(!rec->ProcOrg);
     QVERIFY(rec->CallDefaultProc);
     basSubclass::SubclassWindow(rec.get());
@@ -63,8 +63,8 @@ class SubclassTest : public QObject {
   void aSecondRecordForTheSameWindowChangesNothing() {
     Counting w;
     CSubclass first, second;
-    first.hwnd = &w;
-    second.hwnd = &w;
+    first.window = &w;
+    second.window = &w;
     basSubclass::SubclassWindow(&first);
     basSubclass::SubclassWindow(&second);
     QCOMPARE(basSubclass::RegisteredCount(), 1);
@@ -82,8 +82,8 @@ class SubclassTest : public QObject {
   void removingWhatIsNotThereChangesNothing() {
     Counting w, other;
     CSubclass installed, stranger;
-    installed.hwnd = &w;
-    stranger.hwnd = &other;
+    installed.window = &w;
+    stranger.window = &other;
     basSubclass::SubclassWindow(&installed);
     basSubclass::UnsubclassWindow(&stranger);
     basSubclass::UnsubclassWindow(nullptr);
@@ -98,7 +98,7 @@ class SubclassTest : public QObject {
   void withoutTheDefaultProcedureOnlyTheOwnerHears() {
     Counting w;
     CSubclass rec;
-    rec.hwnd = &w;
+    rec.window = &w;
     rec.CallDefaultProc = false;
     basSubclass::SubclassWindow(&rec);
     QSignalSpy spy(&rec, &CSubclass::WndProc);
@@ -116,11 +116,11 @@ class SubclassTest : public QObject {
     Counting w;
     {
       CSubclass rec;
-      rec.hwnd = &w;
+      rec.window = &w;
       basSubclass::SubclassWindow(&rec);
       basSubclass::UnsubclassWindow(&rec);
       CSubclass again;
-      again.hwnd = &w;
+      again.window = &w;
       basSubclass::SubclassWindow(&again);
       QVERIFY(again.ProcOrg);
       QCOMPARE(basSubclass::RegisteredCount(), 1);
@@ -137,7 +137,7 @@ class SubclassTest : public QObject {
     Counting w;
     w.resize(100, 60);
     CSubclass rec;
-    rec.hwnd = &w;
+    rec.window = &w;
     basSubclass::SubclassWindow(&rec);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));

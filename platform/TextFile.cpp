@@ -1,6 +1,8 @@
 // Text file reading and atomic rewriting on POSIX.
 #include "platform/TextFile.h"
 
+#include "platform/Diag.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
@@ -13,34 +15,35 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace textfile {
-namespace fault {
 namespace {
-Step armedStep = Step::None;
-int countdown = 0;
+// The system's own calls.
+class PosixOperations final : public Operations {
+ public:
+  int MakeTemporary(char* pathTemplate) override { return ::mkstemp(pathTemplate); }
+  ssize_t WriteAt(int fd, const char* data, std::size_t n, off_t at) override {
+    return ::pwrite(fd, data, n, at);
+  }
+  int Sync(int fd) override { return ::fsync(fd); }
+  int Rename(const char* from, const char* to) override { return ::rename(from, to); }
+};
+
+PosixOperations posix;
+Operations* current = &posix;
+
+Operations& Ops() {
+  return *current;
+}
 }  // namespace
 
-void Inject(Step step, int nth) {
-  armedStep = step;
-  countdown = nth;
+Operations* SetOperationsForTest(Operations* ops) {
+  Operations* previous = current == &posix ? nullptr : current;
+  current = ops ? ops : &posix;
+  return previous;
 }
-void Clear() {
-  armedStep = Step::None;
-  countdown = 0;
-}
-
-// True when this occurrence of `step` is the one to fail.
-static bool Hits(Step step) {
-  if (armedStep != step || countdown <= 0) return false;
-  if (--countdown > 0) return false;
-  armedStep = Step::None;
-  // A refused temporary file looks like a folder the user may not write to.
-  errno = step == Step::Create ? EACCES : EIO;
-  return true;
-}
-}  // namespace fault
 
 namespace {
 // Each write() moves at most this much, so a test can fail a write in the middle of a large file.
@@ -49,9 +52,8 @@ constexpr std::size_t kWriteChunk = 1 << 16;
 bool WriteFully(int fd, std::string_view bytes, off_t at) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    if (fault::Hits(fault::Step::Write)) return false;
     const std::size_t n = std::min(kWriteChunk, bytes.size() - done);
-    ssize_t w = ::pwrite(fd, bytes.data() + done, n, at + static_cast<off_t>(done));
+    ssize_t w = Ops().WriteAt(fd, bytes.data() + done, n, at + static_cast<off_t>(done));
     if (w < 0 && errno == EINTR) continue;
     if (w <= 0) return false;
     done += static_cast<std::size_t>(w);
@@ -60,8 +62,7 @@ bool WriteFully(int fd, std::string_view bytes, off_t at) {
 }
 
 bool Sync(int fd) {
-  if (fault::Hits(fault::Step::Sync)) return false;
-  return ::fsync(fd) == 0;
+  return Ops().Sync(fd) == 0;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -105,18 +106,26 @@ WriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
 }
 }  // namespace
 
+namespace {
+void ReportReadFailure(const std::string& path, const char* reason) {
+  diag::Report(diag::Area::Stores, diag::Level::Warning, "cannot read " + path + ": " + reason);
+}
+}  // namespace
+
 Bytes ReadAll(const std::string& path) {
   Bytes b;
   // Non-blocking, so a named pipe answers at once instead of waiting for a writer.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     b.status = (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Error;
+    if (b.status == ReadStatus::Error) ReportReadFailure(path, std::strerror(errno));
     return b;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     b.status = ReadStatus::Error;
+    ReportReadFailure(path, "not a regular file");
     return b;
   }
   b.data.reserve(static_cast<size_t>(st.st_size));
@@ -126,6 +135,7 @@ Bytes ReadAll(const std::string& path) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      ReportReadFailure(path, std::strerror(errno));
       ::close(fd);
       b.status = ReadStatus::Error;
       b.data.clear();
@@ -220,7 +230,10 @@ std::string ResolveLinks(const std::string& path) {
     ssize_t n = ::readlink(p.c_str(), target.data(), target.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return p;
     target.resize(static_cast<std::size_t>(n));
-    p = target.front() == '/' ? target : FolderOf(p) + "/" + target;
+    if (target.front() == '/')
+      p = target;
+    else
+      p = FolderOf(p).append("/").append(target);
   }
   return p;
 }
@@ -279,7 +292,8 @@ bool MakeFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
+namespace {
+WriteResult Rewrite(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
   const std::string path = ResolveLinks(linkOrPath);
   mode_t mode = 0644;
   bool exists = false;
@@ -291,7 +305,7 @@ WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, I
     exists = true;
   }
   std::string tmp = path + ".XXXXXX";
-  int fd = fault::Hits(fault::Step::Create) ? -1 : ::mkstemp(tmp.data());
+  int fd = Ops().MakeTemporary(tmp.data());
   if (fd < 0) {
     const int error = errno;
     const bool folderRefuses = error == EACCES || error == EPERM;
@@ -309,11 +323,40 @@ WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, I
   if (::fchmod(fd, mode) != 0) return abandon(Step::Create);
   if (!WriteFully(fd, bytes, 0)) return abandon(Step::Write);
   if (!Sync(fd)) return abandon(Step::Sync);
-  if (fault::Hits(fault::Step::Rename) || ::rename(tmp.c_str(), path.c_str()) != 0)
-    return abandon(Step::Rename);
+  if (Ops().Rename(tmp.c_str(), path.c_str()) != 0) return abandon(Step::Rename);
   ::close(fd);       // its bytes are synced: closing cannot lose them
   SyncFolder(path);  // makes the rename itself durable
   return {};
+}
+
+}  // namespace
+
+const char* StepName(Step step) {
+  switch (step) {
+    case Step::Create:
+      return "create";
+    case Step::Write:
+      return "write";
+    case Step::Sync:
+      return "sync";
+    case Step::Rename:
+      return "rename";
+    case Step::None:
+      break;
+  }
+  return "none";
+}
+
+WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
+  const WriteResult r = Rewrite(linkOrPath, bytes, inPlace);
+  if (!r)
+    diag::Report(
+        diag::Area::Stores, diag::Level::Warning,
+        "cannot rewrite " + linkOrPath + ": " + StepName(r.step) + " failed: " + std::strerror(r.error));
+  else
+    diag::Report(diag::Area::Stores, diag::Level::Debug,
+                 "rewrote " + linkOrPath + " (" + std::to_string(bytes.size()) + " bytes)");
+  return r;
 }
 
 }  // namespace textfile

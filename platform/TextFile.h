@@ -1,6 +1,9 @@
 // Whole text files: reading lines (CR LF, CR or LF) and atomic whole-file rewrites.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -53,6 +56,9 @@ struct WriteResult {
 [[nodiscard]] WriteResult WriteAtomic(const std::string& path, std::string_view bytes,
                                       InPlace inPlace = InPlace::Refused);
 
+// "create", "write", "sync" or "rename", for logs.
+const char* StepName(Step step);
+
 // The common causes of a failed write as one line for the user (UTF-8, Japanese): a full disk, access
 // refused, a read-only file system, a missing file or folder, an input/output error; empty otherwise.
 std::string ReasonText(int error);
@@ -75,12 +81,17 @@ bool MakeFolder(const std::string& path);
 // preferring the exact spelling; empty when there is none.
 std::string FindNameIgnoringCase(const std::string& folder, const std::string& name);
 
-// Test-only: makes the next rewrites fail at one step, to prove that no store loses its file.
-namespace fault {
-using textfile::Step;
-// Fails the `nth` (1-based) occurrence of `step`, counted over all rewrites from now on.
-void Inject(Step step, int nth = 1);
-void Clear();
-}  // namespace fault
+// The system calls a rewrite makes, as one object: tests put in one that fails a chosen step, to prove
+// that no store loses its file (testsupport/FailingWrites.h).
+class Operations {
+ public:
+  virtual ~Operations() = default;
+  virtual int MakeTemporary(char* pathTemplate) = 0;                               // mkstemp
+  virtual ssize_t WriteAt(int fd, const char* data, std::size_t n, off_t at) = 0;  // pwrite
+  virtual int Sync(int fd) = 0;                                                    // fsync
+  virtual int Rename(const char* from, const char* to) = 0;
+};
+// Test-only seam: rewrites use `ops` (null: the system's calls again); returns the previous test object.
+Operations* SetOperationsForTest(Operations* ops);
 
 }  // namespace textfile

@@ -1,4 +1,5 @@
 #include "platform/TextFile.h"
+#include "testsupport/FailingWrites.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -74,6 +74,13 @@ struct Write {
   std::unique_ptr<QSocketNotifier> notifier;
 };
 
+// The first text type the offer comes in, or null.
+const char* TextTypeOf(const Offer& offer) {
+  for (const char* t : kTextTypes)
+    if (std::find(offer.types.begin(), offer.types.end(), t) != offer.types.end()) return t;
+  return nullptr;
+}
+
 }  // namespace
 
 struct DataControl::State {
@@ -112,6 +119,31 @@ struct DataControl::State {
       qCWarning(lcClipboard) << "Wayland connection lost:" << strerror(wl_display_get_error(display));
       notifier->setEnabled(false);
     }
+  }
+
+  // Waits up to `waitMs` for the compositor, our own pending writes (the reader may be this very
+  // program) or data on `fd`, and appends what `fd` gave to `text`; false once `fd` is closed or failed.
+  bool WaitAndRead(int fd, int waitMs, QByteArray& text) {
+    std::vector<pollfd> fds{{wl_display_get_fd(display), POLLIN, 0}, {fd, POLLIN, 0}};
+    for (const Write& w : writes)
+      if (w.fd >= 0) fds.push_back({w.fd, POLLOUT, 0});
+    while (wl_display_prepare_read(display) != 0) wl_display_dispatch_pending(display);
+    wl_display_flush(display);
+    if (::poll(fds.data(), fds.size(), waitMs) < 0 && errno != EINTR) {
+      wl_display_cancel_read(display);
+      return false;
+    }
+    if (fds[0].revents & POLLIN)
+      wl_display_read_events(display);
+    else
+      wl_display_cancel_read(display);
+    wl_display_dispatch_pending(display);
+    writes.remove_if([](Write& w) { return w.fd < 0 || Advance(w); });
+    if (!(fds[1].revents & (POLLIN | POLLHUP))) return true;
+    char buf[4096];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n > 0) text.append(buf, n);
+    return n > 0 || (n < 0 && errno == EINTR);
   }
 
   // Moves on a pending write; true when it is finished (and its pipe closed).
@@ -318,11 +350,7 @@ bool DataControl::SetText(const QByteArray& utf8) {
 QByteArray DataControl::Text() {
   State& s = *s_;
   if (!s.Alive() || !s.selection) return {};
-  const char* type = nullptr;
-  for (const char* t : kTextTypes)
-    if (!type &&
-        std::find(s.selection->types.begin(), s.selection->types.end(), t) != s.selection->types.end())
-      type = t;
+  const char* type = TextTypeOf(*s.selection);
   if (!type) return {};
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return {};
@@ -335,32 +363,8 @@ QByteArray DataControl::Text() {
   QElapsedTimer clock;
   clock.start();
   bool open = true;
-  while (open && s.Alive() && clock.elapsed() < kReadBackMs) {
-    std::vector<pollfd> fds2{{wl_display_get_fd(s.display), POLLIN, 0}, {fds[0], POLLIN, 0}};
-    for (const Write& w : s.writes)
-      if (w.fd >= 0) fds2.push_back({w.fd, POLLOUT, 0});
-    while (wl_display_prepare_read(s.display) != 0) wl_display_dispatch_pending(s.display);
-    wl_display_flush(s.display);
-    const int left = kReadBackMs - static_cast<int>(clock.elapsed());
-    if (::poll(fds2.data(), fds2.size(), std::max(left, 0)) < 0 && errno != EINTR) {
-      wl_display_cancel_read(s.display);
-      break;
-    }
-    if (fds2[0].revents & POLLIN)
-      wl_display_read_events(s.display);
-    else
-      wl_display_cancel_read(s.display);
-    wl_display_dispatch_pending(s.display);
-    s.writes.remove_if([](Write& w) { return w.fd < 0 || State::Advance(w); });
-    if (fds2[1].revents & (POLLIN | POLLHUP)) {
-      char buf[4096];
-      const ssize_t n = ::read(fds[0], buf, sizeof buf);
-      if (n > 0)
-        text.append(buf, n);
-      else if (n == 0 || errno != EINTR)
-        open = false;
-    }
-  }
+  while (open && s.Alive() && clock.elapsed() < kReadBackMs)
+    open = s.WaitAndRead(fds[0], std::max(kReadBackMs - static_cast<int>(clock.elapsed()), 0), text);
   ::close(fds[0]);
   if (open) {
     qCWarning(lcClipboard) << "no answer from the clipboard within" << kReadBackMs << "ms";

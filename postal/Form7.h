@@ -26,7 +26,7 @@ class Form7 : public QWidget {
   static constexpr int kMinWidth = 6675;
   static constexpr int kHeight = 4530;
   // Bytes handled per step: a few milliseconds, so the window repaints and a stop is seen at once.
-  static constexpr std::size_t kStepBytes = 256 * 1024;
+  static constexpr std::size_t kStepBytes = std::size_t{256} * 1024;
 
   explicit Form7(QWidget* parent = nullptr);
   ~Form7() override;

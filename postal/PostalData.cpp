@@ -1,5 +1,6 @@
 // Conversion and search over raw code page 932 bytes.
 #include "postal/PostalData.h"
+#include "platform/Diag.h"
 
 #include <string.h>  // memmem
 #include <algorithm>
@@ -123,6 +124,9 @@ DataFile ReadDataFile(const std::string& folder) {
   const std::string name = textfile::FindNameIgnoringCase(folder, kDataName);
   textfile::Bytes b = textfile::ReadAll(folder + (name.empty() ? std::string(kDataName) : name));
   if (b.status == textfile::ReadStatus::Ok) return {std::move(b.data), true};
+  if (b.status == textfile::ReadStatus::Error)
+    diag::Report(diag::Area::Postal, diag::Level::Warning,
+                 "postal data file in " + folder + " cannot be read");
   return {std::string(), b.status == textfile::ReadStatus::Missing};
 }
 

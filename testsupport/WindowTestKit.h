@@ -9,6 +9,7 @@
 #include "core/Module1.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
+#include "testsupport/FailingWrites.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/TempDir.h"
 
