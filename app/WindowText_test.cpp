@@ -283,7 +283,7 @@ class WindowTextTest : public OrganizerTestBase {
       problems << Measured(&about);
     }
     {
-      Form4 settings(QStringLiteral("False"), QStringLiteral("True"));
+      Form4 settings({QStringLiteral("False"), QStringLiteral("True"), QStringLiteral("Ctrl+Alt+F"), {}});
       problems << Measured(&settings);
     }
     {
@@ -356,7 +356,7 @@ class WindowTextTest : public OrganizerTestBase {
       look(&about);
     }
     {
-      Form4 settings(QStringLiteral("False"), QStringLiteral("True"));
+      Form4 settings({QStringLiteral("False"), QStringLiteral("True"), QStringLiteral("Ctrl+Alt+F"), {}});
       look(&settings);
     }
     {

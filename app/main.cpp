@@ -2,8 +2,11 @@
 #include <QApplication>
 
 #include "core/Form1.h"
+#include "core/Module1.h"
 #include "editor/Form2.h"
+#include "find/QuickFind.h"
 #include "organizer/FrmCal.h"
+#include "platform/Instance.h"
 #include "platform/Log.h"
 #include "platform/Session.h"
 #include "platform/Translation.h"
@@ -20,10 +23,23 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.
   QApplication::setQuitOnLastWindowClosed(false);
+
+  // `--find` opens the quick-find window of the instance that runs (a key the desktop binds to it);
+  // with none running, this one starts and opens it.
+  const bool find = QCoreApplication::arguments().contains(QStringLiteral("--find"));
+  InstanceChannel channel(QString::fromStdString(Module1::AppDir()));
+  if (find && channel.Send(QStringLiteral("find"))) return 0;
+
   Form1 form1;
   form1.SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
   form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
   form1.SetWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
+  form1.SetWindowFactory(Form1::SubWindow::Find, [] { return new QuickFind; });
+  QObject::connect(&channel, &InstanceChannel::Received, &form1, [&form1](const QString& command) {
+    if (command == QStringLiteral("find")) form1.OpenQuickFind();
+  });
+  channel.Listen();
+  if (find) form1.OpenQuickFind();
   QObject::connect(&form1, &Form1::QuitRequested, &app, [] { QCoreApplication::exit(0); });
   return QApplication::exec();
 }

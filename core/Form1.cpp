@@ -21,6 +21,8 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
+#include "platform/GlobalShortcut.h"
+#include "platform/Log.h"
 #include "platform/MsgBox.h"
 #include "platform/QtText.h"
 #include "platform/Screen.h"
@@ -79,6 +81,10 @@ void Form1::BuildMenu() {
   mnuTEL_->setObjectName(QStringLiteral("mnuTEL"));
   connect(mnuTEL_, &QMenu::aboutToHide, this, [] { Module1::PopupBusy = false; });
 
+  QAction* mnuFind = mnuTEL_->addAction(QStringLiteral("クイック検索(&F)..."));
+  mnuFind->setObjectName(QStringLiteral("mnuFind"));
+  connect(mnuFind, &QAction::triggered, this, &Form1::OpenQuickFind);
+  mnuTEL_->addSeparator();
   phoneMenu_ = new PhoneMenu(mnuTEL_, this);
   connect(phoneMenu_, &PhoneMenu::EntryChosen, this, &Form1::CopyEntry);
   mnuTEL_->addSeparator();
@@ -104,11 +110,12 @@ void Form1::BuildMenu() {
   mnuSeo->setObjectName(QStringLiteral("mnuSeo"));
   connect(mnuSeo, &QAction::triggered, this, [this] {
     OpenSubWindow([this] {
-      auto* f = new Form4(Clipen, Topview);
-      connect(f, &Form4::Applied, this, [this](const QString& clipen, const QString& topview) {
-        Clipen = clipen;
-        Topview = topview;
+      auto* f = new Form4({Clipen, Topview, findKey_, shortcut_->Problem()});
+      connect(f, &Form4::Applied, this, [this](const Form4::Values& v) {
+        Clipen = v.clipen;
+        Topview = v.topview;
         ShowGroupNames();
+        SetFindKey(v.findKey);
       });
       return f;
     });
@@ -155,6 +162,10 @@ void Form1::StartUp() {
   groupItems_->SetChecked(1, true);
   // The icon comes up once its menu can answer: a big phone book takes a while to load.
   tray_->Add();
+
+  shortcut_ = GlobalShortcut::Create();
+  connect(shortcut_.get(), &GlobalShortcut::Activated, this, &Form1::OpenQuickFind);
+  SetFindKey(Q(settings::ReadFindKey(ini)));
 
   Module1::LoadAlarm();
   Timer1.start();
@@ -315,6 +326,29 @@ void Form1::mnuPost_Click() {
     return;
   }
   MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
+}
+
+void Form1::SetFindKey(const QString& portableText) {
+  findKey_ = portableText;
+  if (!shortcut_->Set(QKeySequence(portableText, QKeySequence::PortableText)))
+    qCInfo(lcSession) << "quick-find shortcut not available:" << shortcut_->Problem();
+}
+
+void Form1::OpenQuickFind() {
+  // Like the postal search: beside the other tray windows, one at a time, brought to the front again.
+  if (quickFind_) {
+    quickFind_->show();
+    quickFind_->raise();
+    quickFind_->activateWindow();
+    return;
+  }
+  auto it = factories_.find(SubWindow::Find);
+  if (it == factories_.end() || !it->second) return;
+  QWidget* w = it->second();
+  if (!w) return;
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  quickFind_ = w;
+  w->show();
 }
 
 void Form1::mnuHelp_Click() {

@@ -21,12 +21,13 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class TrayIcon;
+class GlobalShortcut;
 
 class Form1 : public QWidget {
   Q_OBJECT
  public:
   // Windows opened from the tray that live in other rooms; the program wires their makers in.
-  enum class SubWindow { Editor, Organizer, Postal };
+  enum class SubWindow { Editor, Organizer, Postal, Find };
   using Factory = std::function<QWidget*()>;
 
   explicit Form1(QWidget* parent = nullptr);
@@ -72,6 +73,8 @@ class Form1 : public QWidget {
  public slots:
   // The current group's file into the letter menus again (a tray window changed it).
   void ReloadPhoneMenus();
+  // Opens the quick-find window, or brings the open one to the front.
+  void OpenQuickFind();
 
  signals:
   void QuitRequested();
@@ -92,6 +95,7 @@ class Form1 : public QWidget {
   void UpdateTrayMenu();
   // The group items' captions from the stored group names.
   void ShowGroupNames();
+  void SetFindKey(const QString& portableText);
 
   TrayIcon* tray_ = nullptr;
   QMenu* mnuTEL_ = nullptr;
@@ -100,7 +104,10 @@ class Form1 : public QWidget {
   std::map<SubWindow, Factory> factories_;
 
   bool flashed_ = false;
-  QPointer<QWidget> postal_;  // the open postal search window
+  QPointer<QWidget> postal_;     // the open postal search window
+  QPointer<QWidget> quickFind_;  // the open quick-find window
+  std::unique_ptr<GlobalShortcut> shortcut_;
+  QString findKey_;  // FindKey as this run uses it; empty: off
 
  public:
   QLabel* Image2 = nullptr;

@@ -112,12 +112,13 @@ class Form1Test : public WindowTestKit {
   void popupMenuHasTheDesignedTree() {
     auto f = Start();
     QMenu* tel = f->PopupMenu();
-    QCOMPARE(Texts(tel), (QStringList{"あ行(&A)", "か行(&K)", "さ行(&S)", "た行(&T)", "な行(&N)", "は行(&H)",
-                                      "ま行(&M)", "や行(&Y)", "ら行(&R)", "わ行(&W)", "-", "番号登録(&I)...",
-                                      "表示切替(&C)", "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&H)", "-", "終了(&Q)"}));
+    QCOMPARE(Texts(tel),
+             (QStringList{"クイック検索(&F)...", "-", "あ行(&A)", "か行(&K)", "さ行(&S)", "た行(&T)",
+                          "な行(&N)", "は行(&H)", "ま行(&M)", "や行(&Y)", "ら行(&R)", "わ行(&W)", "-",
+                          "番号登録(&I)...", "表示切替(&C)", "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&H)", "-", "終了(&Q)"}));
     QString letters;
     for (int r = 0; r < 10; ++r)
-      for (QAction* a : tel->actions()[r]->menu()->actions()) letters += a->text();
+      for (QAction* a : tel->actions()[r + 2]->menu()->actions()) letters += a->text();
     QCOMPARE(letters,
              QStringLiteral(
                  "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"));
@@ -272,15 +273,17 @@ class Form1Test : public WindowTestKit {
       return root;
     };
     sni::MenuLayoutItem root = layout();
-    QCOMPARE(root.children.size(), 17);
-    const sni::MenuLayoutItem& a = root.children[0].children[0];
-    QCOMPARE(root.children[0].properties.value("label").toString(), QStringLiteral("あ行(_A)"));
+    QCOMPARE(root.children.size(), 19);
+    QCOMPARE(root.children[0].properties.value("label").toString(), QStringLiteral("クイック検索(_F)..."));
+    QCOMPARE(root.children[1].properties.value("type").toString(), QStringLiteral("separator"));
+    const sni::MenuLayoutItem& a = root.children[2].children[0];
+    QCOMPARE(root.children[2].properties.value("label").toString(), QStringLiteral("あ行(_A)"));
     QCOMPARE(a.properties.value("label").toString(), QStringLiteral("あ"));
     QCOMPARE(a.children.size(), 1);
     QCOMPARE(a.children[0].properties.value("label").toString(),
              QStringLiteral("taro__kato@example.jp & Co"));
-    QCOMPARE(root.children[11].properties.value("label").toString(), QStringLiteral("番号登録(_I)..."));
-    QCOMPARE(root.children[10].properties.value("type").toString(), QStringLiteral("separator"));
+    QCOMPARE(root.children[13].properties.value("label").toString(), QStringLiteral("番号登録(_I)..."));
+    QCOMPARE(root.children[12].properties.value("type").toString(), QStringLiteral("separator"));
     const int entry = a.children[0].id;
 
     SetClipboardText(QStringLiteral("before"));
@@ -315,7 +318,7 @@ class Form1Test : public WindowTestKit {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (qobject_cast<Form3*>(w)) w->close();
     QTRY_VERIFY(!Module1::SubWinOpen);
-    QTRY_COMPARE(layout().children.size(), 17);
+    QTRY_COMPARE(layout().children.size(), 19);
     menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
     QTRY_COMPARE(editors, 1);
   }

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,16 +13,22 @@
 #include "core/Settings.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
 
-Form4::Form4(const QString& clipen, const QString& topview, QWidget* parent) : QWidget(parent) {
+namespace {
+// Twips the quick-find box adds below the designed boxes.
+constexpr int kFindBoxHeight = 1500;
+}  // namespace
+
+Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Dialnest Plus 設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-  screen::FixedSizeTwips(this, 3960, 4695);
+  screen::FixedSizeTwips(this, 3960, 4695 + kFindBoxHeight);
   setFont(fonts::Form());
 
   auto* names = new QGroupBox(QStringLiteral("グループ名設定"), this);
@@ -47,20 +54,42 @@ Form4::Form4(const QString& clipen, const QString& topview, QWidget* parent) : Q
   Check2->setObjectName(QStringLiteral("Check2"));
   screen::PlaceTwips(Check2, 240, 345, 3300, 300);
 
+  // The quick-find shortcut under the designed boxes; the buttons keep their place below the boxes.
+  auto* find = new QGroupBox(QStringLiteral("クイック検索"), this);
+  screen::PlaceTwips(find, 120, 4125, 3720, kFindBoxHeight - 90);
+  Check3 = new QCheckBox(QStringLiteral("ショートカットキー"), find);
+  Check3->setObjectName(QStringLiteral("Check3"));
+  screen::PlaceTwips(Check3, 240, 345, 1700, 300);
+  Text2 = new QKeySequenceEdit(find);
+  Text2->setObjectName(QStringLiteral("Text2"));
+  screen::PlaceTwips(Text2, 1980, 315, 1620, 330);
+  connect(Check3, &QCheckBox::toggled, Text2, &QWidget::setEnabled);
+  Label2 = new QLabel(find);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setWordWrap(true);
+  Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  screen::PlaceTwips(Label2, 240, 720, 3360, kFindBoxHeight - 900);
+
   Command1 = new QPushButton(QStringLiteral("OK"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setDefault(true);
-  screen::PlaceTwips(Command1, 1230, 4170, 1215, 390);
+  screen::PlaceTwips(Command1, 1230, 4170 + kFindBoxHeight, 1215, 390);
   Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   Command2->setObjectName(QStringLiteral("Command2"));
-  screen::PlaceTwips(Command2, 2625, 4170, 1215, 390);
+  screen::PlaceTwips(Command2, 2625, 4170 + kFindBoxHeight, 1215, 390);
   connect(Command1, &QPushButton::clicked, this, &Form4::Ok);
   connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 
   for (int i = 0; i < Module1::kGroupCount; ++i)
     Text1[i]->setText(QString::fromStdString(Module1::GroupName(i + 1)));
-  Check1->setChecked(textchars::TextIsTrue(clipen.toStdString()));
-  Check2->setChecked(textchars::TextIsTrue(topview.toStdString()));
+  Check1->setChecked(textchars::TextIsTrue(values.clipen.toStdString()));
+  Check2->setChecked(textchars::TextIsTrue(values.topview.toStdString()));
+  storedFindKey_ = values.findKey;
+  Check3->setChecked(!values.findKey.isEmpty());
+  Text2->setEnabled(Check3->isChecked());
+  Text2->setKeySequence(QKeySequence(values.findKey.isEmpty() ? Q(settings::kFindKeyDefault) : values.findKey,
+                                     QKeySequence::PortableText));
+  Label2->setText(values.findKeyProblem);
 }
 
 void Form4::showEvent(QShowEvent* e) {
@@ -95,13 +124,20 @@ void Form4::Ok() {
   }
   const QString clipen = Check1->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
   const QString topview = Check2->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
+  const QString findKey =
+      Check3->isChecked() ? Text2->keySequence().toString(QKeySequence::PortableText) : QString();
   for (int i = 0; i < Module1::kGroupCount; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
-  emit Applied(clipen, topview);
+  emit Applied({clipen, topview, findKey, {}});
   // One rewrite for all seven: a failure leaves the whole file as it was.
   IniFile::KeyValues values;
   for (int i = 0; i < 5; ++i) values.emplace_back("DATA" + std::to_string(i + 1), names[i].toStdString());
   values.emplace_back("Clipen", clipen.toStdString());
   values.emplace_back("Topview", topview.toStdString());
+  // The shortcut key is written once it differs from what the file gives (a file without it keeps
+  // its bytes until the user changes the key).
+  if (findKey != storedFindKey_ ||
+      settings::Read(IniFile(Module1::IniPath()), settings::kFindKey) != settings::kMissing)
+    values.emplace_back(std::string(settings::kFindKey), findKey.toStdString());
   const bool saved = IniFile(Module1::IniPath()).PutAll(settings::kSection, values);
   // The new values hold for this run either way; only the next start would not see them.
   if (!saved) MsgBox(QStringLiteral("設定を保存できませんでした"), MsgIcon::Error);

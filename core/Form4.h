@@ -5,28 +5,41 @@
 #include <array>
 
 class QCheckBox;
+class QKeySequenceEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 class Form4 : public QWidget {
   Q_OBJECT
  public:
-  // Shows the stored group names and the two switches as this run has them.
-  Form4(const QString& clipen, const QString& topview, QWidget* parent = nullptr);
+  // The values this run has besides the group names.
+  struct Values {
+    QString clipen;
+    QString topview;
+    QString findKey;         // portable text; empty: off
+    QString findKeyProblem;  // why the shortcut does not work here, or empty
+  };
+  // Shows the stored group names and `values`.
+  explicit Form4(const Values& values, QWidget* parent = nullptr);
 
   std::array<QLineEdit*, 5> Text1{};
   QCheckBox* Check1 = nullptr;
   QCheckBox* Check2 = nullptr;
-  QPushButton* Command1 = nullptr;  // OK
-  QPushButton* Command2 = nullptr;  // cancel
+  QCheckBox* Check3 = nullptr;        // the quick-find shortcut on
+  QKeySequenceEdit* Text2 = nullptr;  // its key
+  QLabel* Label2 = nullptr;           // why it does not work here
+  QPushButton* Command1 = nullptr;    // OK
+  QPushButton* Command2 = nullptr;    // cancel
 
  signals:
-  // OK took the values: the group names are stored (Module1::GroupName), the switches come with it.
-  void Applied(const QString& clipen, const QString& topview);
+  // OK took the values: the group names are stored (Module1::GroupName), the rest comes with it.
+  void Applied(const Form4::Values& values);
 
  protected:
   void showEvent(QShowEvent* e) override;
 
  private:
   void Ok();
+  QString storedFindKey_;
 };

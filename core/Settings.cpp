@@ -44,4 +44,9 @@ std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_vie
   return std::string(defaultValue);
 }
 
+std::string ReadFindKey(const IniFile& ini) {
+  std::string v = Read(ini, kFindKey);
+  return v == kMissing ? std::string(kFindKeyDefault) : v;
+}
+
 }  // namespace settings

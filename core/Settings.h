@@ -55,4 +55,10 @@ struct EditorSize {
 EditorSize ReadEditorSize(const IniFile& ini);
 [[nodiscard]] bool WriteEditorSize(const IniFile& ini, EditorSize size);
 
+// The quick-find window's global shortcut (FindKey), in Qt's portable text ("Ctrl+Alt+F"); empty when
+// switched off. A file without the key gives the default and is not written to.
+inline constexpr std::string_view kFindKey = "FindKey";
+inline constexpr std::string_view kFindKeyDefault = "Ctrl+Alt+F";
+std::string ReadFindKey(const IniFile& ini);
+
 }  // namespace settings

@@ -1,0 +1,176 @@
+#include "find/QuickFind.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "core/Module1.h"
+#include "core/PhoneBookFile.h"
+#include "platform/Clipboard.h"
+#include "platform/Fonts.h"
+#include "platform/QtText.h"
+
+void QuickFindResults::Reset(const phonefind::Index* index, std::vector<phonefind::Hit> hits) {
+  beginResetModel();
+  index_ = index;
+  hits_ = std::move(hits);
+  endResetModel();
+}
+
+const phonefind::Entry* QuickFindResults::EntryAt(int row) const {
+  if (!index_ || row < 0 || static_cast<std::size_t>(row) >= hits_.size()) return nullptr;
+  return &index_->Entries()[hits_[static_cast<std::size_t>(row)].entry];
+}
+
+int QuickFindResults::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(hits_.size());
+}
+
+int QuickFindResults::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : 3;
+}
+
+QVariant QuickFindResults::data(const QModelIndex& index, int role) const {
+  const phonefind::Entry* e = EntryAt(index.row());
+  if (!e || role != Qt::DisplayRole) return {};
+  switch (index.column()) {
+    case 0:
+      // A tab between name and number shows as a gap; the copy keeps it.
+      return Q(e->line).replace(QLatin1Char('\t'), QStringLiteral("  "));
+    case 1:
+      return Q(Module1::GroupName(e->group));
+    default:
+      return Q(kana::Letter(e->letter));
+  }
+}
+
+QVariant QuickFindResults::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  static const char* const kHeads[] = {"電話帳", "グループ", "行"};
+  return section >= 0 && section < 3 ? QString::fromUtf8(kHeads[section]) : QVariant();
+}
+
+QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("QuickFind"));
+  setWindowTitle(QStringLiteral("クイック検索"));
+  setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(fonts::Form());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(4);
+  Text1 = new QLineEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setPlaceholderText(QStringLiteral("名前・よみ（ローマ字可）・電話番号"));
+  Text1->installEventFilter(this);
+  layout->addWidget(Text1);
+  List1 = new QTreeView(this);
+  List1->setObjectName(QStringLiteral("List1"));
+  List1->setModel(&results_);
+  List1->setRootIsDecorated(false);
+  List1->setUniformRowHeights(true);
+  List1->setAllColumnsShowFocus(true);
+  List1->setFocusPolicy(Qt::NoFocus);  // the keys stay in the box; Up and Down move the list
+  List1->header()->setStretchLastSection(false);
+  List1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  List1->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  List1->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  layout->addWidget(List1, 1);
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setWordWrap(true);
+  Label1->hide();
+  layout->addWidget(Label1);
+  resize(560, 320);
+
+  connect(Text1, &QLineEdit::textChanged, this, &QuickFind::Search);
+  connect(List1, &QTreeView::doubleClicked, this, [this] { CopySelected(); });
+  ReadGroups();
+}
+
+void QuickFind::ReadGroups() {
+  QStringList unread;
+  for (int g = 1; g <= phonefind::kGroups; ++g) {
+    const std::string name = phonebook::FileName(g);
+    phonebook::MenuLoad load = phonebook::LoadForMenus(Module1::AppDir() + name);
+    // Searched as far as it reads; a file that could not be read (or only in part) is named.
+    if (load.status == textfile::ReadStatus::Error || load.stoppedAtLine != 0 || !load.decodedCleanly)
+      unread << QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name));
+    if (load.status == textfile::ReadStatus::Ok) index_.AddGroup(g, load.entries);
+  }
+  if (!unread.isEmpty()) {
+    Label1->setText(QStringLiteral("読み込めなかったグループがあります：") + unread.join(QStringLiteral("、")));
+    Label1->show();
+  }
+}
+
+void QuickFind::Search(const QString& text) {
+  results_.Reset(&index_, index_.Find(text.toStdString(), kMaxRows));
+  if (results_.rowCount() > 0) List1->setCurrentIndex(results_.index(0, 0));
+}
+
+bool QuickFind::CopySelected() {
+  const phonefind::Entry* e = results_.EntryAt(List1->currentIndex().row());
+  if (!e) return false;
+  CopyToClipboard(Q(e->line));
+  close();
+  return true;
+}
+
+bool QuickFind::eventFilter(QObject* watched, QEvent* e) {
+  if (watched != Text1 || e->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, e);
+  auto* key = static_cast<QKeyEvent*>(e);
+  switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+      const int rows = results_.rowCount();
+      if (rows == 0) return true;
+      const int page = std::max(1, List1->viewport()->height() / std::max(1, List1->sizeHintForRow(0)) - 1);
+      const int step = key->key() == Qt::Key_Up ? -1 : key->key() == Qt::Key_Down ? 1
+                       : key->key() == Qt::Key_PageUp ? -page : page;
+      const int row = std::clamp(List1->currentIndex().row() + step, 0, rows - 1);
+      List1->setCurrentIndex(results_.index(row, 0));
+      return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      CopySelected();
+      return true;
+    case Qt::Key_Escape:
+      close();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool QuickFind::event(QEvent* e) {
+  // Losing the focus to another window closes it, as a pop-up would.
+  if (e->type() == QEvent::WindowActivate) wasActive_ = true;
+  if (e->type() == QEvent::WindowDeactivate && wasActive_) close();
+  return QWidget::event(e);
+}
+
+void QuickFind::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // Centred on the screen with the pointer.
+  const QScreen* s = QGuiApplication::screenAt(QCursor::pos());
+  if (!s) s = QGuiApplication::primaryScreen();
+  if (s) {
+    QRect r = frameGeometry();
+    r.moveCenter(s->availableGeometry().center());
+    move(r.topLeft());
+  }
+  activateWindow();
+  raise();
+  Text1->setFocus();
+}

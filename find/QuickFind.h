@@ -1,0 +1,59 @@
+// The quick-find window: a search box over all five phone books and the entries it finds; Enter (or a
+// double click) copies the chosen entry's whole line and closes. It reads the groups' files when it
+// opens and never writes anything.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QWidget>
+#include <vector>
+
+#include "find/PhoneFind.h"
+
+class QLabel;
+class QLineEdit;
+class QTreeView;
+
+// The hits as rows: the entry line, its group's name and its letter.
+class QuickFindResults : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  void Reset(const phonefind::Index* index, std::vector<phonefind::Hit> hits);
+  const phonefind::Entry* EntryAt(int row) const;
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  const phonefind::Index* index_ = nullptr;
+  std::vector<phonefind::Hit> hits_;
+};
+
+class QuickFind : public QWidget {
+  Q_OBJECT
+ public:
+  explicit QuickFind(QWidget* parent = nullptr);
+
+  // The most rows the list shows: enough to scroll through, few enough to fill at every key.
+  static constexpr std::size_t kMaxRows = 500;
+
+  QLineEdit* Text1 = nullptr;
+  QTreeView* List1 = nullptr;
+  QLabel* Label1 = nullptr;  // groups that could not be read
+
+  // Copies the selected entry's line and closes; false when nothing is selected.
+  bool CopySelected();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+  bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  void ReadGroups();
+  void Search(const QString& text);
+
+  phonefind::Index index_;
+  QuickFindResults results_;
+  bool wasActive_ = false;
+};

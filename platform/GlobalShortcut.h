@@ -1,0 +1,28 @@
+// A key that works whatever window has the focus. Chosen at start-up behind one interface: on an X11
+// display the key is grabbed from the X server; elsewhere (a Wayland session) there is no grab a
+// program may make, and the object says so instead.
+#pragma once
+
+#include <QKeySequence>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class GlobalShortcut : public QObject {
+  Q_OBJECT
+ public:
+  // The implementation for the display the program runs on.
+  static std::unique_ptr<GlobalShortcut> Create();
+
+  // Registers `key` (its first chord), replacing the previous; an empty key switches it off. False
+  // when it could not be registered (Problem() says why).
+  virtual bool Set(const QKeySequence& key) = 0;
+  // Why the key does not work, in Japanese for the settings dialog; empty while it works (or is off).
+  QString Problem() const { return problem_; }
+
+ signals:
+  void Activated();
+
+ protected:
+  QString problem_;
+};

@@ -1,0 +1,57 @@
+#include "platform/Instance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+#include "platform/Log.h"
+
+InstanceChannel::InstanceChannel(const QString& key, QObject* parent) : QObject(parent) {
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (dir.isEmpty()) dir = QDir::tempPath();
+  const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+  name_ = dir + QStringLiteral("/dialnestplus-") + QString::fromLatin1(hash);
+}
+
+bool InstanceChannel::Send(const QString& command, int waitMs) const {
+  QLocalSocket socket;
+  socket.connectToServer(name_);
+  if (!socket.waitForConnected(waitMs)) return false;
+  socket.write(command.toUtf8() + '\n');
+  if (!socket.waitForBytesWritten(waitMs)) return false;
+  // The answer says the command was taken.
+  return socket.waitForReadyRead(waitMs) && socket.readAll().startsWith("ok");
+}
+
+bool InstanceChannel::Listen() {
+  server_ = new QLocalServer(this);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server_->listen(name_)) {
+    // A socket left by a program that ended without removing it answers nobody: take its place.
+    if (Send(QStringLiteral("ping"), 300)) {
+      qCInfo(lcSession) << "another instance takes the commands at" << name_;
+      return false;
+    }
+    QLocalServer::removeServer(name_);
+    if (!server_->listen(name_)) {
+      qCWarning(lcSession) << "cannot listen at" << name_ << server_->errorString();
+      return false;
+    }
+  }
+  connect(server_, &QLocalServer::newConnection, this, [this] {
+    while (QLocalSocket* s = server_->nextPendingConnection()) {
+      connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+      connect(s, &QLocalSocket::readyRead, this, [this, s] {
+        if (!s->canReadLine()) return;
+        const QString command = QString::fromUtf8(s->readLine()).trimmed();
+        s->write("ok\n");
+        s->flush();
+        s->disconnectFromServer();
+        if (command != QStringLiteral("ping")) emit Received(command);
+      });
+    }
+  });
+  return true;
+}
