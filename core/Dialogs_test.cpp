@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -91,6 +93,37 @@ class DialogsTest : public WindowTestKit {
     SetClipboardText(QStringLiteral("before"));
     main->LetterItems(1).Item(1)->trigger();
     QCOMPARE(ClipboardText(), QStringLiteral("before"));
+  }
+
+  void theQuickFindKeyIsWrittenOnlyOnceTheUserChangesIt() {
+    main = std::make_unique<Form1>();
+    const std::string before = dir->Read("dnstplus.ini");
+    Form4* f = OpenSettings();
+    QVERIFY(f->Check3->isChecked());  // no FindKey in the file: the default, on
+    QCOMPARE(f->Text2->keySequence().toString(QKeySequence::PortableText), QStringLiteral("Ctrl+Alt+F"));
+    QVERIFY(f->Text2->isEnabled());
+    Press(f, f->Command1);
+    QCOMPARE(dir->Read("dnstplus.ini"), before);  // unchanged: no key added
+
+    f = OpenSettings();
+    f->Text2->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Shift+K")));
+    Press(f, f->Command1);
+    QVERIFY(dir->Read("dnstplus.ini").find("\r\nFindKey=Ctrl+Shift+K\r\n") != std::string::npos);
+
+    f = OpenSettings();
+    QCOMPARE(f->Text2->keySequence().toString(QKeySequence::PortableText), QStringLiteral("Ctrl+Shift+K"));
+    f->Check3->setChecked(false);
+    QVERIFY(!f->Text2->isEnabled());
+    Press(f, f->Command1);
+    QVERIFY(dir->Read("dnstplus.ini").find("\r\nFindKey=\r\n") != std::string::npos);
+    f = OpenSettings();
+    QVERIFY(!f->Check3->isChecked());
+    // The offscreen platform has no key grab: a key switched on again says so in the dialog.
+    f->Check3->setChecked(true);
+    Press(f, f->Command1);
+    f = OpenSettings();
+    QVERIFY(f->Label2->text().contains(QStringLiteral("dialnestplus --find")));
+    Press(f, f->Command2);
   }
 
   void aBlankNameChangesNothing() {

@@ -33,7 +33,8 @@ std::u32string Decode(std::string_view s) {
 
 // Half-width katakana U+FF61..U+FF9D as full-width hiragana (signs as their full forms).
 constexpr std::u32string_view kHalfWidth =
-    U"。「」、・をぁぃぅぇぉゃゅょっーあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわん";
+    U"。「」、・をぁぃぅぇぉゃゅょっーあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめも"
+    U"やゆよらりるれろわん";
 
 bool TakesDakuten(char32_t c) {
   return (c >= U'か' && c <= U'ぢ' && (c - U'か') % 2 == 0) || c == U'つ' || c == U'て' || c == U'と' ||
@@ -65,7 +66,7 @@ bool JoinVoicing(std::u32string& out, char32_t mark) {
 
 char32_t FoldOne(char32_t c) {
   if (c >= U'A' && c <= U'Z') return c + 32;
-  if (c >= 0x30A1 && c <= 0x30F6) return c - 0x60;  // katakana
+  if (c >= 0x30A1 && c <= 0x30F6) return c - 0x60;             // katakana
   if (c >= 0xFF01 && c <= 0xFF5E) return FoldOne(c - 0xFEE0);  // full-width ASCII
   if (c >= 0xFF61 && c <= 0xFF9D) return kHalfWidth[c - 0xFF61];
   if (c == 0x3000) return U' ';
@@ -97,30 +98,35 @@ std::u32string Trimmed(std::u32string s) {
 const std::map<std::string, std::u32string, std::less<>>& RomajiTable() {
   static const auto table = [] {
     std::map<std::string, std::u32string, std::less<>> t{
-        {"a", U"あ"},    {"i", U"い"},    {"u", U"う"},    {"e", U"え"},    {"o", U"お"},    {"-", U"ー"},
-        {"ka", U"か"},   {"ki", U"き"},   {"ku", U"く"},   {"ke", U"け"},   {"ko", U"こ"},   {"sa", U"さ"},
-        {"si", U"し"},   {"shi", U"し"},  {"su", U"す"},   {"se", U"せ"},   {"so", U"そ"},   {"ta", U"た"},
-        {"ti", U"ち"},   {"chi", U"ち"},  {"tu", U"つ"},   {"tsu", U"つ"},  {"te", U"て"},   {"to", U"と"},
-        {"na", U"な"},   {"ni", U"に"},   {"nu", U"ぬ"},   {"ne", U"ね"},   {"no", U"の"},   {"ha", U"は"},
-        {"hi", U"ひ"},   {"hu", U"ふ"},   {"fu", U"ふ"},   {"he", U"へ"},   {"ho", U"ほ"},   {"ma", U"ま"},
-        {"mi", U"み"},   {"mu", U"む"},   {"me", U"め"},   {"mo", U"も"},   {"ya", U"や"},   {"yu", U"ゆ"},
-        {"yo", U"よ"},   {"ra", U"ら"},   {"ri", U"り"},   {"ru", U"る"},   {"re", U"れ"},   {"ro", U"ろ"},
-        {"wa", U"わ"},   {"wo", U"を"},   {"nn", U"ん"},   {"n'", U"ん"},   {"ga", U"が"},   {"gi", U"ぎ"},
-        {"gu", U"ぐ"},   {"ge", U"げ"},   {"go", U"ご"},   {"za", U"ざ"},   {"zi", U"じ"},   {"ji", U"じ"},
-        {"zu", U"ず"},   {"ze", U"ぜ"},   {"zo", U"ぞ"},   {"da", U"だ"},   {"di", U"ぢ"},   {"du", U"づ"},
-        {"de", U"で"},   {"do", U"ど"},   {"ba", U"ば"},   {"bi", U"び"},   {"bu", U"ぶ"},   {"be", U"べ"},
-        {"bo", U"ぼ"},   {"pa", U"ぱ"},   {"pi", U"ぴ"},   {"pu", U"ぷ"},   {"pe", U"ぺ"},   {"po", U"ぽ"},
-        {"vu", U"ゔ"},   {"fa", U"ふぁ"}, {"fi", U"ふぃ"}, {"fe", U"ふぇ"}, {"fo", U"ふぉ"}, {"tsa", U"つぁ"},
-        {"ja", U"じゃ"}, {"ju", U"じゅ"}, {"je", U"じぇ"}, {"jo", U"じょ"}, {"cha", U"ちゃ"}, {"chu", U"ちゅ"},
-        {"che", U"ちぇ"}, {"cho", U"ちょ"}, {"sha", U"しゃ"}, {"shu", U"しゅ"}, {"she", U"しぇ"}, {"sho", U"しょ"},
-        {"xa", U"ぁ"},   {"xi", U"ぃ"},   {"xu", U"ぅ"},   {"xe", U"ぇ"},   {"xo", U"ぉ"},   {"xtu", U"っ"},
-        {"xya", U"ゃ"},  {"xyu", U"ゅ"},  {"xyo", U"ょ"},  {"la", U"ぁ"},   {"li", U"ぃ"},   {"lu", U"ぅ"},
-        {"le", U"ぇ"},   {"lo", U"ぉ"},   {"ltu", U"っ"},  {"lya", U"ゃ"},  {"lyu", U"ゅ"},  {"lyo", U"ょ"},
+        {"a", U"あ"},     {"i", U"い"},     {"u", U"う"},     {"e", U"え"},     {"o", U"お"},
+        {"-", U"ー"},     {"ka", U"か"},    {"ki", U"き"},    {"ku", U"く"},    {"ke", U"け"},
+        {"ko", U"こ"},    {"sa", U"さ"},    {"si", U"し"},    {"shi", U"し"},   {"su", U"す"},
+        {"se", U"せ"},    {"so", U"そ"},    {"ta", U"た"},    {"ti", U"ち"},    {"chi", U"ち"},
+        {"tu", U"つ"},    {"tsu", U"つ"},   {"te", U"て"},    {"to", U"と"},    {"na", U"な"},
+        {"ni", U"に"},    {"nu", U"ぬ"},    {"ne", U"ね"},    {"no", U"の"},    {"ha", U"は"},
+        {"hi", U"ひ"},    {"hu", U"ふ"},    {"fu", U"ふ"},    {"he", U"へ"},    {"ho", U"ほ"},
+        {"ma", U"ま"},    {"mi", U"み"},    {"mu", U"む"},    {"me", U"め"},    {"mo", U"も"},
+        {"ya", U"や"},    {"yu", U"ゆ"},    {"yo", U"よ"},    {"ra", U"ら"},    {"ri", U"り"},
+        {"ru", U"る"},    {"re", U"れ"},    {"ro", U"ろ"},    {"wa", U"わ"},    {"wo", U"を"},
+        {"nn", U"ん"},    {"n'", U"ん"},    {"ga", U"が"},    {"gi", U"ぎ"},    {"gu", U"ぐ"},
+        {"ge", U"げ"},    {"go", U"ご"},    {"za", U"ざ"},    {"zi", U"じ"},    {"ji", U"じ"},
+        {"zu", U"ず"},    {"ze", U"ぜ"},    {"zo", U"ぞ"},    {"da", U"だ"},    {"di", U"ぢ"},
+        {"du", U"づ"},    {"de", U"で"},    {"do", U"ど"},    {"ba", U"ば"},    {"bi", U"び"},
+        {"bu", U"ぶ"},    {"be", U"べ"},    {"bo", U"ぼ"},    {"pa", U"ぱ"},    {"pi", U"ぴ"},
+        {"pu", U"ぷ"},    {"pe", U"ぺ"},    {"po", U"ぽ"},    {"vu", U"ゔ"},    {"fa", U"ふぁ"},
+        {"fi", U"ふぃ"},  {"fe", U"ふぇ"},  {"fo", U"ふぉ"},  {"tsa", U"つぁ"}, {"ja", U"じゃ"},
+        {"ju", U"じゅ"},  {"je", U"じぇ"},  {"jo", U"じょ"},  {"cha", U"ちゃ"}, {"chu", U"ちゅ"},
+        {"che", U"ちぇ"}, {"cho", U"ちょ"}, {"sha", U"しゃ"}, {"shu", U"しゅ"}, {"she", U"しぇ"},
+        {"sho", U"しょ"}, {"xa", U"ぁ"},    {"xi", U"ぃ"},    {"xu", U"ぅ"},    {"xe", U"ぇ"},
+        {"xo", U"ぉ"},    {"xtu", U"っ"},   {"xya", U"ゃ"},   {"xyu", U"ゅ"},   {"xyo", U"ょ"},
+        {"la", U"ぁ"},    {"li", U"ぃ"},    {"lu", U"ぅ"},    {"le", U"ぇ"},    {"lo", U"ぉ"},
+        {"ltu", U"っ"},   {"lya", U"ゃ"},   {"lyu", U"ゅ"},   {"lyo", U"ょ"},
     };
     // The contracted sounds: ky, sy, ty, ny ... with a, u, o (and e where input methods take it).
     const std::pair<const char*, std::u32string_view> youon[] = {
-        {"ky", U"き"}, {"sy", U"し"}, {"ty", U"ち"}, {"cy", U"ち"}, {"ny", U"に"}, {"hy", U"ひ"}, {"my", U"み"},
-        {"ry", U"り"}, {"gy", U"ぎ"}, {"zy", U"じ"}, {"jy", U"じ"}, {"dy", U"ぢ"}, {"by", U"び"}, {"py", U"ぴ"}};
+        {"ky", U"き"}, {"sy", U"し"}, {"ty", U"ち"}, {"cy", U"ち"}, {"ny", U"に"},
+        {"hy", U"ひ"}, {"my", U"み"}, {"ry", U"り"}, {"gy", U"ぎ"}, {"zy", U"じ"},
+        {"jy", U"じ"}, {"dy", U"ぢ"}, {"by", U"び"}, {"py", U"ぴ"}};
     for (const auto& [head, kana] : youon) {
       t.emplace(std::string(head) + "a", std::u32string(kana) + U"ゃ");
       t.emplace(std::string(head) + "u", std::u32string(kana) + U"ゅ");
@@ -140,7 +146,8 @@ bool IsConsonant(char c) {
 std::u32string KanaStartingWith(std::string_view tail) {
   std::u32string set;
   const auto& table = RomajiTable();
-  for (auto it = table.lower_bound(tail); it != table.end() && it->first.compare(0, tail.size(), tail) == 0; ++it)
+  for (auto it = table.lower_bound(tail); it != table.end() && it->first.compare(0, tail.size(), tail) == 0;
+       ++it)
     if (set.find(it->second[0]) == std::u32string::npos) set.push_back(it->second[0]);
   if (tail.size() == 1 && IsConsonant(tail[0]) && tail[0] != 'n') set.push_back(U'っ');
   if (tail == "n") set.push_back(U'ん');
@@ -242,15 +249,18 @@ int LetterOfKana(char32_t c) {
   // Small kana under their full size; voiced kana under the plain one.
   if (Contains(U"ぁぃぅぇぉっゃゅょ", c)) ++c;
   if (c > U'か' && c <= U'ぽ' && !TakesDakuten(c) && c != U'っ') {
-    if (TakesDakuten(c - 1)) c -= 1;
-    else if (TakesHandakuten(c - 2)) c -= 2;
+    if (TakesDakuten(c - 1))
+      c -= 1;
+    else if (TakesHandakuten(c - 2))
+      c -= 2;
   }
   static const std::u32string letters = IndexLetters();
   const auto at = letters.find(c);
   return at == std::u32string::npos ? 0 : static_cast<int>(at) + 1;
 }
 
-void Index::AddGroup(int group, const std::array<std::vector<std::string>, kana::kLetterCount + 1>& byLetter) {
+void Index::AddGroup(int group,
+                     const std::array<std::vector<std::string>, kana::kLetterCount + 1>& byLetter) {
   for (int k = 1; k <= kana::kLetterCount; ++k)
     for (const std::string& line : byLetter[static_cast<std::size_t>(k)]) {
       Entry e{group, k, line, Fold(line), {}};

@@ -38,8 +38,8 @@ Romaji RomajiToKana(std::string_view utf8);
 int LetterOfKana(char32_t c);
 
 struct Entry {
-  int group = 0;   // 1..5
-  int letter = 0;  // kana index 1..44
+  int group = 0;     // 1..5
+  int letter = 0;    // kana index 1..44
   std::string line;  // UTF-8, exactly as the file holds it (decoded)
   std::u32string folded;
   std::string digits;  // the line's digits (after folding), in order

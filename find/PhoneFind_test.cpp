@@ -22,16 +22,16 @@ Index Sample() {
   Book g1;
   g1[16] = {"田中 一郎\t03-1234-5678", "高橋 花子\t090-1111-2222"};  // た
   g1[13] = {"ｽｽﾞｷ ｼﾞﾛｳ\t045-987-6543"};                              // す
-  g1[1] = {"ＡＢＣ商事\t06-6000-0001", "青木 あおき"};                // あ
+  g1[1] = {"ＡＢＣ商事\t06-6000-0001", "青木 あおき"};               // あ
   Book g2;
   g2[16] = {"たなか歯科\t(03)1234-0000"};
-  g2[11] = {"シミズ 清水"};   // さ
-  g2[17] = {"チヒロ"};        // ち
-  g2[18] = {"ツツミ"};        // つ
-  g2[28] = {"フジタ"};        // ふ
-  g2[12] = {"じゅんこ"};      // し
-  g2[36] = {"ヤッコ"};        // や
-  g2[21] = {"ほんだ"};        // な (filed oddly on purpose: text decides, not the letter)
+  g2[11] = {"シミズ 清水"};  // さ
+  g2[17] = {"チヒロ"};       // ち
+  g2[18] = {"ツツミ"};       // つ
+  g2[28] = {"フジタ"};       // ふ
+  g2[12] = {"じゅんこ"};     // し
+  g2[36] = {"ヤッコ"};       // や
+  g2[21] = {"ほんだ"};       // な (filed oddly on purpose: text decides, not the letter)
   index.AddGroup(1, g1);
   index.AddGroup(2, g2);
   return index;
@@ -42,10 +42,10 @@ TEST(PhoneFind, FoldsKanaWidthAndCase) {
   EXPECT_EQ(Fold("スズキ"), U"すずき");
   EXPECT_EQ(Fold("ﾊﾟﾋﾟﾌﾟ ｳﾞ"), U"ぱぴぷ ゔ");
   EXPECT_EQ(Fold("ＡＢＣ１２３　ｘ"), U"abc123 x");
-  EXPECT_EQ(Fold("ｶ\xef\xbe\x9e"), U"が");  // ｶﾞ
+  EXPECT_EQ(Fold("ｶ\xef\xbe\x9e"), U"が");   // ｶﾞ
   EXPECT_EQ(Fold("か\xe3\x82\x99"), U"が");  // combining mark
   EXPECT_EQ(Fold("ﾞ"), U"ﾞ");                // a lone mark stays
-  EXPECT_EQ(Fold("\xff\xfe a"), U" a");       // invalid bytes dropped
+  EXPECT_EQ(Fold("\xff\xfe a"), U" a");      // invalid bytes dropped
 }
 
 TEST(PhoneFind, RomajiSpellsKanaWithAnUnfinishedTail) {
@@ -54,14 +54,14 @@ TEST(PhoneFind, RomajiSpellsKanaWithAnUnfinishedTail) {
     std::u32string kana;
     std::string tail;
   } cases[] = {
-      {"aoki", U"あおき", ""},      {"shimizu", U"しみず", ""},  {"simizu", U"しみず", ""},
-      {"chihiro", U"ちひろ", ""},   {"tihiro", U"ちひろ", ""},   {"tsutsumi", U"つつみ", ""},
-      {"tutumi", U"つつみ", ""},    {"fujita", U"ふじた", ""},   {"huzita", U"ふじた", ""},
-      {"junko", U"じゅんこ", ""},   {"zyunko", U"じゅんこ", ""}, {"jyunnko", U"じゅんこ", ""},
-      {"shan'i", U"しゃんい", ""},  {"yakko", U"やっこ", ""},    {"matcha", U"まっちゃ", ""},
-      {"ooki", U"おおき", ""},      {"ouki", U"おうき", ""},     {"ta-", U"たー", ""},
-      {"TANAKA", U"たなか", ""},    {"tanak", U"たな", "k"},     {"sh", U"", "sh"},
-      {"tan", U"た", "n"},          {"kyo", U"きょ", ""},        {"ky", U"", "ky"},
+      {"aoki", U"あおき", ""},     {"shimizu", U"しみず", ""},  {"simizu", U"しみず", ""},
+      {"chihiro", U"ちひろ", ""},  {"tihiro", U"ちひろ", ""},   {"tsutsumi", U"つつみ", ""},
+      {"tutumi", U"つつみ", ""},   {"fujita", U"ふじた", ""},   {"huzita", U"ふじた", ""},
+      {"junko", U"じゅんこ", ""},  {"zyunko", U"じゅんこ", ""}, {"jyunnko", U"じゅんこ", ""},
+      {"shan'i", U"しゃんい", ""}, {"yakko", U"やっこ", ""},    {"matcha", U"まっちゃ", ""},
+      {"ooki", U"おおき", ""},     {"ouki", U"おうき", ""},     {"ta-", U"たー", ""},
+      {"TANAKA", U"たなか", ""},   {"tanak", U"たな", "k"},     {"sh", U"", "sh"},
+      {"tan", U"た", "n"},         {"kyo", U"きょ", ""},        {"ky", U"", "ky"},
   };
   for (const Case& c : cases) {
     const Romaji r = RomajiToKana(c.in);
@@ -134,12 +134,13 @@ TEST(PhoneFind, RanksExactThenStartThenAnywhereThenSection) {
   g2[1] = {"あたなか"};
   index.AddGroup(1, g1);
   index.AddGroup(2, g2);
-  EXPECT_EQ(Lines(index, "たなか"), (std::vector<std::string>{"1:た:たなか", "1:た:たなか商店", "1:た:ABC たなか",
-                                                             "2:あ:あたなか", "1:た:田中", "2:た:高橋"}));
+  EXPECT_EQ(Lines(index, "たなか"),
+            (std::vector<std::string>{"1:た:たなか", "1:た:たなか商店", "1:た:ABC たなか", "2:あ:あたなか",
+                                      "1:た:田中", "2:た:高橋"}));
   // The same through romaji, and the letter alone lists its section in file order.
   EXPECT_EQ(Lines(index, "tanaka"), Lines(index, "たなか"));
   EXPECT_EQ(Lines(index, "タ"), (std::vector<std::string>{"1:た:たなか商店", "1:た:たなか", "1:た:ABC たなか",
-                                                         "2:あ:あたなか", "1:た:田中", "2:た:高橋"}));
+                                                          "2:あ:あたなか", "1:た:田中", "2:た:高橋"}));
   // A limit keeps the best.
   EXPECT_EQ(index.Find("たなか", 2).size(), 2u);
   // Latin text that is no romaji lists no section.

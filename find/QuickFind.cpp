@@ -106,7 +106,8 @@ void QuickFind::ReadGroups() {
     if (load.status == textfile::ReadStatus::Ok) index_.AddGroup(g, load.entries);
   }
   if (!unread.isEmpty()) {
-    Label1->setText(QStringLiteral("読み込めなかったグループがあります：") + unread.join(QStringLiteral("、")));
+    Label1->setText(QStringLiteral("読み込めなかったグループがあります：") +
+                    unread.join(QStringLiteral("、")));
     Label1->show();
   }
 }
@@ -135,8 +136,10 @@ bool QuickFind::eventFilter(QObject* watched, QEvent* e) {
       const int rows = results_.rowCount();
       if (rows == 0) return true;
       const int page = std::max(1, List1->viewport()->height() / std::max(1, List1->sizeHintForRow(0)) - 1);
-      const int step = key->key() == Qt::Key_Up ? -1 : key->key() == Qt::Key_Down ? 1
-                       : key->key() == Qt::Key_PageUp ? -page : page;
+      const int step = key->key() == Qt::Key_Up       ? -1
+                       : key->key() == Qt::Key_Down   ? 1
+                       : key->key() == Qt::Key_PageUp ? -page
+                                                      : page;
       const int row = std::clamp(List1->currentIndex().row() + step, 0, rows - 1);
       List1->setCurrentIndex(results_.index(row, 0));
       return true;

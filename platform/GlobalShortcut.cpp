@@ -3,9 +3,9 @@
 
 #include <xcb/xcb.h>
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 #include <array>
 #include <vector>
 
@@ -65,7 +65,8 @@ class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilt
     keycode_ = sym ? KeycodeOf(sym) : 0;
     mods_ = ModsOf(combo.keyboardModifiers());
     if (keycode_ == 0) {
-      problem_ = QStringLiteral("このキー（%1）はショートカットに使えません").arg(key.toString(QKeySequence::NativeText));
+      problem_ = QStringLiteral("このキー（%1）はショートカットに使えません")
+                     .arg(key.toString(QKeySequence::NativeText));
       return false;
     }
     // The same key with Caps Lock or Num Lock on is the same shortcut.
@@ -80,7 +81,8 @@ class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilt
     }
     if (!ok) {
       Ungrab();
-      problem_ = QStringLiteral("%1 はほかのプログラムが使っています").arg(key.toString(QKeySequence::NativeText));
+      problem_ =
+          QStringLiteral("%1 はほかのプログラムが使っています").arg(key.toString(QKeySequence::NativeText));
       qCWarning(lcSession) << "global shortcut" << key.toString() << "is taken";
       return false;
     }
@@ -93,8 +95,8 @@ class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilt
     auto* ev = static_cast<xcb_generic_event_t*>(message);
     if ((ev->response_type & 0x7F) != XCB_KEY_PRESS) return false;
     auto* kp = reinterpret_cast<xcb_key_press_event_t*>(ev);
-    const uint16_t relevant = kp->state & (XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 |
-                                           XCB_MOD_MASK_4);
+    const uint16_t relevant =
+        kp->state & (XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4);
     if (kp->detail != keycode_ || relevant != mods_) return false;
     emit Activated();
     return true;
@@ -102,7 +104,7 @@ class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilt
 
  private:
   static constexpr std::array<uint16_t, 4> kLockMasks{0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
-                                                     XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
+                                                      XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
   static uint16_t ModsOf(Qt::KeyboardModifiers m) {
     uint16_t x = 0;
