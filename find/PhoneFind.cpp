@@ -7,18 +7,22 @@
 namespace phonefind {
 namespace {
 
-// UTF-8 to code points; bytes that do not form a character are dropped.
-std::u32string Decode(std::string_view s) {
-  std::u32string out;
-  out.reserve(s.size());
+// Calls `take` with each code point of UTF-8 text; bytes that do not form a character are dropped.
+template <class F>
+void ForEachCodePoint(std::string_view s, F&& take) {
   for (std::size_t i = 0; i < s.size();) {
     const auto c = static_cast<unsigned char>(s[i]);
-    int n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (c < 0x80) {
+      take(static_cast<char16_t>(c));
+      ++i;
+      continue;
+    }
+    const int n = (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
     if (n == 0 || i + static_cast<std::size_t>(n) > s.size()) {
       ++i;
       continue;
     }
-    char32_t cp = n == 1 ? c : c & (0x7F >> n);
+    char32_t cp = c & (0x7F >> n);
     bool ok = true;
     for (int k = 1; k < n; ++k) {
       const auto t = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
@@ -26,31 +30,37 @@ std::u32string Decode(std::string_view s) {
       cp = cp << 6 | (t & 0x3F);
     }
     i += ok ? static_cast<std::size_t>(n) : 1;
-    if (ok) out.push_back(cp);
+    // Code page 932 holds only characters of the basic plane; any other stands for none of them.
+    if (ok) take(cp > 0xFFFF ? char16_t{0xFFFF} : static_cast<char16_t>(cp));
   }
+}
+
+std::u16string Decode(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  ForEachCodePoint(s, [&out](char16_t c) { out.push_back(c); });
   return out;
 }
 
 // Half-width katakana U+FF61..U+FF9D as full-width hiragana (signs as their full forms).
-constexpr std::u32string_view kHalfWidth =
-    U"。「」、・をぁぃぅぇぉゃゅょっーあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめも"
-    U"やゆよらりるれろわん";
+constexpr std::u16string_view kHalfWidth =
+    u"。「」、・をぁぃぅぇぉゃゅょっーあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめも"
+    u"やゆよらりるれろわん";
 
-bool TakesDakuten(char32_t c) {
-  return (c >= U'か' && c <= U'ぢ' && (c - U'か') % 2 == 0) || c == U'つ' || c == U'て' || c == U'と' ||
-         (c >= U'は' && c <= U'ほ' && (c - U'は') % 3 == 0);
+bool TakesDakuten(char16_t c) {
+  return (c >= u'か' && c <= u'ぢ' && (c - u'か') % 2 == 0) || c == u'つ' || c == u'て' || c == u'と' ||
+         (c >= u'は' && c <= u'ほ' && (c - u'は') % 3 == 0);
 }
-bool TakesHandakuten(char32_t c) {
-  return c >= U'は' && c <= U'ほ' && (c - U'は') % 3 == 0;
+bool TakesHandakuten(char16_t c) {
+  return c >= u'は' && c <= u'ほ' && (c - u'は') % 3 == 0;
 }
 
-// A voicing mark after a kana joins it (ｶﾞ, か゛ and か followed by the combining mark alike).
-bool JoinVoicing(std::u32string& out, char32_t mark) {
-  if (out.empty()) return false;
-  char32_t& prev = out.back();
+// A voicing mark after a kana joins it (ｶﾞ, か゛ and か followed by the combining mark alike); `prev`
+// is the folded character before it.
+bool JoinVoicing(char16_t& prev, char16_t mark) {
   const bool dakuten = mark == 0xFF9E || mark == 0x309B || mark == 0x3099;
-  if (dakuten && prev == U'う') {
-    prev = U'ゔ';
+  if (dakuten && prev == u'う') {
+    prev = u'ゔ';
     return true;
   }
   if (dakuten && TakesDakuten(prev)) {
@@ -64,74 +74,73 @@ bool JoinVoicing(std::u32string& out, char32_t mark) {
   return false;
 }
 
-char32_t FoldOne(char32_t c) {
-  if (c >= U'A' && c <= U'Z') return c + 32;
+char16_t FoldOne(char16_t c) {
+  if (c >= u'A' && c <= u'Z') return c + 32;
   if (c >= 0x30A1 && c <= 0x30F6) return c - 0x60;             // katakana
   if (c >= 0xFF01 && c <= 0xFF5E) return FoldOne(c - 0xFEE0);  // full-width ASCII
   if (c >= 0xFF61 && c <= 0xFF9D) return kHalfWidth[c - 0xFF61];
-  if (c == 0x3000) return U' ';
+  if (c == 0x3000) return u' ';
   return c;
 }
 
-bool IsVoicingMark(char32_t c) {
+bool IsVoicingMark(char16_t c) {
   return c == 0xFF9E || c == 0xFF9F || c == 0x309B || c == 0x309C || c == 0x3099 || c == 0x309A;
 }
 
-std::u32string FoldCodePoints(const std::u32string& in) {
-  std::u32string out;
-  out.reserve(in.size());
-  for (char32_t c : in) {
-    if (IsVoicingMark(c) && JoinVoicing(out, c)) continue;
+// Appends the folded form of UTF-8 text to `out`; a voicing mark joins only what this text put there.
+void FoldInto(std::string_view utf8, std::u16string& out) {
+  const std::size_t start = out.size();
+  ForEachCodePoint(utf8, [&](char16_t c) {
+    if (IsVoicingMark(c) && out.size() > start && JoinVoicing(out.back(), c)) return;
     out.push_back(FoldOne(c));
-  }
-  return out;
+  });
 }
 
-std::u32string Trimmed(std::u32string s) {
-  const auto first = s.find_first_not_of(U' ');
-  if (first == std::u32string::npos) return {};
-  return s.substr(first, s.find_last_not_of(U' ') - first + 1);
+std::u16string Trimmed(std::u16string s) {
+  const auto first = s.find_first_not_of(u' ');
+  if (first == std::u16string::npos) return {};
+  return s.substr(first, s.find_last_not_of(u' ') - first + 1);
 }
 
 // Romaji spellings and the kana they give. Both Hepburn and kunrei, with the usual extras of input
 // methods (fa, je, tsa ...).
-const std::map<std::string, std::u32string, std::less<>>& RomajiTable() {
+const std::map<std::string, std::u16string, std::less<>>& RomajiTable() {
   static const auto table = [] {
-    std::map<std::string, std::u32string, std::less<>> t{
-        {"a", U"あ"},     {"i", U"い"},     {"u", U"う"},     {"e", U"え"},     {"o", U"お"},
-        {"-", U"ー"},     {"ka", U"か"},    {"ki", U"き"},    {"ku", U"く"},    {"ke", U"け"},
-        {"ko", U"こ"},    {"sa", U"さ"},    {"si", U"し"},    {"shi", U"し"},   {"su", U"す"},
-        {"se", U"せ"},    {"so", U"そ"},    {"ta", U"た"},    {"ti", U"ち"},    {"chi", U"ち"},
-        {"tu", U"つ"},    {"tsu", U"つ"},   {"te", U"て"},    {"to", U"と"},    {"na", U"な"},
-        {"ni", U"に"},    {"nu", U"ぬ"},    {"ne", U"ね"},    {"no", U"の"},    {"ha", U"は"},
-        {"hi", U"ひ"},    {"hu", U"ふ"},    {"fu", U"ふ"},    {"he", U"へ"},    {"ho", U"ほ"},
-        {"ma", U"ま"},    {"mi", U"み"},    {"mu", U"む"},    {"me", U"め"},    {"mo", U"も"},
-        {"ya", U"や"},    {"yu", U"ゆ"},    {"yo", U"よ"},    {"ra", U"ら"},    {"ri", U"り"},
-        {"ru", U"る"},    {"re", U"れ"},    {"ro", U"ろ"},    {"wa", U"わ"},    {"wo", U"を"},
-        {"nn", U"ん"},    {"n'", U"ん"},    {"ga", U"が"},    {"gi", U"ぎ"},    {"gu", U"ぐ"},
-        {"ge", U"げ"},    {"go", U"ご"},    {"za", U"ざ"},    {"zi", U"じ"},    {"ji", U"じ"},
-        {"zu", U"ず"},    {"ze", U"ぜ"},    {"zo", U"ぞ"},    {"da", U"だ"},    {"di", U"ぢ"},
-        {"du", U"づ"},    {"de", U"で"},    {"do", U"ど"},    {"ba", U"ば"},    {"bi", U"び"},
-        {"bu", U"ぶ"},    {"be", U"べ"},    {"bo", U"ぼ"},    {"pa", U"ぱ"},    {"pi", U"ぴ"},
-        {"pu", U"ぷ"},    {"pe", U"ぺ"},    {"po", U"ぽ"},    {"vu", U"ゔ"},    {"fa", U"ふぁ"},
-        {"fi", U"ふぃ"},  {"fe", U"ふぇ"},  {"fo", U"ふぉ"},  {"tsa", U"つぁ"}, {"ja", U"じゃ"},
-        {"ju", U"じゅ"},  {"je", U"じぇ"},  {"jo", U"じょ"},  {"cha", U"ちゃ"}, {"chu", U"ちゅ"},
-        {"che", U"ちぇ"}, {"cho", U"ちょ"}, {"sha", U"しゃ"}, {"shu", U"しゅ"}, {"she", U"しぇ"},
-        {"sho", U"しょ"}, {"xa", U"ぁ"},    {"xi", U"ぃ"},    {"xu", U"ぅ"},    {"xe", U"ぇ"},
-        {"xo", U"ぉ"},    {"xtu", U"っ"},   {"xya", U"ゃ"},   {"xyu", U"ゅ"},   {"xyo", U"ょ"},
-        {"la", U"ぁ"},    {"li", U"ぃ"},    {"lu", U"ぅ"},    {"le", U"ぇ"},    {"lo", U"ぉ"},
-        {"ltu", U"っ"},   {"lya", U"ゃ"},   {"lyu", U"ゅ"},   {"lyo", U"ょ"},
+    std::map<std::string, std::u16string, std::less<>> t{
+        {"a", u"あ"},     {"i", u"い"},     {"u", u"う"},     {"e", u"え"},     {"o", u"お"},
+        {"-", u"ー"},     {"ka", u"か"},    {"ki", u"き"},    {"ku", u"く"},    {"ke", u"け"},
+        {"ko", u"こ"},    {"sa", u"さ"},    {"si", u"し"},    {"shi", u"し"},   {"su", u"す"},
+        {"se", u"せ"},    {"so", u"そ"},    {"ta", u"た"},    {"ti", u"ち"},    {"chi", u"ち"},
+        {"tu", u"つ"},    {"tsu", u"つ"},   {"te", u"て"},    {"to", u"と"},    {"na", u"な"},
+        {"ni", u"に"},    {"nu", u"ぬ"},    {"ne", u"ね"},    {"no", u"の"},    {"ha", u"は"},
+        {"hi", u"ひ"},    {"hu", u"ふ"},    {"fu", u"ふ"},    {"he", u"へ"},    {"ho", u"ほ"},
+        {"ma", u"ま"},    {"mi", u"み"},    {"mu", u"む"},    {"me", u"め"},    {"mo", u"も"},
+        {"ya", u"や"},    {"yu", u"ゆ"},    {"yo", u"よ"},    {"ra", u"ら"},    {"ri", u"り"},
+        {"ru", u"る"},    {"re", u"れ"},    {"ro", u"ろ"},    {"wa", u"わ"},    {"wo", u"を"},
+        {"nn", u"ん"},    {"n'", u"ん"},    {"ga", u"が"},    {"gi", u"ぎ"},    {"gu", u"ぐ"},
+        {"ge", u"げ"},    {"go", u"ご"},    {"za", u"ざ"},    {"zi", u"じ"},    {"ji", u"じ"},
+        {"zu", u"ず"},    {"ze", u"ぜ"},    {"zo", u"ぞ"},    {"da", u"だ"},    {"di", u"ぢ"},
+        {"du", u"づ"},    {"de", u"で"},    {"do", u"ど"},    {"ba", u"ば"},    {"bi", u"び"},
+        {"bu", u"ぶ"},    {"be", u"べ"},    {"bo", u"ぼ"},    {"pa", u"ぱ"},    {"pi", u"ぴ"},
+        {"pu", u"ぷ"},    {"pe", u"ぺ"},    {"po", u"ぽ"},    {"vu", u"ゔ"},    {"fa", u"ふぁ"},
+        {"fi", u"ふぃ"},  {"fe", u"ふぇ"},  {"fo", u"ふぉ"},  {"tsa", u"つぁ"}, {"ja", u"じゃ"},
+        {"ju", u"じゅ"},  {"je", u"じぇ"},  {"jo", u"じょ"},  {"cha", u"ちゃ"}, {"chu", u"ちゅ"},
+        {"che", u"ちぇ"}, {"cho", u"ちょ"}, {"sha", u"しゃ"}, {"shu", u"しゅ"}, {"she", u"しぇ"},
+        {"sho", u"しょ"}, {"xa", u"ぁ"},    {"xi", u"ぃ"},    {"xu", u"ぅ"},    {"xe", u"ぇ"},
+        {"xo", u"ぉ"},    {"xtu", u"っ"},   {"xya", u"ゃ"},   {"xyu", u"ゅ"},   {"xyo", u"ょ"},
+        {"la", u"ぁ"},    {"li", u"ぃ"},    {"lu", u"ぅ"},    {"le", u"ぇ"},    {"lo", u"ぉ"},
+        {"ltu", u"っ"},   {"lya", u"ゃ"},   {"lyu", u"ゅ"},   {"lyo", u"ょ"},
     };
     // The contracted sounds: ky, sy, ty, ny ... with a, u, o (and e where input methods take it).
-    const std::pair<const char*, std::u32string_view> youon[] = {
-        {"ky", U"き"}, {"sy", U"し"}, {"ty", U"ち"}, {"cy", U"ち"}, {"ny", U"に"},
-        {"hy", U"ひ"}, {"my", U"み"}, {"ry", U"り"}, {"gy", U"ぎ"}, {"zy", U"じ"},
-        {"jy", U"じ"}, {"dy", U"ぢ"}, {"by", U"び"}, {"py", U"ぴ"}};
+    const std::pair<const char*, std::u16string_view> youon[] = {
+        {"ky", u"き"}, {"sy", u"し"}, {"ty", u"ち"}, {"cy", u"ち"}, {"ny", u"に"},
+        {"hy", u"ひ"}, {"my", u"み"}, {"ry", u"り"}, {"gy", u"ぎ"}, {"zy", u"じ"},
+        {"jy", u"じ"}, {"dy", u"ぢ"}, {"by", u"び"}, {"py", u"ぴ"}};
     for (const auto& [head, kana] : youon) {
-      t.emplace(std::string(head) + "a", std::u32string(kana) + U"ゃ");
-      t.emplace(std::string(head) + "u", std::u32string(kana) + U"ゅ");
-      t.emplace(std::string(head) + "o", std::u32string(kana) + U"ょ");
-      t.emplace(std::string(head) + "e", std::u32string(kana) + U"ぇ");
+      t.emplace(std::string(head) + "a", std::u16string(kana) + u"ゃ");
+      t.emplace(std::string(head) + "u", std::u16string(kana) + u"ゅ");
+      t.emplace(std::string(head) + "o", std::u16string(kana) + u"ょ");
+      t.emplace(std::string(head) + "e", std::u16string(kana) + u"ぇ");
     }
     return t;
   }();
@@ -143,19 +152,19 @@ bool IsConsonant(char c) {
 }
 
 // The first kana of every spelling that begins with `tail`, and っ where the tail could double.
-std::u32string KanaStartingWith(std::string_view tail) {
-  std::u32string set;
+std::u16string KanaStartingWith(std::string_view tail) {
+  std::u16string set;
   const auto& table = RomajiTable();
   for (auto it = table.lower_bound(tail); it != table.end() && it->first.compare(0, tail.size(), tail) == 0;
        ++it)
-    if (set.find(it->second[0]) == std::u32string::npos) set.push_back(it->second[0]);
-  if (tail.size() == 1 && IsConsonant(tail[0]) && tail[0] != 'n') set.push_back(U'っ');
-  if (tail == "n") set.push_back(U'ん');
+    if (set.find(it->second[0]) == std::u16string::npos) set.push_back(it->second[0]);
+  if (tail.size() == 1 && IsConsonant(tail[0]) && tail[0] != 'n') set.push_back(u'っ');
+  if (tail == "n") set.push_back(u'ん');
   return set;
 }
 
-bool IsLetterOrMark(char32_t c) {
-  return (c >= U'a' && c <= U'z') || c == U'\'' || c == U'-';
+bool IsLetterOrMark(char16_t c) {
+  return (c >= u'a' && c <= u'z') || c == u'\'' || c == u'-';
 }
 
 // Converts one run of Latin letters; false when some part is no romaji at all.
@@ -166,12 +175,12 @@ bool ConvertRun(std::string_view run, Romaji& out) {
     const char c = run[i];
     // A doubled consonant is a small つ; n before a consonant (or the end of a longer word) is ん.
     if (i + 1 < run.size() && IsConsonant(c) && c != 'n' && run[i + 1] == c) {
-      out.kana.push_back(U'っ');
+      out.kana.push_back(u'っ');
       ++i;
       continue;
     }
     if (c == 't' && i + 2 < run.size() && run[i + 1] == 'c' && run[i + 2] == 'h') {  // "tchi"
-      out.kana.push_back(U'っ');
+      out.kana.push_back(u'っ');
       ++i;
       continue;
     }
@@ -186,7 +195,7 @@ bool ConvertRun(std::string_view run, Romaji& out) {
       continue;
     }
     if (c == 'n' && i + 1 < run.size() && run[i + 1] != 'y') {
-      out.kana.push_back(U'ん');
+      out.kana.push_back(u'ん');
       ++i;
       continue;
     }
@@ -201,22 +210,25 @@ bool ConvertRun(std::string_view run, Romaji& out) {
   return true;
 }
 
-std::u32string IndexLetters() {
+std::u16string IndexLetters() {
   return Decode(kana::kIndexString);
 }
 
-bool Contains(std::u32string_view s, char32_t c) {
-  return s.find(c) != std::u32string_view::npos;
+bool Contains(std::u16string_view s, char16_t c) {
+  return s.find(c) != std::u16string_view::npos;
 }
 
 }  // namespace
 
-std::u32string Fold(std::string_view utf8) {
-  return FoldCodePoints(Decode(utf8));
+std::u16string Fold(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  FoldInto(utf8, out);
+  return out;
 }
 
 Romaji RomajiToKana(std::string_view utf8) {
-  const std::u32string q = Trimmed(Fold(utf8));
+  const std::u16string q = Trimmed(Fold(utf8));
   Romaji out;
   std::string run;
   bool ok = true;
@@ -226,7 +238,7 @@ Romaji RomajiToKana(std::string_view utf8) {
     ok = ok && ConvertRun(run, out);
     run.clear();
   };
-  for (char32_t c : q) {
+  for (char16_t c : q) {
     if (IsLetterOrMark(c)) {
       run.push_back(static_cast<char>(c));
       continue;
@@ -240,42 +252,54 @@ Romaji RomajiToKana(std::string_view utf8) {
   return out;
 }
 
-int LetterOfKana(char32_t c) {
-  if (c == U'ゔ') c = U'う';
-  if (c == U'を') c = U'わ';
-  if (c == U'ゐ') c = U'い';
-  if (c == U'ゑ') c = U'え';
-  if (c == U'ゎ') c = U'わ';
+int LetterOfKana(char16_t c) {
+  if (c == u'ゔ') c = u'う';
+  if (c == u'を') c = u'わ';
+  if (c == u'ゐ') c = u'い';
+  if (c == u'ゑ') c = u'え';
+  if (c == u'ゎ') c = u'わ';
   // Small kana under their full size; voiced kana under the plain one.
-  if (Contains(U"ぁぃぅぇぉっゃゅょ", c)) ++c;
-  if (c > U'か' && c <= U'ぽ' && !TakesDakuten(c) && c != U'っ') {
+  if (Contains(u"ぁぃぅぇぉっゃゅょ", c)) ++c;
+  if (c > u'か' && c <= u'ぽ' && !TakesDakuten(c) && c != u'っ') {
     if (TakesDakuten(c - 1))
       c -= 1;
     else if (TakesHandakuten(c - 2))
       c -= 2;
   }
-  static const std::u32string letters = IndexLetters();
+  static const std::u16string letters = IndexLetters();
   const auto at = letters.find(c);
-  return at == std::u32string::npos ? 0 : static_cast<int>(at) + 1;
+  return at == std::u16string::npos ? 0 : static_cast<int>(at) + 1;
 }
 
-void Index::AddGroup(int group,
-                     const std::array<std::vector<std::string>, kana::kLetterCount + 1>& byLetter) {
+void Index::AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter) {
+  // Room for the whole group at once: a folded line has at most as many characters as it has bytes.
+  std::size_t lines = 0, bytes = 0;
+  for (const auto& list : byLetter) {
+    lines += list.size();
+    for (const std::string& line : list) bytes += line.size();
+  }
+  entries_.reserve(entries_.size() + lines);
+  folded_.reserve(folded_.size() + bytes);
   for (int k = 1; k <= kana::kLetterCount; ++k)
-    for (const std::string& line : byLetter[static_cast<std::size_t>(k)]) {
-      Entry e{group, k, line, Fold(line), {}};
-      for (char32_t c : e.folded)
-        if (c >= U'0' && c <= U'9') e.digits.push_back(static_cast<char>(c));
+    for (std::string& line : byLetter[static_cast<std::size_t>(k)]) {
+      Entry e{group, k, std::move(line)};
+      e.foldedAt = static_cast<std::uint32_t>(folded_.size());
+      FoldInto(e.line, folded_);
+      e.foldedLength = static_cast<std::uint32_t>(folded_.size() - e.foldedAt);
+      e.digitsAt = static_cast<std::uint32_t>(digits_.size());
+      for (char16_t c : Folded(e))
+        if (c >= u'0' && c <= u'9') digits_.push_back(static_cast<char>(c));
+      e.digitsLength = static_cast<std::uint32_t>(digits_.size() - e.digitsAt);
       entries_.push_back(std::move(e));
     }
 }
 
 namespace {
 struct Query {
-  std::u32string text;
+  std::u16string text;
   Romaji romaji;
   bool useRomaji = false;
-  std::u32string tailKana;  // what the romaji tail may begin
+  std::u16string tailKana;  // what the romaji tail may begin
   std::string digits;       // set when the query is digits and separators only
   int section = 0;
 };
@@ -285,21 +309,21 @@ Query Prepare(std::string_view raw) {
   q.text = Trimmed(Fold(raw));
   if (q.text.empty()) return q;
   bool digitsOnly = true;
-  for (char32_t c : q.text) {
-    if (c >= U'0' && c <= U'9')
+  for (char16_t c : q.text) {
+    if (c >= u'0' && c <= u'9')
       q.digits.push_back(static_cast<char>(c));
-    else if (!Contains(U" -()+.ー", c))
+    else if (!Contains(u" -()+.ー", c))
       digitsOnly = false;
   }
   if (!digitsOnly) q.digits.clear();
   bool hasLatin = false;
-  for (char32_t c : q.text) hasLatin = hasLatin || (c >= U'a' && c <= U'z');
+  for (char16_t c : q.text) hasLatin = hasLatin || (c >= u'a' && c <= u'z');
   if (hasLatin) {
     q.romaji = RomajiToKana(raw);
     q.useRomaji = !q.romaji.kana.empty() || !q.romaji.tail.empty();
     if (!q.romaji.tail.empty()) q.tailKana = KanaStartingWith(q.romaji.tail);
   }
-  const char32_t first = q.useRomaji && !q.romaji.kana.empty() ? q.romaji.kana[0] : q.text[0];
+  const char16_t first = q.useRomaji && !q.romaji.kana.empty() ? q.romaji.kana[0] : q.text[0];
   if (first >= 0x3041 && first <= 0x3096) q.section = LetterOfKana(first);
   return q;
 }
@@ -310,9 +334,15 @@ Rank RankAt(std::size_t pos, std::size_t length, std::size_t whole) {
 }
 
 // The best place the romaji reading matches: kana then one kana the tail can begin.
-bool RomajiMatch(const Query& q, const std::u32string& s, Rank& rank) {
-  const std::u32string& k = q.romaji.kana;
-  for (std::size_t pos = s.find(k); pos != std::u32string::npos; pos = s.find(k, pos + 1)) {
+bool RomajiMatch(const Query& q, std::u16string_view s, Rank& rank) {
+  const std::u16string& k = q.romaji.kana;
+  if (k.empty()) {  // only an unfinished tail: any kana it can begin
+    const std::size_t pos = s.find_first_of(q.tailKana);
+    if (pos == std::u16string_view::npos) return false;
+    rank = pos == 0 ? Rank::Start : Rank::Anywhere;
+    return true;
+  }
+  for (std::size_t pos = s.find(k); pos != std::u16string_view::npos; pos = s.find(k, pos + 1)) {
     if (q.romaji.tail.empty()) {
       rank = RankAt(pos, k.size(), s.size());
       return true;
@@ -322,7 +352,6 @@ bool RomajiMatch(const Query& q, const std::u32string& s, Rank& rank) {
       rank = pos == 0 ? Rank::Start : Rank::Anywhere;
       return true;
     }
-    if (pos >= s.size()) break;
   }
   return false;
 }
@@ -338,19 +367,20 @@ std::vector<Hit> Index::Find(std::string_view query, std::size_t limit) const {
   if (q.text.empty()) return {};
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
+    const std::u16string_view folded = Folded(e);
     bool found = false;
     Rank best = Rank::Section;
-    if (const auto pos = e.folded.find(q.text); pos != std::u32string::npos) {
+    if (const auto pos = folded.find(q.text); pos != std::u16string_view::npos) {
       found = true;
-      best = RankAt(pos, q.text.size(), e.folded.size());
+      best = RankAt(pos, q.text.size(), folded.size());
     }
     Rank r = Rank::Section;
-    if (best != Rank::Exact && q.useRomaji && RomajiMatch(q, e.folded, r) && (!found || Better(r, best))) {
+    if (best != Rank::Exact && q.useRomaji && RomajiMatch(q, folded, r) && (!found || Better(r, best))) {
       found = true;
       best = r;
     }
     if (!q.digits.empty() && best != Rank::Exact) {
-      if (const auto pos = e.digits.find(q.digits); pos != std::string::npos) {
+      if (const auto pos = Digits(e).find(q.digits); pos != std::string_view::npos) {
         r = pos == 0 ? Rank::Start : Rank::Anywhere;
         if (!found || Better(r, best)) best = r;
         found = true;

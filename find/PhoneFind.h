@@ -26,23 +26,23 @@ namespace phonefind {
 inline constexpr int kGroups = 5;
 
 // Folded text of UTF-8 input (invalid bytes are dropped).
-std::u32string Fold(std::string_view utf8);
+std::u16string Fold(std::string_view utf8);
 // The hiragana a romaji query spells, with its unfinished tail (ASCII, lower case) left apart. Text
 // that is not Latin letters passes through folded.
 struct Romaji {
-  std::u32string kana;
+  std::u16string kana;
   std::string tail;
 };
 Romaji RomajiToKana(std::string_view utf8);
 // The kana index (1..44) of the letter a kana is filed under (が under か, ゃ under や), or 0.
-int LetterOfKana(char32_t c);
+int LetterOfKana(char16_t c);
 
 struct Entry {
   int group = 0;     // 1..5
   int letter = 0;    // kana index 1..44
   std::string line;  // UTF-8, exactly as the file holds it (decoded)
-  std::u32string folded;
-  std::string digits;  // the line's digits (after folding), in order
+  // Where the folded line and its digits (in order) lie in the index's shared buffers.
+  std::uint32_t foldedAt = 0, foldedLength = 0, digitsAt = 0, digitsLength = 0;
 };
 
 enum class Rank { Exact, Start, Anywhere, Section };
@@ -53,14 +53,23 @@ struct Hit {
 
 class Index {
  public:
-  // Adds one group's entries by letter (slot 0 unused), in file order.
-  void AddGroup(int group, const std::array<std::vector<std::string>, kana::kLetterCount + 1>& byLetter);
+  // Adds one group's entries by letter (slot 0 unused), in file order; the lines are moved in.
+  void AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter);
   const std::vector<Entry>& Entries() const { return entries_; }
+  std::u16string_view Folded(const Entry& e) const {
+    return std::u16string_view(folded_).substr(e.foldedAt, e.foldedLength);
+  }
+  std::string_view Digits(const Entry& e) const {
+    return std::string_view(digits_).substr(e.digitsAt, e.digitsLength);
+  }
   // The hits for `query`, best first; at most `limit`.
   std::vector<Hit> Find(std::string_view query, std::size_t limit = SIZE_MAX) const;
 
  private:
   std::vector<Entry> entries_;
+  // Every entry's folded text and digits, end to end: one allocation each instead of two per entry.
+  std::u16string folded_;
+  std::string digits_;
 };
 
 }  // namespace phonefind

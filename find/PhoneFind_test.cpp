@@ -32,57 +32,57 @@ Index Sample() {
   g2[12] = {"じゅんこ"};     // し
   g2[36] = {"ヤッコ"};       // や
   g2[21] = {"ほんだ"};       // な (filed oddly on purpose: text decides, not the letter)
-  index.AddGroup(1, g1);
-  index.AddGroup(2, g2);
+  index.AddGroup(1, std::move(g1));
+  index.AddGroup(2, std::move(g2));
   return index;
 }
 
 TEST(PhoneFind, FoldsKanaWidthAndCase) {
-  EXPECT_EQ(Fold("ｽｽﾞｷ"), U"すずき");
-  EXPECT_EQ(Fold("スズキ"), U"すずき");
-  EXPECT_EQ(Fold("ﾊﾟﾋﾟﾌﾟ ｳﾞ"), U"ぱぴぷ ゔ");
-  EXPECT_EQ(Fold("ＡＢＣ１２３　ｘ"), U"abc123 x");
-  EXPECT_EQ(Fold("ｶ\xef\xbe\x9e"), U"が");   // ｶﾞ
-  EXPECT_EQ(Fold("か\xe3\x82\x99"), U"が");  // combining mark
-  EXPECT_EQ(Fold("ﾞ"), U"ﾞ");                // a lone mark stays
-  EXPECT_EQ(Fold("\xff\xfe a"), U" a");      // invalid bytes dropped
+  EXPECT_EQ(Fold("ｽｽﾞｷ"), u"すずき");
+  EXPECT_EQ(Fold("スズキ"), u"すずき");
+  EXPECT_EQ(Fold("ﾊﾟﾋﾟﾌﾟ ｳﾞ"), u"ぱぴぷ ゔ");
+  EXPECT_EQ(Fold("ＡＢＣ１２３　ｘ"), u"abc123 x");
+  EXPECT_EQ(Fold("ｶ\xef\xbe\x9e"), u"が");   // ｶﾞ
+  EXPECT_EQ(Fold("か\xe3\x82\x99"), u"が");  // combining mark
+  EXPECT_EQ(Fold("ﾞ"), u"ﾞ");                // a lone mark stays
+  EXPECT_EQ(Fold("\xff\xfe a"), u" a");      // invalid bytes dropped
 }
 
 TEST(PhoneFind, RomajiSpellsKanaWithAnUnfinishedTail) {
   struct Case {
     const char* in;
-    std::u32string kana;
+    std::u16string kana;
     std::string tail;
   } cases[] = {
-      {"aoki", U"あおき", ""},     {"shimizu", U"しみず", ""},  {"simizu", U"しみず", ""},
-      {"chihiro", U"ちひろ", ""},  {"tihiro", U"ちひろ", ""},   {"tsutsumi", U"つつみ", ""},
-      {"tutumi", U"つつみ", ""},   {"fujita", U"ふじた", ""},   {"huzita", U"ふじた", ""},
-      {"junko", U"じゅんこ", ""},  {"zyunko", U"じゅんこ", ""}, {"jyunnko", U"じゅんこ", ""},
-      {"shan'i", U"しゃんい", ""}, {"yakko", U"やっこ", ""},    {"matcha", U"まっちゃ", ""},
-      {"ooki", U"おおき", ""},     {"ouki", U"おうき", ""},     {"ta-", U"たー", ""},
-      {"TANAKA", U"たなか", ""},   {"tanak", U"たな", "k"},     {"sh", U"", "sh"},
-      {"tan", U"た", "n"},         {"kyo", U"きょ", ""},        {"ky", U"", "ky"},
+      {"aoki", u"あおき", ""},     {"shimizu", u"しみず", ""},  {"simizu", u"しみず", ""},
+      {"chihiro", u"ちひろ", ""},  {"tihiro", u"ちひろ", ""},   {"tsutsumi", u"つつみ", ""},
+      {"tutumi", u"つつみ", ""},   {"fujita", u"ふじた", ""},   {"huzita", u"ふじた", ""},
+      {"junko", u"じゅんこ", ""},  {"zyunko", u"じゅんこ", ""}, {"jyunnko", u"じゅんこ", ""},
+      {"shan'i", u"しゃんい", ""}, {"yakko", u"やっこ", ""},    {"matcha", u"まっちゃ", ""},
+      {"ooki", u"おおき", ""},     {"ouki", u"おうき", ""},     {"ta-", u"たー", ""},
+      {"TANAKA", u"たなか", ""},   {"tanak", u"たな", "k"},     {"sh", u"", "sh"},
+      {"tan", u"た", "n"},         {"kyo", u"きょ", ""},        {"ky", u"", "ky"},
   };
   for (const Case& c : cases) {
     const Romaji r = RomajiToKana(c.in);
     EXPECT_EQ(r.kana, c.kana) << c.in;
     EXPECT_EQ(r.tail, c.tail) << c.in;
   }
-  EXPECT_EQ(RomajiToKana("xq").kana, U"");  // not romaji at all
+  EXPECT_EQ(RomajiToKana("xq").kana, u"");  // not romaji at all
   EXPECT_EQ(RomajiToKana("xq").tail, "");
 }
 
 TEST(PhoneFind, LettersOfKana) {
-  EXPECT_EQ(LetterOfKana(U'た'), 16);
-  EXPECT_EQ(LetterOfKana(U'だ'), 16);
-  EXPECT_EQ(LetterOfKana(U'ぱ'), 26);
-  EXPECT_EQ(LetterOfKana(U'ば'), 26);
-  EXPECT_EQ(LetterOfKana(U'ゃ'), 36);
-  EXPECT_EQ(LetterOfKana(U'っ'), 18);
-  EXPECT_EQ(LetterOfKana(U'ゔ'), 3);
-  EXPECT_EQ(LetterOfKana(U'を'), 44);
-  EXPECT_EQ(LetterOfKana(U'ん'), 0);
-  EXPECT_EQ(LetterOfKana(U'a'), 0);
+  EXPECT_EQ(LetterOfKana(u'た'), 16);
+  EXPECT_EQ(LetterOfKana(u'だ'), 16);
+  EXPECT_EQ(LetterOfKana(u'ぱ'), 26);
+  EXPECT_EQ(LetterOfKana(u'ば'), 26);
+  EXPECT_EQ(LetterOfKana(u'ゃ'), 36);
+  EXPECT_EQ(LetterOfKana(u'っ'), 18);
+  EXPECT_EQ(LetterOfKana(u'ゔ'), 3);
+  EXPECT_EQ(LetterOfKana(u'を'), 44);
+  EXPECT_EQ(LetterOfKana(u'ん'), 0);
+  EXPECT_EQ(LetterOfKana(u'a'), 0);
 }
 
 TEST(PhoneFind, TextMatchesAcrossKanaAndWidths) {
@@ -132,8 +132,8 @@ TEST(PhoneFind, RanksExactThenStartThenAnywhereThenSection) {
   Book g2;
   g2[16] = {"高橋"};
   g2[1] = {"あたなか"};
-  index.AddGroup(1, g1);
-  index.AddGroup(2, g2);
+  index.AddGroup(1, std::move(g1));
+  index.AddGroup(2, std::move(g2));
   EXPECT_EQ(Lines(index, "たなか"),
             (std::vector<std::string>{"1:た:たなか", "1:た:たなか商店", "1:た:ABC たなか", "2:あ:あたなか",
                                       "1:た:田中", "2:た:高橋"}));

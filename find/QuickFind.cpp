@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -57,7 +59,10 @@ QVariant QuickFindResults::headerData(int section, Qt::Orientation orientation, 
   return section >= 0 && section < 3 ? QString::fromUtf8(kHeads[section]) : QVariant();
 }
 
+Q_LOGGING_CATEGORY(lcFind, "dialnest.find", QtWarningMsg)
+
 QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
+  sinceAsked_.start();
   setObjectName(QStringLiteral("QuickFind"));
   setWindowTitle(QStringLiteral("クイック検索"));
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -92,19 +97,24 @@ QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
 
   connect(Text1, &QLineEdit::textChanged, this, &QuickFind::Search);
   connect(List1, &QTreeView::doubleClicked, this, [this] { CopySelected(); });
-  ReadGroups();
 }
 
 void QuickFind::ReadGroups() {
+  if (read_) return;
+  read_ = true;
   QStringList unread;
+  QElapsedTimer clock;
+  clock.start();
   for (int g = 1; g <= phonefind::kGroups; ++g) {
     const std::string name = phonebook::FileName(g);
     phonebook::MenuLoad load = phonebook::LoadForMenus(Module1::AppDir() + name);
     // Searched as far as it reads; a file that could not be read (or only in part) is named.
     if (load.status == textfile::ReadStatus::Error || load.stoppedAtLine != 0 || !load.decodedCleanly)
       unread << QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name));
-    if (load.status == textfile::ReadStatus::Ok) index_.AddGroup(g, load.entries);
+    if (load.status == textfile::ReadStatus::Ok) index_.AddGroup(g, std::move(load.entries));
   }
+  qCInfo(lcFind) << index_.Entries().size() << "entries read in" << clock.nsecsElapsed() / 1000 / 1000.0
+                 << "ms";
   if (!unread.isEmpty()) {
     Label1->setText(QStringLiteral("読み込めなかったグループがあります：") +
                     unread.join(QStringLiteral("、")));
@@ -113,6 +123,7 @@ void QuickFind::ReadGroups() {
 }
 
 void QuickFind::Search(const QString& text) {
+  ReadGroups();
   results_.Reset(&index_, index_.Find(text.toStdString(), kMaxRows));
   if (results_.rowCount() > 0) List1->setCurrentIndex(results_.index(0, 0));
 }
@@ -156,6 +167,15 @@ bool QuickFind::eventFilter(QObject* watched, QEvent* e) {
   }
 }
 
+void QuickFind::paintEvent(QPaintEvent* e) {
+  QWidget::paintEvent(e);
+  if (sinceAsked_.isValid()) {
+    qCInfo(lcFind) << "window drawn" << sinceAsked_.nsecsElapsed() / 1000 / 1000.0
+                   << "ms after it was asked for";
+    sinceAsked_.invalidate();
+  }
+}
+
 bool QuickFind::event(QEvent* e) {
   // Losing the focus to another window closes it, as a pop-up would.
   if (e->type() == QEvent::WindowActivate) wasActive_ = true;
@@ -176,4 +196,8 @@ void QuickFind::showEvent(QShowEvent* e) {
   activateWindow();
   raise();
   Text1->setFocus();
+  // The window comes up at once; the files are read right after it is drawn (or at the first key).
+  QTimer::singleShot(0, this, [this] {
+    if (!read_) Search(Text1->text());
+  });
 }

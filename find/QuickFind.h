@@ -1,9 +1,10 @@
 // The quick-find window: a search box over all five phone books and the entries it finds; Enter (or a
-// double click) copies the chosen entry's whole line and closes. It reads the groups' files when it
-// opens and never writes anything.
+// double click) copies the chosen entry's whole line and closes. It reads the groups' files as they
+// are when it opens (right after it is shown, or at the first key) and never writes anything.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QWidget>
 #include <vector>
 
@@ -48,6 +49,7 @@ class QuickFind : public QWidget {
   bool eventFilter(QObject* watched, QEvent* e) override;
   bool event(QEvent* e) override;
   void showEvent(QShowEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void ReadGroups();
@@ -56,4 +58,7 @@ class QuickFind : public QWidget {
   phonefind::Index index_;
   QuickFindResults results_;
   bool wasActive_ = false;
+  bool read_ = false;
+  QElapsedTimer sinceAsked_;  // from the command that opened it to its first drawing, for the log  // the
+                              // groups' files are read once, when the window first needs them
 };

@@ -251,7 +251,7 @@ def layout():
 
 # ---- the menu shape the panel gets ----
 root = layout()
-row = root[2][0]
+row = [c for c in root[2] if str(c[1].get("label", "")) == "あ行(_A)"][0]
 shape = [(str(c[1].get("label", "")), bool(c[1].get("enabled", True)), len(c[2]) > 0) for c in row[2]]
 if desktop == "gnome":
     want = [("あ", False, False), (LINE.replace("\t", "  "), True, False), ("い", False, False),
@@ -269,11 +269,12 @@ def choose_in_panel():
         time.sleep(0.5)
         xdo("mousemove", 1210, 15, "click", 1)  # the icon, left of the system menu: a click opens the menu
         time.sleep(1.5)
-        hover((1150, 63))
+        shot("menu-open")
+        hover((1150, 112))  # あ行, under the quick-find item and a separator
         xdo("click", 1)  # あ行 opens inline
         time.sleep(1.5)
         shot("menu")
-        hover((1120, 135))
+        hover((1120, 184))
         xdo("click", 1)
     elif desktop == "sway":
         # waybar's tray on the 1024-pixel output: the one icon at the right end. The menu opens to its
@@ -281,12 +282,12 @@ def choose_in_panel():
         xdo("key", "Escape")
         xdo("mousemove", 1006, 15, "click", 3)
         time.sleep(1.2)
-        hover((905, 29), (906, 30))
+        hover((905, 55), (906, 56))  # あ行, under the quick-find item
         time.sleep(1)
         shot("menu")
-        hover((790, 30), (791, 31))
+        hover((790, 56), (791, 57))
         time.sleep(1)
-        hover((820, 30), (860, 30), (900, 30), (930, 30))
+        hover((820, 56), (860, 56), (900, 56), (930, 56))
         shot("letter")
         xdo("click", 1)
     else:

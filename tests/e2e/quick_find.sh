@@ -27,6 +27,7 @@ book "$takahashi" > "$work/Teldat2.tel"
 mkdir "$work/Teldat3.tel"  # a group file that is a folder: named in the window, the rest searched
 expected=$(printf '田中 一郎\t03-1234-5678' | od -An -tx1)
 
+export QT_LOGGING_RULES="dialnest.find=true"
 start_program
 wait_for 20 icon_geometry || fail "no tray icon appeared: $(cat "$work/out.log")"
 find_window() { xdotool search --name '^クイック検索$'; }
@@ -35,7 +36,9 @@ find_window() { xdotool search --name '^クイック検索$'; }
 t0=$(date +%s%N)
 xdotool key ctrl+alt+f
 wait_for 10 find_window || fail "Ctrl+Alt+F opened no window: $(cat "$work/out.log")"
-echo "shortcut to window: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+echo "shortcut to window (xdotool to xdotool): $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+wait_for 5 grep -q 'window drawn' "$work/out.log" || fail "the window never drew"
+echo "in the program: $(grep -m1 'window drawn' "$work/out.log" | sed 's/.*window drawn/window drawn/')"
 sleep 0.5
 xdotool type --delay 40 tanaka
 sleep 0.5
@@ -45,6 +48,7 @@ wait_for 5 sh -c "! xdotool search --name '^クイック検索$'" || fail "Enter
 got=$(xclip -o -selection clipboard | od -An -tx1) || fail "clipboard empty"
 [ "$got" = "$expected" ] || fail "clipboard holds [$got], expected [$expected]"
 echo "typing tanaka and Enter copies the exact line"
+echo "in the program: $(grep -m1 'entries read in' "$work/out.log" | sed 's/.*dialnest.find: //')"
 
 # A second start with --find hands over to the first and ends at once.
 t0=$(date +%s%N)

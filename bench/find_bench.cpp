@@ -1,0 +1,141 @@
+// Quick-find with 100,000 entries spread over the five groups: opening (reading the five files and
+// folding every line) and one keystroke's search, beside the peer (grep -F -i over the same five files,
+// started as a process) and the floor (memmem over the decoded text).
+// Usage: find_bench <folder> [entries] [benchmark flags]
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "BenchReport.h"
+#include "core/PhoneBookFile.h"
+#include "find/PhoneFind.h"
+#include "platform/Sjis.h"
+#include "platform/TextFile.h"
+
+namespace {
+std::string dir;
+
+std::string File(int g) {
+  return dir + "/" + phonebook::FileName(g);
+}
+
+struct Name {
+  const char* text;
+  const char* reading;  // its first kana decides the letter
+};
+constexpr Name kFamilies[] = {{"田中", "た"}, {"鈴木", "す"}, {"佐藤", "さ"}, {"高橋", "た"}, {"伊藤", "い"},
+                              {"渡辺", "わ"}, {"山本", "や"}, {"中村", "な"}, {"小林", "こ"}, {"加藤", "か"},
+                              {"ｽｽﾞｷ", "す"}, {"タナカ", "た"}, {"ヤマダ", "や"}, {"Sato", "さ"}, {"Tanaka", "た"}};
+constexpr const char* kGiven[] = {"一郎", "花子", "太郎", "美咲", "健", "ｼﾞﾛｳ", "さくら", "Ken", "陽子", "翔"};
+
+// Five group files of `total` entries in all, each line a name and a number, in code page 932.
+void Generate(long total) {
+  for (int g = 1; g <= phonefind::kGroups; ++g) {
+    std::array<std::vector<std::string>, kana::kLetterCount + 1> byLetter;
+    for (long i = g - 1; i < total; i += phonefind::kGroups) {
+      const Name& f = kFamilies[static_cast<std::size_t>(i) % std::size(kFamilies)];
+      const char* given = kGiven[static_cast<std::size_t>(i / 15) % std::size(kGiven)];
+      char number[32];
+      std::snprintf(number, sizeof number, "\t0%ld-%04ld-%04ld", 3 + i % 7, (i * 37) % 10000, i % 10000);
+      const int k = phonefind::LetterOfKana(phonefind::Fold(f.reading)[0]);
+      byLetter[static_cast<std::size_t>(k)].push_back(std::string(f.text) + " " + given + number);
+    }
+    std::string out;
+    for (int k = 1; k <= kana::kLetterCount; ++k) {
+      out += "[D@TA]\r\n";
+      for (const std::string& l : byLetter[static_cast<std::size_t>(k)]) out += l + "\r\n";
+    }
+    std::ofstream(File(g), std::ios::binary) << *sjis::Encode(out);
+  }
+}
+
+phonefind::Index Open() {
+  phonefind::Index index;
+  for (int g = 1; g <= phonefind::kGroups; ++g)
+    index.AddGroup(g, phonebook::LoadForMenus(File(g)).entries);
+  return index;
+}
+
+void BM_Open(benchmark::State& state) {
+  for (auto _ : state) {
+    phonefind::Index index = Open();
+    state.counters["entries"] = static_cast<double>(index.Entries().size());
+  }
+}
+
+// The floor of opening: the five files' bytes read, nothing else.
+void BM_OpenFloor(benchmark::State& state) {
+  for (auto _ : state)
+    for (int g = 1; g <= phonefind::kGroups; ++g) benchmark::DoNotOptimize(textfile::ReadAll(File(g)).data.size());
+}
+
+// One keystroke: the hits for the text typed so far, as many as the window shows.
+void Search(benchmark::State& state, const std::string& typed) {
+  static const phonefind::Index index = Open();
+  std::size_t hits = 0;
+  for (auto _ : state) hits = index.Find(typed, 500).size();
+  state.counters["hits"] = static_cast<double>(hits);
+}
+
+void Grep(benchmark::State& state, const std::string& typed) {
+  std::string command = "LC_ALL=C grep -F -i -- '" + *sjis::Encode(typed) + "'";
+  for (int g = 1; g <= phonefind::kGroups; ++g) command += " '" + File(g) + "'";
+  command += " > '" + dir + "/grep.out'; test $? -le 1";
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0) state.SkipWithError("grep failed");
+}
+
+void Memmem(benchmark::State& state, const std::string& typed) {
+  static const std::string text = [] {
+    std::string all;
+    for (int g = 1; g <= phonefind::kGroups; ++g) all += sjis::Decode(textfile::ReadAll(File(g)).data).text;
+    return all;
+  }();
+  for (auto _ : state) {
+    std::size_t n = 0;
+    for (const char* p = text.data(); (p = static_cast<const char*>(
+                                           memmem(p, text.data() + text.size() - p, typed.data(), typed.size())));
+         ++p)
+      ++n;
+    benchmark::DoNotOptimize(n);
+  }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: find_bench <folder> [entries] [benchmark flags]\n");
+    return 2;
+  }
+  dir = argv[1];
+  const long total = argc > 2 && argv[2][0] != '-' ? std::atol(argv[2]) : 100000;
+  Generate(total);
+  std::printf("%ld entries over %d groups\n", total, phonefind::kGroups);
+
+  benchmark::RegisterBenchmark("open/ours", BM_Open)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  benchmark::RegisterBenchmark("open/memmem", BM_OpenFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  const std::vector<std::pair<std::string, std::string>> keys = {
+      {"key-t", "t"},        {"key-tanaka", "tanaka"}, {"key-kanji", "田中"},
+      {"key-half", "ｽｽﾞｷ"}, {"key-digits", "0312"},   {"key-none", "zzzz"}};
+  for (const auto& [name, text] : keys) {
+    benchmark::RegisterBenchmark((name + "/ours").c_str(), [t = text](benchmark::State& s) { Search(s, t); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+    benchmark::RegisterBenchmark((name + "/peer").c_str(), [t = text](benchmark::State& s) { Grep(s, t); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+    benchmark::RegisterBenchmark((name + "/memmem").c_str(), [t = text](benchmark::State& s) { Memmem(s, t); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+  }
+  benchmark::Initialize(&argc, argv);
+  Collector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
+  PrintRatios(collector);
+  return 0;
+}
