@@ -28,10 +28,12 @@ struct Name {
   const char* text;
   const char* reading;  // its first kana decides the letter
 };
-constexpr Name kFamilies[] = {{"田中", "た"}, {"鈴木", "す"}, {"佐藤", "さ"}, {"高橋", "た"}, {"伊藤", "い"},
-                              {"渡辺", "わ"}, {"山本", "や"}, {"中村", "な"}, {"小林", "こ"}, {"加藤", "か"},
-                              {"ｽｽﾞｷ", "す"}, {"タナカ", "た"}, {"ヤマダ", "や"}, {"Sato", "さ"}, {"Tanaka", "た"}};
-constexpr const char* kGiven[] = {"一郎", "花子", "太郎", "美咲", "健", "ｼﾞﾛｳ", "さくら", "Ken", "陽子", "翔"};
+constexpr Name kFamilies[] = {{"田中", "た"},   {"鈴木", "す"}, {"佐藤", "さ"},  {"高橋", "た"},
+                              {"伊藤", "い"},   {"渡辺", "わ"}, {"山本", "や"},  {"中村", "な"},
+                              {"小林", "こ"},   {"加藤", "か"}, {"ｽｽﾞｷ", "す"},  {"タナカ", "た"},
+                              {"ヤマダ", "や"}, {"Sato", "さ"}, {"Tanaka", "た"}};
+constexpr const char* kGiven[] = {"一郎", "花子",   "太郎", "美咲", "健",
+                                  "ｼﾞﾛｳ", "さくら", "Ken",  "陽子", "翔"};
 
 // Five group files of `total` entries in all, each line a name and a number, in code page 932.
 void Generate(long total) {
@@ -56,8 +58,7 @@ void Generate(long total) {
 
 phonefind::Index Open() {
   phonefind::Index index;
-  for (int g = 1; g <= phonefind::kGroups; ++g)
-    index.AddGroup(g, phonebook::LoadForMenus(File(g)).entries);
+  for (int g = 1; g <= phonefind::kGroups; ++g) index.AddGroup(g, phonebook::LoadForMenus(File(g)).entries);
   return index;
 }
 
@@ -71,7 +72,8 @@ void BM_Open(benchmark::State& state) {
 // The floor of opening: the five files' bytes read, nothing else.
 void BM_OpenFloor(benchmark::State& state) {
   for (auto _ : state)
-    for (int g = 1; g <= phonefind::kGroups; ++g) benchmark::DoNotOptimize(textfile::ReadAll(File(g)).data.size());
+    for (int g = 1; g <= phonefind::kGroups; ++g)
+      benchmark::DoNotOptimize(textfile::ReadAll(File(g)).data.size());
 }
 
 // One keystroke: the hits for the text typed so far, as many as the window shows.
@@ -98,8 +100,8 @@ void Memmem(benchmark::State& state, const std::string& typed) {
   }();
   for (auto _ : state) {
     std::size_t n = 0;
-    for (const char* p = text.data(); (p = static_cast<const char*>(
-                                           memmem(p, text.data() + text.size() - p, typed.data(), typed.size())));
+    for (const char* p = text.data();
+         (p = static_cast<const char*>(memmem(p, text.data() + text.size() - p, typed.data(), typed.size())));
          ++p)
       ++n;
     benchmark::DoNotOptimize(n);
@@ -120,7 +122,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("open/ours", BM_Open)->Unit(benchmark::kMillisecond)->MinTime(1.0);
   benchmark::RegisterBenchmark("open/memmem", BM_OpenFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
   const std::vector<std::pair<std::string, std::string>> keys = {
-      {"key-t", "t"},        {"key-tanaka", "tanaka"}, {"key-kanji", "田中"},
+      {"key-t", "t"},       {"key-tanaka", "tanaka"}, {"key-kanji", "田中"},
       {"key-half", "ｽｽﾞｷ"}, {"key-digits", "0312"},   {"key-none", "zzzz"}};
   for (const auto& [name, text] : keys) {
     benchmark::RegisterBenchmark((name + "/ours").c_str(), [t = text](benchmark::State& s) { Search(s, t); })
@@ -129,7 +131,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((name + "/peer").c_str(), [t = text](benchmark::State& s) { Grep(s, t); })
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5);
-    benchmark::RegisterBenchmark((name + "/memmem").c_str(), [t = text](benchmark::State& s) { Memmem(s, t); })
+    benchmark::RegisterBenchmark((name + "/memmem").c_str(),
+                                 [t = text](benchmark::State& s) { Memmem(s, t); })
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5);
   }

@@ -88,7 +88,8 @@ bool IsVoicingMark(char16_t c) {
 }
 
 // Appends the folded form of UTF-8 text to `out`; a voicing mark joins only what this text put there.
-void FoldInto(std::string_view utf8, std::u16string& out) {
+template <class Buffer>
+void FoldInto(std::string_view utf8, Buffer& out) {
   const std::size_t start = out.size();
   ForEachCodePoint(utf8, [&](char16_t c) {
     if (IsVoicingMark(c) && out.size() > start && JoinVoicing(out.back(), c)) return;

@@ -56,9 +56,7 @@ class Index {
   // Adds one group's entries by letter (slot 0 unused), in file order; the lines are moved in.
   void AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter);
   const std::vector<Entry>& Entries() const { return entries_; }
-  std::u16string_view Folded(const Entry& e) const {
-    return std::u16string_view(folded_).substr(e.foldedAt, e.foldedLength);
-  }
+  std::u16string_view Folded(const Entry& e) const { return {folded_.data() + e.foldedAt, e.foldedLength}; }
   std::string_view Digits(const Entry& e) const {
     return std::string_view(digits_).substr(e.digitsAt, e.digitsLength);
   }
@@ -68,7 +66,7 @@ class Index {
  private:
   std::vector<Entry> entries_;
   // Every entry's folded text and digits, end to end: one allocation each instead of two per entry.
-  std::u16string folded_;
+  std::vector<char16_t> folded_;
   std::string digits_;
 };
 

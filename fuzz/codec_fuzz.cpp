@@ -9,6 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sjis::Decoded d = sjis::Decode(in);
   FUZZ_CHECK(textchars::IsValidUtf8(d.text));
   FUZZ_CHECK(d.complete || d.text.find("\xEF\xBF\xBD") != std::string::npos);
+  // The table decoder is iconv's decoding, byte for byte.
+  const sjis::Decoded ref = sjis::DecodeWithIconv(in);
+  FUZZ_CHECK(d.text == ref.text && d.complete == ref.complete);
   const std::size_t cut = sjis::CutLength(in, size / 2);
   FUZZ_CHECK(cut <= size / 2);
   // As typed text.

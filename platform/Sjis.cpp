@@ -1,11 +1,12 @@
 // Code page 932 codec over glibc iconv; one converter pair per thread, reused.
 #include "platform/Sjis.h"
 
-#include <unordered_map>
-
 #include <iconv.h>
+
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <unordered_map>
 
 namespace sjis {
 namespace {
@@ -140,7 +141,7 @@ std::optional<std::string> EncodeExact(std::string_view utf8, std::string* bad) 
 
 }  // namespace
 
-Decoded Decode(std::string_view cp932) {
+Decoded DecodeWithIconv(std::string_view cp932) {
   Decoded d;
   Decoder().Run(cp932, d.text, [&d](std::string_view rest, std::string& out) -> size_t {
     d.complete = false;
@@ -150,6 +151,77 @@ Decoded Decode(std::string_view cp932) {
     (void)rest;
     return 1;
   });
+  return d;
+}
+
+namespace {
+// What iconv makes of every single byte and every lead-and-trail pair, built once from iconv itself:
+// decoding by table gives iconv's result (proved by a test over random bytes) at a fraction of its cost
+// per line.
+struct DecodeTable {
+  struct Utf8 {
+    char bytes[4] = {};
+    unsigned char length = 0;  // 0: not a character
+  };
+  std::array<Utf8, 256> single;
+  std::array<bool, 256> lead{};
+  std::vector<Utf8> pairs = std::vector<Utf8>(65536);
+
+  DecodeTable() {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    auto one = [cd](const char* in, std::size_t n, Utf8& out) {
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      char* src = const_cast<char*>(in);
+      std::size_t srcLeft = n, dstLeft = sizeof out.bytes;
+      char* dst = out.bytes;
+      const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+      if (r != static_cast<std::size_t>(-1) && srcLeft == 0) {
+        out.length = static_cast<unsigned char>(sizeof out.bytes - dstLeft);
+        return 0;
+      }
+      return errno;
+    };
+    for (unsigned b = 0; b < 256; ++b) {
+      const char in = static_cast<char>(b);
+      if (one(&in, 1, single[b]) != EINVAL) continue;  // a character, or no start of one
+      lead[b] = true;
+      for (unsigned trail = 0; trail < 256; ++trail) {
+        const char pair[2] = {static_cast<char>(b), static_cast<char>(trail)};
+        one(pair, 2, pairs[b << 8 | trail]);
+      }
+    }
+    iconv_close(cd);
+  }
+};
+
+const DecodeTable& Table() {
+  static const DecodeTable table;
+  return table;
+}
+}  // namespace
+
+Decoded Decode(std::string_view cp932) {
+  const DecodeTable& t = Table();
+  Decoded d;
+  d.text.reserve(cp932.size() + cp932.size() / 2);
+  for (std::size_t i = 0; i < cp932.size();) {
+    const auto b = static_cast<unsigned char>(cp932[i]);
+    const DecodeTable::Utf8* c = &t.single[b];
+    std::size_t used = 1;
+    if (t.lead[b] && i + 1 < cp932.size()) {
+      c = &t.pairs[static_cast<std::size_t>(b) << 8 | static_cast<unsigned char>(cp932[i + 1])];
+      used = 2;
+    }
+    if (c->length == 0) {
+      // As iconv's caller always did: the byte is lost (a lead byte alone, so its trail survives).
+      d.complete = false;
+      d.text += "\xEF\xBF\xBD";
+      ++i;
+      continue;
+    }
+    d.text.append(c->bytes, c->length);
+    i += used;
+  }
   return d;
 }
 

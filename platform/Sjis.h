@@ -15,6 +15,8 @@ struct Decoded {
 };
 
 Decoded Decode(std::string_view cp932);
+// The same through glibc's iconv directly: what Decode's tables are built from and checked against.
+Decoded DecodeWithIconv(std::string_view cp932);
 
 // nullopt when the text holds a character code page 932 cannot carry; nothing is ever replaced.
 std::optional<std::string> Encode(std::string_view utf8);

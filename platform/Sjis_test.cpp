@@ -104,3 +104,30 @@ TEST(Sjis, NoCodePointIsEverStoredAsSomethingElseOrAsNothing) {
   // Sanity: the whole of JIS X 0208 plus the extensions is there (about 7,900 characters).
   EXPECT_GT(carried, 7500);
 }
+
+// Decoding by table gives exactly what iconv gives, bad bytes included: every pair of bytes, and long
+// random runs (where a bad byte in the middle must not shift what follows).
+TEST(Sjis, TableDecodingIsIconvDecoding) {
+  std::string all;
+  for (unsigned a = 0; a < 256; ++a)
+    for (unsigned b = 0; b < 256; ++b) {
+      const char pair[2] = {static_cast<char>(a), static_cast<char>(b)};
+      const sjis::Decoded ours = sjis::Decode(std::string_view(pair, 2));
+      const sjis::Decoded ref = sjis::DecodeWithIconv(std::string_view(pair, 2));
+      ASSERT_EQ(ours.text, ref.text) << std::hex << a << " " << b;
+      ASSERT_EQ(ours.complete, ref.complete) << std::hex << a << " " << b;
+    }
+  std::uint32_t seed = 12345;
+  for (int run = 0; run < 200; ++run) {
+    std::string bytes;
+    for (int i = 0; i < 500; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      bytes.push_back(static_cast<char>(seed >> 16));
+    }
+    const sjis::Decoded ours = sjis::Decode(bytes), ref = sjis::DecodeWithIconv(bytes);
+    ASSERT_EQ(ours.text, ref.text) << run;
+    ASSERT_EQ(ours.complete, ref.complete) << run;
+  }
+  EXPECT_EQ(sjis::Decode("\x93\x63\x92\x86").text, "田中");
+  EXPECT_EQ(sjis::Decode("\x93").text, "\xEF\xBF\xBD");  // a lead byte at the end
+}
