@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# End to end: a StatusNotifierWatcher that never answers must not freeze the program (hung_watcher.py).
+# Usage: hung_watcher.sh <program executable>
+set -euo pipefail
+exe=$1
+source "$(dirname "$0")/lib.sh"
+start_xvfb 200
+cp "$exe" "$work/dialnestplus"
+printf '[Data]\r\nDATA1=g1\r\nClipen=True\r\n' > "$work/dnstplus.ini"
+mkdir -m 700 "$work/run"
+XDG_RUNTIME_DIR="$work/run" dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/hung_watcher.py" \
+  "$work/dialnestplus" "$work" || fail "program output: $(cat "$work/out.log")"
