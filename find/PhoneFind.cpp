@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace phonefind {
@@ -97,7 +98,7 @@ void FoldInto(std::string_view utf8, Buffer& out) {
   });
 }
 
-std::u16string Trimmed(std::u16string s) {
+std::u16string Trimmed(const std::u16string& s) {
   const auto first = s.find_first_not_of(u' ');
   if (first == std::u16string::npos) return {};
   return s.substr(first, s.find_last_not_of(u' ') - first + 1);
@@ -362,33 +363,37 @@ bool Better(Rank a, Rank b) {
 }
 }  // namespace
 
+namespace {
+// The better of two ranks, either possibly absent.
+std::optional<Rank> Best(std::optional<Rank> a, std::optional<Rank> b) {
+  if (!a) return b;
+  if (!b) return a;
+  return Better(*b, *a) ? b : a;
+}
+
+// How well one entry matches: as text, as romaji, by digits, or by its letter; nothing when not at all.
+std::optional<Rank> Match(const Query& q, std::u16string_view folded, std::string_view digits, int letter) {
+  std::optional<Rank> best;
+  if (const auto pos = folded.find(q.text); pos != std::u16string_view::npos)
+    best = RankAt(pos, q.text.size(), folded.size());
+  if (best == Rank::Exact) return best;
+  if (Rank r = Rank::Section; q.useRomaji && RomajiMatch(q, folded, r)) best = Best(best, r);
+  if (!q.digits.empty())
+    if (const auto pos = digits.find(q.digits); pos != std::string_view::npos)
+      best = Best(best, pos == 0 ? Rank::Start : Rank::Anywhere);
+  if (!best && q.section != 0 && letter == q.section) best = Rank::Section;
+  return best;
+}
+}  // namespace
+
 std::vector<Hit> Index::Find(std::string_view query, std::size_t limit) const {
   const Query q = Prepare(query);
-  std::array<std::vector<Hit>, 4> byRank;
   if (q.text.empty()) return {};
+  std::array<std::vector<Hit>, 4> byRank;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
-    const std::u16string_view folded = Folded(e);
-    bool found = false;
-    Rank best = Rank::Section;
-    if (const auto pos = folded.find(q.text); pos != std::u16string_view::npos) {
-      found = true;
-      best = RankAt(pos, q.text.size(), folded.size());
-    }
-    Rank r = Rank::Section;
-    if (best != Rank::Exact && q.useRomaji && RomajiMatch(q, folded, r) && (!found || Better(r, best))) {
-      found = true;
-      best = r;
-    }
-    if (!q.digits.empty() && best != Rank::Exact) {
-      if (const auto pos = Digits(e).find(q.digits); pos != std::string_view::npos) {
-        r = pos == 0 ? Rank::Start : Rank::Anywhere;
-        if (!found || Better(r, best)) best = r;
-        found = true;
-      }
-    }
-    if (!found && q.section != 0 && e.letter == q.section) found = true;
-    if (found) byRank[static_cast<std::size_t>(best)].push_back({i, best});
+    if (const std::optional<Rank> r = Match(q, Folded(e), Digits(e), e.letter))
+      byRank[static_cast<std::size_t>(*r)].push_back({i, *r});
   }
   std::vector<Hit> out;
   for (auto& hits : byRank)

@@ -113,8 +113,8 @@ void QuickFind::ReadGroups() {
       unread << QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name));
     if (load.status == textfile::ReadStatus::Ok) index_.AddGroup(g, std::move(load.entries));
   }
-  qCInfo(lcFind) << index_.Entries().size() << "entries read in" << clock.nsecsElapsed() / 1000 / 1000.0
-                 << "ms";
+  qCInfo(lcFind) << index_.Entries().size() << "entries read in"
+                 << static_cast<double>(clock.nsecsElapsed()) / 1e6 << "ms";
   if (!unread.isEmpty()) {
     Label1->setText(QStringLiteral("読み込めなかったグループがあります：") +
                     unread.join(QStringLiteral("、")));
@@ -170,7 +170,7 @@ bool QuickFind::eventFilter(QObject* watched, QEvent* e) {
 void QuickFind::paintEvent(QPaintEvent* e) {
   QWidget::paintEvent(e);
   if (sinceAsked_.isValid()) {
-    qCInfo(lcFind) << "window drawn" << sinceAsked_.nsecsElapsed() / 1000 / 1000.0
+    qCInfo(lcFind) << "window drawn" << static_cast<double>(sinceAsked_.nsecsElapsed()) / 1e6
                    << "ms after it was asked for";
     sinceAsked_.invalidate();
   }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Put(path, in.substr(0, cut));
   phonefind::Index index;
   index.AddGroup(1, phonebook::LoadForMenus(path).entries);
-  const std::string_view query = cut < in.size() ? in.substr(cut + 1) : in.substr(0, std::min<std::size_t>(cut, 12));
+  const std::string_view query =
+      cut < in.size() ? in.substr(cut + 1) : in.substr(0, std::min<std::size_t>(cut, 12));
   const std::vector<phonefind::Hit> hits = index.Find(query, 100);
   FUZZ_CHECK(hits.size() <= 100);
   for (std::size_t i = 0; i < hits.size(); ++i) {

@@ -1,6 +1,8 @@
 // The organiser frame: load and unload, the page switch, picture buttons, drag strip and edge lines.
 #include "organizer/FrmCal.h"
 
+#include "organizer/OrganizerPage.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -99,6 +101,7 @@ bool FrmCal::Load() {
   Schedule = new SchedulePage(this, s_, *View);
   Todo = new TodoPage(this, s_, *View);
   Memo = new MemoPage(this);
+  pages_ = {Schedule, Todo, Memo};  // in the order of their tabs
 
   Picture5 = new QWidget(this);
   Picture5->setObjectName(QStringLiteral("Picture5"));
@@ -254,70 +257,31 @@ void FrmCal::Widen() {
 }
 
 void FrmCal::ChgSM(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= pages_.size()) return;
+  OrganizerPage* next = pages_[static_cast<std::size_t>(index)];
   View->HideMarker();
   // The page's controls are about to be disabled: the focus waits on the tab strip rather than passing
   // on by itself to the ToDo list, whose focus would make its first item current as if chosen.
   if (QWidget* fw = QApplication::focusWidget(); fw && fw != hTab && isAncestorOf(fw)) hTab->setFocus();
-  auto hidePanel = [](QWidget* panel, int hiddenTop) {
-    panel->setEnabled(false);
-    panel->move(panel->x(), PxY(hiddenTop));
-  };
-  switch (index) {
-    case 0:
-      if (s_.TodoActive) Todo->RebuildToDoLines();
-      s_.TodoActive = false;
-      hidePanel(Todo->Picture6, L::kPicture6HiddenTop);
-      hidePanel(Memo->Picture4, L::kPicture4HiddenTop);
-      Schedule->SetMarksEnabled(true);
-      PlaceButtons(true);
-      SetLabel2Width(true);
-      Picture2[1]->raise();
-      Schedule->DisableEntry(true);
-      Todo->ResetControls(false);
-      View->ShowMonthCaption();
-      Picture2[1]->SetPicture(calendar_pictures::Picture(0));
-      s_.InputOpen = true;
-      Schedule->SetPickerTime(0, 0);
-      s_.CalActive = true;
-      Widen();
-      if (Memo->SaveMemoPage()) (void)Memo->CompactMemo();
-      break;
-    case 1:
-      Todo->Picture6->setEnabled(true);
-      Todo->Fill();
-      hidePanel(Memo->Picture4, L::kPicture4HiddenTop);
-      Schedule->DisableEntry(false);
-      Schedule->SetMarksEnabled(false);
-      Todo->Picture6->move(Todo->Picture6->x(), PxY(L::kPicture6.top));
-      SetLabel2Width(true);
-      PlaceButtons(true);
-      Picture2[1]->SetPicture(calendar_pictures::Picture(0));
-      Picture2[1]->raise();
-      s_.CalActive = true;
-      s_.InputOpen = true;
-      Widen();
-      View->ShowMonthCaption();
-      s_.TodoActive = true;
-      if (Memo->SaveMemoPage()) (void)Memo->CompactMemo();
-      break;
-    case 2:
-      if (s_.TodoActive) Todo->RebuildToDoLines();
-      s_.TodoActive = false;
-      hidePanel(Todo->Picture6, L::kPicture6HiddenTop);
-      Memo->Picture4->setEnabled(true);
-      Memo->Picture4->move(Memo->Picture4->x(), PxY(L::kPicture4.top));
-      Schedule->DisableEntry(false);
-      Picture2[1]->lower();
-      Todo->ResetControls(true);
-      Schedule->SetMarksEnabled(false);
-      s_.CalActive = false;
-      screen::PlaceTwips(Picture2[0], L::kButtonLeftWide[0], L::kButtonTop, L::kButtonSize, L::kButtonSize);
-      Widen();
-      Memo->OpenMemo();
-      break;
-    default:
-      break;
+  for (OrganizerPage* page : pages_)
+    if (page != next) page->Leave(next->UsesCalendar());
+  // The frame for the page: the calendar pages share the wide layout with the close-input button on
+  // top; the memo covers the calendar and keeps only the first button in place.
+  if (next->UsesCalendar()) {
+    PlaceButtons(true);
+    SetLabel2Width(true);
+    Picture2[1]->raise();
+    Picture2[1]->SetPicture(calendar_pictures::Picture(0));
+    View->ShowMonthCaption();
+    s_.InputOpen = true;
+    s_.CalActive = true;
+  } else {
+    Picture2[1]->lower();
+    s_.CalActive = false;
+    screen::PlaceTwips(Picture2[0], L::kButtonLeftWide[0], L::kButtonTop, L::kButtonSize, L::kButtonSize);
   }
+  Widen();
+  next->Enter();
 }
 
 void FrmCal::DayPicked(int day) {
@@ -365,19 +329,12 @@ void FrmCal::closeEvent(QCloseEvent* e) {
     e->accept();
     return;
   }
-  if (!View->SaveIfDirty()) {
-    e->ignore();
-    return;
-  }
-  if (s_.TodoActive) Todo->RebuildToDoLines();
-  if (!Todo->SaveToDo()) {
-    e->ignore();
-    return;
-  }
-  if (!Memo->SaveBeforeClose(!s_.CalActive)) {
-    e->ignore();
-    return;
-  }
+  // Each page saves what it holds; one that cannot (and the user keeps the window) stops the close.
+  for (OrganizerPage* page : pages_)
+    if (!page->Close()) {
+      e->ignore();
+      return;
+    }
   // Query-unload, then unload.
   basSubclass::UnsubclassWindow(clsSubclass.get());
   clsSubclass.reset();

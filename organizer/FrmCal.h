@@ -14,6 +14,7 @@
 class CSubclass;
 class CalendarView;
 class MemoPage;
+class OrganizerPage;
 class PictureButton;
 class QFrame;
 class QLabel;
@@ -65,6 +66,7 @@ class FrmCal : public QWidget {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  std::array<OrganizerPage*, 3> pages_{};  // the input window's pages, in the order of their tabs
   bool Load();
   void PlaceButtons(bool wide);
   void SetLabel2Width(bool wide);

@@ -277,3 +277,23 @@ void MemoPage::Command3_Click() {
   searchFrom_ = 1;
   MsgBox(QStringLiteral("検索が終了しました"), MsgIcon::Information);
 }
+
+bool MemoPage::UsesCalendar() const {
+  return false;
+}
+
+void MemoPage::Enter() {
+  ShowPanel(Picture4, L::kPicture4.top);
+  shown_ = true;
+  OpenMemo();
+}
+
+void MemoPage::Leave(bool) {
+  HidePanel(Picture4, L::kPicture4HiddenTop);
+  shown_ = false;
+  if (SaveMemoPage()) (void)CompactMemo();
+}
+
+bool MemoPage::Close() {
+  return SaveBeforeClose(shown_);
+}

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QObject>
+
 #include <array>
 #include <string>
+#include "organizer/OrganizerPage.h"
 
 #include "organizer/MemoBook.h"
 
@@ -15,10 +17,15 @@ class QPushButton;
 class QToolButton;
 class QWidget;
 
-class MemoPage : public QObject {
+class MemoPage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
   explicit MemoPage(QWidget* frame);
+
+  bool UsesCalendar() const override;
+  void Enter() override;
+  void Leave(bool calendarNext) override;
+  [[nodiscard]] bool Close() override;
 
   // The page is shown: the file is read (saved and compacted first when it was open); search from page 1.
   void OpenMemo();
@@ -56,6 +63,7 @@ class MemoPage : public QObject {
   void WriteFailed();
   memo::MemoBook book_;
   bool open_ = false;
+  bool shown_ = false;  // the memo is the page that shows
   int current_ = 0;
   int searchFrom_ = 1;
   std::string copy_;  // the page as shown, cut and padded: a save writes only when this differs

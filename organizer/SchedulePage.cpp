@@ -181,3 +181,23 @@ void SchedulePage::DisableEntry(bool clear) {
 void SchedulePage::SetMarksEnabled(bool on) {
   for (QToolButton* b : Option1) b->setEnabled(on && Text1->isEnabled());
 }
+
+bool SchedulePage::UsesCalendar() const {
+  return true;
+}
+
+void SchedulePage::Enter() {
+  SetMarksEnabled(true);
+  DisableEntry(true);
+  SetPickerTime(0, 0);
+}
+
+void SchedulePage::Leave(bool) {
+  DisableEntry(false);
+  SetMarksEnabled(false);
+}
+
+bool SchedulePage::Close() {
+  // The month shown is the schedule's: a changed one is saved (or given up by the user's choice).
+  return view_.SaveIfDirty();
+}

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QObject>
+
 #include <array>
+#include "organizer/OrganizerPage.h"
 
 #include "organizer/OrganizerState.h"
 
@@ -16,10 +18,15 @@ class QTimeEdit;
 class QToolButton;
 class QWidget;
 
-class SchedulePage : public QObject {
+class SchedulePage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
   SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& view);
+
+  bool UsesCalendar() const override;
+  void Enter() override;
+  void Leave(bool calendarNext) override;
+  [[nodiscard]] bool Close() override;
 
   // A day click on the schedule page: the day's entry fills the controls.
   void ShowDay(int day);

@@ -306,3 +306,26 @@ void TodoPage::Command5_Click(int index) {
   RebuildToDoLines();
   view_.DrawShown();
 }
+
+bool TodoPage::UsesCalendar() const {
+  return true;
+}
+
+void TodoPage::Enter() {
+  Picture6->setEnabled(true);
+  Fill();
+  ShowPanel(Picture6, L::kPicture6.top);
+  s_.TodoActive = true;
+}
+
+void TodoPage::Leave(bool calendarNext) {
+  if (s_.TodoActive) RebuildToDoLines();
+  s_.TodoActive = false;
+  HidePanel(Picture6, L::kPicture6HiddenTop);
+  ResetControls(!calendarNext);
+}
+
+bool TodoPage::Close() {
+  if (s_.TodoActive) RebuildToDoLines();
+  return SaveToDo();
+}

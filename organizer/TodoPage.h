@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QObject>
+
 #include <array>
 #include <initializer_list>
+#include "organizer/OrganizerPage.h"
 
 #include "organizer/OrganizerState.h"
 
@@ -14,10 +16,15 @@ class QListWidget;
 class QToolButton;
 class QWidget;
 
-class TodoPage : public QObject {
+class TodoPage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
   TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view);
+
+  bool UsesCalendar() const override;
+  void Enter() override;
+  void Leave(bool calendarNext) override;
+  [[nodiscard]] bool Close() override;
 
   // Reads "ToDo.dat" into the ToDo lines; says so when it could not be read completely.
   void LoadToDo();
