@@ -309,23 +309,27 @@ void Form1::UpdateTrayMenu() {
 
 void Form1::mnuPost_Click() {
   if (postal::DataAvailable(Module1::AppDir())) {
-    // One search window: choosing the item again brings the open one to the front.
-    if (postal_) {
-      postal_->show();
-      postal_->raise();
-      postal_->activateWindow();
-      return;
-    }
-    auto it = factories_.find(SubWindow::Postal);
-    if (it != factories_.end() && it->second) {
-      QWidget* w = it->second();
-      w->setAttribute(Qt::WA_DeleteOnClose);
-      postal_ = w;
-      w->show();
-    }
+    OpenBesideTray(postal_, SubWindow::Postal);
     return;
   }
   MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
+}
+
+void Form1::OpenBesideTray(QPointer<QWidget>& open, SubWindow w) {
+  // One such window: asked for again, the open one comes to the front.
+  if (open) {
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return;
+  }
+  auto it = factories_.find(w);
+  if (it == factories_.end() || !it->second) return;
+  QWidget* made = it->second();
+  if (!made) return;
+  made->setAttribute(Qt::WA_DeleteOnClose);
+  open = made;
+  made->show();
 }
 
 void Form1::SetFindKey(const QString& portableText) {
@@ -335,20 +339,8 @@ void Form1::SetFindKey(const QString& portableText) {
 }
 
 void Form1::OpenQuickFind() {
-  // Like the postal search: beside the other tray windows, one at a time, brought to the front again.
-  if (quickFind_) {
-    quickFind_->show();
-    quickFind_->raise();
-    quickFind_->activateWindow();
-    return;
-  }
-  auto it = factories_.find(SubWindow::Find);
-  if (it == factories_.end() || !it->second) return;
-  QWidget* w = it->second();
-  if (!w) return;
-  w->setAttribute(Qt::WA_DeleteOnClose);
-  quickFind_ = w;
-  w->show();
+  // Like the postal search: beside the other tray windows (SubWinOpen stays as it is).
+  OpenBesideTray(quickFind_, SubWindow::Find);
 }
 
 void Form1::mnuHelp_Click() {

@@ -96,6 +96,8 @@ class Form1 : public QWidget {
   // The group items' captions from the stored group names.
   void ShowGroupNames();
   void SetFindKey(const QString& portableText);
+  // Opens a window that lives beside the tray windows (postal search, quick find): one at a time.
+  void OpenBesideTray(QPointer<QWidget>& open, SubWindow w);
 
   TrayIcon* tray_ = nullptr;
   QMenu* mnuTEL_ = nullptr;

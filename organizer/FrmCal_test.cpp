@@ -1,11 +1,7 @@
 #include "organizer/FrmCal.h"
 #include "testsupport/FailingWrites.h"
 
-#include <malloc.h>
 #include <sys/stat.h>
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -32,16 +28,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
 
-namespace {
-// Bytes the program holds allocated now (the sanitizer's count under ASan, malloc's otherwise).
-std::size_t AllocatedBytes() {
-#if defined(__SANITIZE_ADDRESS__)
-  return __sanitizer_get_current_allocated_bytes();
-#else
-  return mallinfo2().uordblks;
-#endif
-}
-}  // namespace
+namespace {}  // namespace
 
 class FrmCalTest : public OrganizerTestBase {
   Q_OBJECT
@@ -384,22 +371,6 @@ class FrmCalTest : public OrganizerTestBase {
     QTest::keyClick(f->Memo->Text5, Qt::Key_Tab);
     QVERIFY(!f->Memo->Text5->toPlainText().contains(QLatin1Char('\t')));
     QVERIFY(QApplication::focusWidget() != f->Memo->Text5);
-  }
-
-  void openingAndClosingKeepsNoMemory() {
-    auto cycle = [this] {
-      FrmCal* f = Open();
-      QVERIFY(f);
-      QVERIFY(CloseWithButton(f));
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    for (int i = 0; i < 20; ++i) cycle();  // caches of fonts, pictures and styles fill up first
-    const std::size_t before = AllocatedBytes();
-    for (int i = 0; i < 200; ++i) cycle();
-    const std::size_t after = AllocatedBytes();
-    qInfo("200 opens and closes: %lld bytes more",
-          static_cast<long long>(after) - static_cast<long long>(before));
-    QVERIFY2(after < before + 1024 * 1024, qPrintable(QString::number(after - before)));
   }
 
   void registrationStoresTheDayAndTheSavePointWritesIt() {

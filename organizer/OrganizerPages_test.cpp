@@ -1,5 +1,12 @@
-// The organiser's ToDo and free memo pages through their widgets.
+// The organiser's ToDo and free memo pages through their widgets (and the frame's memory over many
+// openings).
+#include <malloc.h>
 #include <sys/stat.h>
+
+#include <cstddef>
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +42,17 @@ QString Enabled(const std::array<QToolButton*, 5>& b) {
 }
 }  // namespace
 
+namespace {
+// Bytes the program holds allocated now (the sanitizer's count under ASan, malloc's otherwise).
+std::size_t AllocatedBytes() {
+#if defined(__SANITIZE_ADDRESS__)
+  return __sanitizer_get_current_allocated_bytes();
+#else
+  return mallinfo2().uordblks;
+#endif
+}
+}  // namespace
+
 class OrganizerPagesTest : public OrganizerTestBase {
   Q_OBJECT
 
@@ -54,6 +72,22 @@ class OrganizerPagesTest : public OrganizerTestBase {
  private slots:
   void init() { InitKit(); }
   void cleanup() { CleanupKit(); }
+
+  void openingAndClosingKeepsNoMemory() {
+    auto cycle = [this] {
+      FrmCal* f = Open();
+      QVERIFY(f);
+      QVERIFY(CloseWithButton(f));
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    for (int i = 0; i < 20; ++i) cycle();  // caches of fonts, pictures and styles fill up first
+    const std::size_t before = AllocatedBytes();
+    for (int i = 0; i < 200; ++i) cycle();
+    const std::size_t after = AllocatedBytes();
+    qInfo("200 opens and closes: %lld bytes more",
+          static_cast<long long>(after) - static_cast<long long>(before));
+    QVERIFY2(after < before + 1024 * 1024, qPrintable(QString::number(after - before)));
+  }
 
   void theTodoPageShowsTheListAndAddsADatedItem() {
     FrmCal* f = OpenTodo("104/12/05 資料を送る\r\n026/12/03 電話する\r\n");
