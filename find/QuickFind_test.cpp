@@ -123,6 +123,18 @@ class QuickFindTest : public WindowTestKit {
     QCOMPARE(Rows(f), (QStringList{"佐藤 さとう|c|さ"}));
   }
 
+  void losingTheFocusToAnotherWindowCloses() {
+    QuickFind* f = Open();
+    QPointer<QuickFind> guard(f);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(f, &deactivate);  // never active yet (a desktop still placing it): stays
+    QVERIFY(f->isVisible());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(f, &activate);
+    QApplication::sendEvent(f, &deactivate);
+    QTRY_VERIFY(guard.isNull());
+  }
+
   void doubleClickCopies() {
     QuickFind* f = Open();
     QTest::keyClicks(f->Text1, QStringLiteral("090"));
