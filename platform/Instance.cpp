@@ -43,15 +43,19 @@ bool InstanceChannel::Listen() {
   connect(server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* s = server_->nextPendingConnection()) {
       connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-      connect(s, &QLocalSocket::readyRead, this, [this, s] {
-        if (!s->canReadLine()) return;
-        const QString command = QString::fromUtf8(s->readLine()).trimmed();
-        s->write("ok\n");
-        s->flush();
-        s->disconnectFromServer();
-        if (command != QStringLiteral("ping")) emit Received(command);
-      });
+      connect(s, &QLocalSocket::readyRead, this, [this, s] { Serve(s); });
+      Serve(s);  // the command may have come with the connection, before readyRead was connected
     }
   });
   return true;
+}
+
+void InstanceChannel::Serve(QLocalSocket* s) {
+  if (!s->canReadLine() || s->property("served").toBool()) return;
+  s->setProperty("served", true);
+  const QString command = QString::fromUtf8(s->readLine()).trimmed();
+  s->write("ok\n");
+  s->flush();
+  s->disconnectFromServer();
+  if (command != QStringLiteral("ping")) emit Received(command);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
 class InstanceChannel : public QObject {
   Q_OBJECT
@@ -22,6 +23,9 @@ class InstanceChannel : public QObject {
   void Received(const QString& command);
 
  private:
+  // Answers one command line on `s` once it has come whole.
+  void Serve(QLocalSocket* s);
+
   QString name_;
   QLocalServer* server_ = nullptr;
 };
