@@ -151,9 +151,13 @@ def message_boxes():
                           text=True).stdout.split()
 
 
-# A loaded machine may take a while to work through the clicks: wait for the box, then a moment more.
-pump(15, message_boxes)
-pump(2)
+# A loaded machine may take a while to work through the clicks, and a box being laid out may be
+# unmapped for a moment: wait until one box has stayed up for a second.
+def one_box_settled():
+    return len(message_boxes()) == 1 and not pump(1, lambda: len(message_boxes()) != 1)
+
+
+pump(20, one_box_settled)
 if prog.poll() is not None:
     fail("the program ended under 1,000 clicks on the postal search")
 boxes = message_boxes()
