@@ -16,7 +16,6 @@
 #include "platform/MsgBox.h"
 #include "platform/QtText.h"
 #include "platform/Screen.h"
-#include "platform/TextChars.h"
 #include "platform/Twips.h"
 
 namespace L = organizer_layout;
@@ -200,18 +199,11 @@ void CalendarView::NextOrPrevious(int step) {
   StepMonth(step);
 }
 
-void CalendarView::StepMonth(int step) {
+void CalendarView::StepMonth(int) {
   emit MonthStepping();
-  // The month still shown comes back from the caption, as it was written there.
-  const std::string caption = Label2->text().toStdString();
-  const std::size_t p = caption.find("年");
-  const int year = static_cast<int>(textchars::LeadingNumber(caption.substr(0, p)));
-  const int month =
-      p == std::string::npos
-          ? 0
-          : static_cast<int>(textchars::LeadingNumber(caption.substr(p + std::string("年").size())));
+  // The month is kept as numbers (already stepped); the caption only shows it.
   LoadMonth();
-  DrawCalendar(year, month + step);
+  DrawCalendar(s_.CalYear, s_.CalMonth);
 }
 
 bool CalendarView::eventFilter(QObject* watched, QEvent* e) {

@@ -31,6 +31,7 @@ class CalendarView : public QObject {
   // Next (+1) or previous (-1) month, saving a changed month first; nothing happens when the user keeps
   // a month that could not be saved.
   void NextOrPrevious(int step);
+  // Loads and draws the month the numbers hold, already stepped by `step`.
   void StepMonth(int step);
 
   // Loads the displayed month; a file that could not be read completely is said so.
