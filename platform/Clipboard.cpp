@@ -7,6 +7,7 @@
 #include "platform/Log.h"
 #include "platform/MsgBox.h"
 #include "platform/WaylandClipboard.h"
+#include "platform/X11Selection.h"
 
 bool SetClipboardText(const QString& text) {
   if (wlclip::DataControl* dc = wlclip::Session()) return dc->SetText(text.toUtf8());
@@ -16,6 +17,8 @@ bool SetClipboardText(const QString& text) {
   // A Wayland compositor ignores a selection set by a client without focus, and Qt does not know it.
   if (QGuiApplication::platformName() == QLatin1String("wayland") && !QGuiApplication::focusWindow())
     return false;
+  // On X11 Qt answers with the text it meant to set even when the server refused it the selection.
+  if (x11selection::Available() && !x11selection::OwnedByUs()) return false;
   return cb->text() == text;
 }
 
@@ -24,8 +27,22 @@ QString ClipboardText() {
   return QGuiApplication::clipboard()->text();
 }
 
-void CopyToClipboard(const QString& text) {
-  if (SetClipboardText(text)) return;
+namespace {
+void TellCopyFailed() {
   qCWarning(lcClipboard) << "copy did not land on the" << QGuiApplication::platformName() << "clipboard";
   MsgBox(QStringLiteral("クリップボードにコピーできませんでした"), MsgIcon::Error);
+}
+}  // namespace
+
+void CopyToClipboard(const QString& text) {
+  if (SetClipboardText(text)) return;
+  if (x11selection::Available()) {
+    // Refused for an old time stamp (a choice that came over D-Bus): once more with a fresh one.
+    qCInfo(lcClipboard) << "X11 selection refused; trying again with a fresh server time";
+    x11selection::RefreshTimeThen([text] {
+      if (!SetClipboardText(text)) TellCopyFailed();
+    });
+    return;
+  }
+  TellCopyFailed();
 }
