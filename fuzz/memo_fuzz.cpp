@@ -8,10 +8,14 @@ namespace {
 int NaiveFind(const memo::MemoBook& b, std::string_view needle, int from) {
   const auto enc = sjis::Encode(needle);
   if (!enc || enc->empty()) return 0;
+  // A page may spell a character with another of its codes (¬ as 81 CA or as IBM's FA 54): any
+  // spelling counts, found character by character.
+  const std::vector<std::string> spellings = sjis::Spellings(*enc);
   for (int p = from; p <= b.Count(); ++p) {
     const std::string_view r = b.Record(p);
     for (std::size_t i = 0; i < r.size(); i += sjis::IsLeadByte(static_cast<unsigned char>(r[i])) ? 2 : 1)
-      if (r.substr(i, enc->size()) == *enc) return p;
+      for (const std::string& s : spellings)
+        if (r.substr(i, s.size()) == s) return p;
   }
   return 0;
 }
