@@ -81,7 +81,7 @@ bool Available() {
 bool OwnedByUs() {
   xcb_connection_t* c = Connection();
   if (!c) return false;
-  const xcb_atom_t clipboard = Atom(c, "CLIPBOARD");
+  static const xcb_atom_t clipboard = Atom(c, "CLIPBOARD");  // one round trip, once
   xcb_get_selection_owner_reply_t* r =
       xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);
   const xcb_window_t owner = r ? r->owner : XCB_NONE;
