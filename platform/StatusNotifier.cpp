@@ -273,6 +273,7 @@ void StatusNotifierTray::Reconsider() {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected() || !bus.interface() ||
       !bus.interface()->isServiceRegistered(kWatcherService).value()) {
+    watcherSilent_ = false;
     HostKnown(false);
     return;
   }
@@ -288,8 +289,8 @@ void StatusNotifierTray::Reconsider() {
     const QDBusMessage reply = w->reply();
     const bool host = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
                       reply.arguments().first().value<QDBusVariant>().variant().toBool();
-    if (!host && reply.type() == QDBusMessage::ErrorMessage)
-      qCInfo(lcTray) << "the StatusNotifier watcher did not answer:" << reply.errorName();
+    watcherSilent_ = reply.type() == QDBusMessage::ErrorMessage;
+    if (watcherSilent_) qCInfo(lcTray) << "the StatusNotifier watcher did not answer:" << reply.errorName();
     if (started_) HostKnown(host);
   });
 }

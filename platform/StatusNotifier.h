@@ -223,6 +223,9 @@ class StatusNotifierTray : public QObject {
   bool HostPresent() const { return registered_; }
   // Whether the watcher has answered (or failed to) since Start: until then the tray kind is open.
   bool Settled() const { return settled_; }
+  // A watcher is on the bus but did not answer: anything that asks it and waits (Qt's own tray check
+  // does) would freeze the program.
+  bool WatcherSilent() const { return watcherSilent_; }
   bool Started() const { return started_; }
   StatusNotifierItem* Item() const { return item_; }
   DBusMenu* Menu() const { return menu_; }
@@ -250,6 +253,7 @@ class StatusNotifierTray : public QObject {
   bool exported_ = false;
   bool registered_ = false;
   bool settled_ = false;
+  bool watcherSilent_ = false;
   QString registeredWith_;  // the watcher's connection the item is registered with
   bool asking_ = false;     // a question to the watcher is on its way
   bool askAgain_ = false;   // something changed meanwhile

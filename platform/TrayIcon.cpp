@@ -63,7 +63,9 @@ void TrayIcon::TryShow() {
     if (xembed_) xembed_->hide();
     return;
   }
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+  // Qt's own tray check asks the StatusNotifier watcher and waits for it (up to 25 s): not while it is
+  // silent. The retry timer looks again.
+  if (sni_->WatcherSilent() || !QSystemTrayIcon::isSystemTrayAvailable()) {
     if (!retry_.isActive()) retry_.start();
     return;
   }
