@@ -113,6 +113,9 @@ print("GetProperty answers every call (%d ms for three)" % ((time.monotonic() - 
 
 # Clicks sent as an event group, as some panels do; the unknown ids come back.
 subprocess.run(["xclip", "-selection", "clipboard"], input=b"marker")
+# xclip takes the selection from a process of its own: only once it holds it is the stage set.
+if not pump(5, lambda: clipboard() == b"marker"):
+    fail("xclip did not take the clipboard")
 none = dbus.String("", variant_level=1)
 unknown = menu.EventGroup(dbus.Array([(99998, "clicked", none, dbus.UInt32(0)), (entry, "clicked", none, dbus.UInt32(0))],
                                      signature="(isvu)"), dbus_interface=MENU_IFACE)
@@ -127,6 +130,8 @@ print("EventGroup chooses the entry and names the unknown id")
 for attempt in range(3):
     pump(1)
     subprocess.run(["xclip", "-selection", "clipboard"], input=b"taken later")
+    if not pump(5, lambda: clipboard() == b"taken later"):
+        fail("xclip did not take the clipboard")
     click(entry)
     if not pump(5, lambda: clipboard() == b"taro_kato@example.jp"):
         fail("after another program took the clipboard, the entry did not land: %r" % clipboard())
