@@ -6,28 +6,19 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "core/Alarm.h"
-#include "core/Module1.h"
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarSurface.h"
 #include "organizer/OrganizerLayout.h"
+#include "organizer/ScheduleStore.h"
 #include "platform/CommonControls.h"
 #include "platform/Fonts.h"
-#include "platform/MsgBox.h"
 #include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
 
 namespace L = organizer_layout;
 
-namespace {
-QString MonthFileName(int year, int month) {
-  const std::string path = alarmclock::ScheduleFileName(year, month);
-  return Q(path.substr(path.find_last_of('/') + 1));
-}
-}  // namespace
-
-CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(frame), s_(state) {
+CalendarView::CalendarView(QWidget* frame) : QObject(frame) {
   Label2 = new QLabel(frame);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->setFont(fonts::Design(fonts::Face::PGothic, 9.75));
@@ -75,8 +66,18 @@ CalendarView::CalendarView(QWidget* frame, OrganizerState& state) : QObject(fram
   shpDay->hide();
 }
 
+void CalendarView::SetSources(const MonthSchedule* schedule, const std::vector<std::string>* todoLines) {
+  schedule_ = schedule;
+  todo_ = todoLines;
+}
+
+void CalendarView::SetMonth(int year, int month) {
+  year_ = year;
+  month_ = month;
+}
+
 void CalendarView::DrawCalendar(int year, int month) {
-  Picture1->DrawCalendar(year, month, s_.month, s_.todo.lines, s_.CalYear, s_.CalMonth);
+  Picture1->DrawCalendar(year, month, *schedule_, *todo_, year_, month_);
   Label2->setText(Picture1->Caption());
   // What a day shows may have changed (another month, a registration, a ToDo action): the next
   // pointer move builds its tip anew, even within the same cell.
@@ -84,28 +85,27 @@ void CalendarView::DrawCalendar(int year, int month) {
 }
 
 void CalendarView::ShowMonthCaption() {
-  Label2->setText(Q(calendar::Caption(s_.CalYear, s_.CalMonth)));
+  Label2->setText(Q(calendar::Caption(year_, month_)));
 }
 
 void CalendarView::ShowDayCaption(int day) {
-  Label2->setText(Q(calendar::DateCaption(s_.CalYear, s_.CalMonth, day)));
+  Label2->setText(Q(calendar::DateCaption(year_, month_, day)));
 }
 
 void CalendarView::TrackPointer(double x, double y) {
-  s_.PrevPointDay = s_.PointDay;
-  s_.PointDay = calendar::PointDay(x, y, Picture1->FirstWday);
-  if (s_.PointDay < 1 || s_.PointDay > Picture1->MonthDays) {
+  prevPointDay_ = pointDay_;
+  pointDay_ = calendar::PointDay(x, y, Picture1->FirstWday);
+  if (pointDay_ < 1 || pointDay_ > Picture1->MonthDays) {
     tooltip::Hide();
     shpDay->hide();
   } else {
-    MoveDayMarker(s_.PointDay);
-    if (s_.PointDay != s_.PrevPointDay || tipStale_) {
+    MoveDayMarker(pointDay_);
+    if (pointDay_ != prevPointDay_ || tipStale_) {
       tipStale_ = false;
       tooltip::Hide();
-      const std::size_t i = static_cast<std::size_t>(s_.PointDay - 1);
-      tip_ = tooltip::FitScreen(
-          Q(calendar::DayTip(s_.todo.lines, s_.CalYear, s_.CalMonth, s_.PointDay, s_.month.DayText[i])),
-          Picture1);
+      const std::size_t i = static_cast<std::size_t>(pointDay_ - 1);
+      tip_ = tooltip::FitScreen(Q(calendar::DayTip(*todo_, year_, month_, pointDay_, schedule_->DayText[i])),
+                                Picture1);
       tooltip::SetTip(Picture1, tip_);
     }
   }
@@ -127,83 +127,16 @@ void CalendarView::MoveDayMarker(int day) {
 void CalendarView::HideMarker(bool forgetDay) {
   shpDay->hide();
   if (forgetDay) {
-    s_.PointDay = 0;
+    pointDay_ = 0;
     tooltip::Hide();
   }
 }
 
 void CalendarView::DayClick() {
-  if (!s_.InputOpen || !s_.CalActive || s_.PointDay < 1 || s_.PointDay > Picture1->MonthDays) return;
-  s_.SelDay = s_.PointDay;
-  ShowDayCaption(s_.SelDay);
-  emit DayPicked(s_.SelDay);
-}
-
-void CalendarView::LoadMonth() {
-  if (schedule::LoadSchedule(Module1::AppDir(), s_.CalYear, s_.CalMonth, s_.month)) return;
-  MsgBox(QStringLiteral("スケジュールファイル(%1)を正しく読み込めませんでした\nこの月の変更は保存されません")
-             .arg(MonthFileName(s_.CalYear, s_.CalMonth)),
-         MsgIcon::Error);
-}
-
-bool CalendarView::SaveIfDirty() {
-  if (!s_.SchDirty) return true;
-  const schedule::SaveOutcome o =
-      schedule::SaveSchedule(Module1::AppDir(), s_.CalYear, s_.CalMonth, s_.month);
-  if (o.result == schedule::SaveResult::Saved) {
-    s_.SchDirty = false;
-    return true;
-  }
-  const QString file = MonthFileName(s_.CalYear, s_.CalMonth);
-  QString reason;
-  switch (o.result) {
-    case schedule::SaveResult::NotReadCompletely:
-      reason =
-          QStringLiteral("スケジュールファイル(%1)を正しく読み込めなかったため、上書きしません").arg(file);
-      break;
-    case schedule::SaveResult::MarkerInText:
-      reason = QStringLiteral("%1日の予定に「[D@TA]」で始まる行があります").arg(o.day);
-      break;
-    case schedule::SaveResult::Unencodable:
-      reason = QStringLiteral("%1日の予定に保存できない文字があります").arg(o.day);
-      break;
-    default:
-      reason =
-          WithReason(QStringLiteral("スケジュールファイル(%1)に書き込めませんでした").arg(file), o.error);
-      break;
-  }
-  const MsgResult answer =
-      MsgBox(QStringLiteral("スケジュールを保存できませんでした\n%1\n変更を破棄して続けますか？\n"
-                            "（いいえ：変更を残します。もう一度操作すると保存し直します）")
-                 .arg(reason),
-             MsgIcon::Question, MsgButtons::YesNo);
-  if (answer != MsgResult::Yes) return false;
-  s_.SchDirty = false;
-  LoadMonth();  // the grid shows what is stored again
-  DrawShown();
-  return true;
-}
-
-void CalendarView::NextOrPrevious(int step) {
-  if (!SaveIfDirty()) return;
-  ShowMonthCaption();
-  s_.CalMonth += step;
-  if (s_.CalMonth > 12) {
-    s_.CalMonth = 1;
-    ++s_.CalYear;
-  } else if (s_.CalMonth < 1) {
-    s_.CalMonth = 12;
-    --s_.CalYear;
-  }
-  s_.SchDirty = false;
-  StepMonth(step);
-}
-
-void CalendarView::StepMonth(int) {
-  emit MonthStepping();
-  // The month is kept as numbers (already stepped); the caption only shows it.
-  LoadMonth();
-  DrawCalendar(s_.CalYear, s_.CalMonth);
+  if (!takesClicks_ || pointDay_ < 1 || pointDay_ > Picture1->MonthDays) return;
+  selDay_ = pointDay_;
+  ShowDayCaption(selDay_);
+  emit DayPicked(year_, month_, selDay_);
 }
 
 bool CalendarView::eventFilter(QObject* watched, QEvent* e) {

@@ -1,44 +1,45 @@
 // The calendar side of the organiser: caption, weekday header, month grid with the hover marker and
-// day tips, the day click, month steps, and the loading and saving of the displayed month.
+// day tips, and the day click. It owns the displayed month (as numbers) and draws what the pages hold
+// for it, read only.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <array>
-
-#include "organizer/OrganizerState.h"
+#include <string>
+#include <vector>
 
 class CalendarSurface;
 class QFrame;
 class QLabel;
 class QWidget;
+struct MonthSchedule;
 
 class CalendarView : public QObject {
   Q_OBJECT
  public:
-  CalendarView(QWidget* frame, OrganizerState& state);
+  explicit CalendarView(QWidget* frame);
+
+  // What the days show: the schedule month and the ToDo lines, owned by their pages.
+  void SetSources(const MonthSchedule* schedule, const std::vector<std::string>* todoLines);
+  int Year() const { return year_; }
+  int Month() const { return month_; }
+  void SetMonth(int year, int month);
+  int PointDay() const { return pointDay_; }
+  int SelDay() const { return selDay_; }  // the day of the last accepted click; 0 before the first
+  // Whether day clicks are taken (the input window is open on a calendar page).
+  void SetTakesClicks(bool on) { takesClicks_ = on; }
 
   // Redraws the grid for the month (0 and 13 wrap) and writes the caption.
   void DrawCalendar(int year, int month);
-  void DrawShown() { DrawCalendar(s_.CalYear, s_.CalMonth); }
+  void DrawShown() { DrawCalendar(year_, month_); }
   // Pointer at (x, y) twips over the grid.
   void TrackPointer(double x, double y);
   void MoveDayMarker(int day);
   // Hides the marker (and the tip); `forgetDay` also sets PointDay to 0, so the same day's tip comes back.
   void HideMarker(bool forgetDay = false);
-  // A click on the grid: taken when the input window is open on a calendar page and a day is pointed at.
+  // A click on the grid: taken when clicks are and a day is pointed at.
   void DayClick();
-  // Next (+1) or previous (-1) month, saving a changed month first; nothing happens when the user keeps
-  // a month that could not be saved.
-  void NextOrPrevious(int step);
-  // Loads and draws the month the numbers hold, already stepped by `step`.
-  void StepMonth(int step);
-
-  // Loads the displayed month; a file that could not be read completely is said so.
-  void LoadMonth();
-  // Saves the displayed month when changed. On failure the user chooses between keeping the changes
-  // (false: the caller stops) and discarding them (true).
-  bool SaveIfDirty();
 
   void ShowMonthCaption();                         // "2004年12月"
   void ShowDayCaption(int day);                    // "2004年12月5日"
@@ -51,15 +52,19 @@ class CalendarView : public QObject {
   QFrame* shpDay = nullptr;
 
  signals:
-  void DayPicked(int day);  // an accepted day click, after SelDay and the caption are set
-  void PointerMoved();      // after every pointer move over the grid (the pages take the focus)
-  void MonthStepping();     // a month step begins: the schedule entry is disabled
+  void DayPicked(int year, int month, int day);  // an accepted day click, after the caption is set
+  void PointerMoved();  // after every pointer move over the grid (the pages take the focus)
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  OrganizerState& s_;
+  const MonthSchedule* schedule_ = nullptr;
+  const std::vector<std::string>* todo_ = nullptr;
+  int year_ = 0, month_ = 0;
+  int pointDay_ = 0, prevPointDay_ = 0;
+  int selDay_ = 0;
+  bool takesClicks_ = false;
   QString tip_;
   bool tipStale_ = true;
 };

@@ -22,6 +22,7 @@
 #include <QWindow>
 
 #include "core/Module1.h"
+#include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/CalendarView.h"
 #include "organizer/MemoPage.h"
@@ -84,7 +85,6 @@ FrmCal::~FrmCal() {
 }
 
 bool FrmCal::Load() {
-  s_.todo.lines = {std::string()};
   clsSubclass = std::make_unique<CSubclass>();
   clsSubclass->window = this;
   basSubclass::SubclassWindow(clsSubclass.get());
@@ -97,11 +97,12 @@ bool FrmCal::Load() {
   Image3->setMouseTracking(true);
   Image3->installEventFilter(this);
 
-  View = new CalendarView(this, s_);
-  Schedule = new SchedulePage(this, s_, *View);
-  Todo = new TodoPage(this, s_, *View);
+  View = new CalendarView(this);
+  Schedule = new SchedulePage(this);
+  Todo = new TodoPage(this);
   Memo = new MemoPage(this);
   pages_ = {Schedule, Todo, Memo};  // in the order of their tabs
+  View->SetSources(&Schedule->Month(), &Todo->Book().lines);
 
   Picture5 = new QWidget(this);
   Picture5->setObjectName(QStringLiteral("Picture5"));
@@ -122,8 +123,8 @@ bool FrmCal::Load() {
     connect(b, &PictureButton::Moved, this, [this, i] {
       View->HideMarker();
       if (i == 1)
-        Picture2[1]->setToolTip(s_.InputOpen ? QStringLiteral("入力ウィンドウを閉じる")
-                                             : QStringLiteral("入力ウィンドウを開く"));
+        Picture2[1]->setToolTip(inputOpen_ ? QStringLiteral("入力ウィンドウを閉じる")
+                                           : QStringLiteral("入力ウィンドウを開く"));
     });
     Picture2[static_cast<std::size_t>(i)] = b;
   }
@@ -131,8 +132,8 @@ bool FrmCal::Load() {
   Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを開く"));
   connect(Picture2[0], &PictureButton::Released, this, &FrmCal::CloseButton);
   connect(Picture2[1], &PictureButton::Released, this, &FrmCal::ToggleInputWindow);
-  connect(Picture2[2], &PictureButton::Released, this, [this] { View->NextOrPrevious(+1); });
-  connect(Picture2[3], &PictureButton::Released, this, [this] { View->NextOrPrevious(-1); });
+  connect(Picture2[2], &PictureButton::Released, this, [this] { NextOrPrevious(+1); });
+  connect(Picture2[3], &PictureButton::Released, this, [this] { NextOrPrevious(-1); });
   PlaceButtons(false);
 
   for (int i = 0; i < 2; ++i) {
@@ -156,9 +157,18 @@ bool FrmCal::Load() {
     l->setMouseTracking(true);
     l->installEventFilter(this);
   }
-  connect(View, &CalendarView::DayPicked, this, &FrmCal::DayPicked);
-  connect(View, &CalendarView::PointerMoved, this, &FrmCal::FocusEntry);
-  connect(View, &CalendarView::MonthStepping, this, [this] { Schedule->DisableEntry(false); });
+  connect(View, &CalendarView::DayPicked, this,
+          [this](int year, int month, int day) { Current()->DayPicked(year, month, day); });
+  connect(View, &CalendarView::PointerMoved, this, [this] {
+    for (OrganizerPage* page : pages_) page->FocusEntry();
+  });
+  connect(Schedule, &SchedulePage::Registered, this, [this](int day) {
+    View->DrawShown();
+    View->ShowDayCaption(day);
+  });
+  connect(Schedule, &SchedulePage::Reloaded, View, &CalendarView::DrawShown);
+  connect(Todo, &TodoPage::Changed, View, &CalendarView::DrawShown);
+  connect(Todo, &TodoPage::DateAsked, this, &FrmCal::ShowDate);
 
   // The panels lie over the calendar and the schedule entry; the buttons over everything.
   Todo->Picture6->raise();
@@ -171,15 +181,11 @@ bool FrmCal::Load() {
   Picture2[1]->SetPicture(calendar_pictures::Picture(1));
 
   const DateTime today = Clock::Now();
-  s_.CalYear = today.year;
-  s_.CalMonth = today.month;
-  s_.InputOpen = false;
-  View->LoadMonth();
+  View->SetMonth(today.year, today.month);
+  SetInputOpen(false);
+  for (OrganizerPage* page : pages_) page->MonthShown(today.year, today.month);
   Todo->LoadToDo();
-  View->DrawCalendar(s_.CalYear, s_.CalMonth);
-  s_.CalActive = true;
-  s_.TodoActive = false;
-  s_.SchDirty = false;
+  View->DrawShown();
   HookTabHost(Picture5);
   // What can fail here on this toolkit: the picker refusing its format, or the tab strip its tabs.
   return Schedule->hDtp->displayFormat() == QStringLiteral("HH:mm") && hTab->count() == 3;
@@ -258,7 +264,8 @@ void FrmCal::Widen() {
 
 void FrmCal::ChgSM(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= pages_.size()) return;
-  OrganizerPage* next = pages_[static_cast<std::size_t>(index)];
+  current_ = index;
+  OrganizerPage* next = Current();
   View->HideMarker();
   // The page's controls are about to be disabled: the focus waits on the tab strip rather than passing
   // on by itself to the ToDo list, whose focus would make its first item current as if chosen.
@@ -273,37 +280,63 @@ void FrmCal::ChgSM(int index) {
     Picture2[1]->raise();
     Picture2[1]->SetPicture(calendar_pictures::Picture(0));
     View->ShowMonthCaption();
-    s_.InputOpen = true;
-    s_.CalActive = true;
+    calActive_ = true;
+    SetInputOpen(true);
   } else {
     Picture2[1]->lower();
-    s_.CalActive = false;
+    calActive_ = false;
+    View->SetTakesClicks(false);
     screen::PlaceTwips(Picture2[0], L::kButtonLeftWide[0], L::kButtonTop, L::kButtonSize, L::kButtonSize);
   }
   Widen();
   next->Enter();
 }
 
-void FrmCal::DayPicked(int day) {
-  if (s_.TodoActive)
-    Todo->DayPicked(day);
-  else
-    Schedule->ShowDay(day);
+OrganizerPage* FrmCal::Current() const {
+  return pages_[static_cast<std::size_t>(current_)];
 }
 
-void FrmCal::FocusEntry() {
-  if (Schedule->Text1->isEnabled()) Schedule->Text1->setFocus();
-  if (Todo->Text2->isEnabled()) Todo->Text2->setFocus();
+void FrmCal::SetInputOpen(bool open) {
+  inputOpen_ = open;
+  View->SetTakesClicks(inputOpen_ && calActive_);
+}
+
+void FrmCal::NextOrPrevious(int step) {
+  int year = View->Year(), month = View->Month() + step;
+  calendar::Wrap(year, month);
+  ShowMonth(year, month);
+}
+
+bool FrmCal::ShowMonth(int year, int month) {
+  for (OrganizerPage* page : pages_)
+    if (!page->MonthLeaving()) return false;
+  View->ShowMonthCaption();
+  View->SetMonth(year, month);
+  for (OrganizerPage* page : pages_) page->MonthShown(year, month);
+  View->DrawShown();
+  return true;
+}
+
+// A ToDo item's date: a month 00 or 13 names no month, and the calendar stays. The shown month is not
+// read again (that would drop registered changes); another month comes only once the changed one is
+// saved or given up.
+void FrmCal::ShowDate(int year, int month, int day) {
+  if (month < 1 || month > 12) return;
+  if (year == View->Year() && month == View->Month())
+    View->DrawShown();
+  else if (!ShowMonth(year, month))
+    return;
+  View->ShowDayCaption(day);
 }
 
 void FrmCal::ToggleInputWindow() {
-  if (!s_.InputOpen) {
+  if (!inputOpen_) {
     PlaceButtons(true);
     SetLabel2Width(true);
     SetWidthKeepingRight(L::kWideWidth, -L::kShift);
     Picture2[1]->SetPicture(calendar_pictures::Picture(0));
     Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを閉じる"));
-    s_.InputOpen = true;
+    SetInputOpen(true);
     Schedule->SetPickerTime(0, 0);
     return;
   }
@@ -313,9 +346,9 @@ void FrmCal::ToggleInputWindow() {
   Picture2[1]->SetPicture(calendar_pictures::Picture(1));
   Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを開く"));
   Schedule->DisableEntry(true);
-  s_.InputOpen = false;
+  SetInputOpen(false);
   View->ShowMonthCaption();
-  if (s_.SchDirty && View->SaveIfDirty()) Module1::LoadAlarm();
+  if (Schedule->Dirty() && Schedule->SaveIfDirty()) Module1::LoadAlarm();
 }
 
 void FrmCal::CloseButton() {
@@ -341,8 +374,6 @@ void FrmCal::closeEvent(QCloseEvent* e) {
   tooltip::Hide();
   UnhookTabHost(Picture5);
   Module1::LoadAlarm();
-  s_.month = MonthSchedule{};
-  s_.todo = todo::TodoBook{};
   unloaded_ = true;
   emit PhoneMenusStale();  // opening cleared the letter menus
   e->accept();

@@ -9,8 +9,6 @@
 #include <optional>
 #include <utility>
 
-#include "organizer/OrganizerState.h"
-
 class CSubclass;
 class CalendarView;
 class MemoPage;
@@ -38,8 +36,13 @@ class FrmCal : public QWidget {
   void CloseButton();        // (0)
   void ToggleInputWindow();  // (1)
 
-  OrganizerState& State() { return s_; }
-  const OrganizerState& State() const { return s_; }
+  // Next (+1) or previous (-1) month.
+  void NextOrPrevious(int step);
+  // Shows the month, once every page has let the shown one go (saved or given up); false when one kept it.
+  bool ShowMonth(int year, int month);
+  // The input window is open (wide); the calendar takes day clicks (a calendar page, or none chosen yet).
+  bool InputOpen() const { return inputOpen_; }
+  bool CalActive() const { return calActive_; }
   int WidthTwips() const;
   int LeftTwips() const;
 
@@ -75,10 +78,13 @@ class FrmCal : public QWidget {
   void SetWidthKeepingRight(int widthTwips, int shiftTwips);
   // Where the window was before it was widened, and where the widening put it.
   std::optional<std::pair<QPoint, QPoint>> narrowAt_;
-  void DayPicked(int day);
-  void FocusEntry();
+  void SetInputOpen(bool open);
+  void ShowDate(int year, int month, int day);
+  OrganizerPage* Current() const;
 
-  OrganizerState s_;
+  int current_ = 0;  // the page chosen last (the schedule's until another tab is chosen)
+  bool inputOpen_ = false;
+  bool calActive_ = true;
   std::unique_ptr<CSubclass> clsSubclass;
   QPoint dragOffset_;
   bool manualDrag_ = false;

@@ -63,8 +63,8 @@ class FrmCalTest : public OrganizerTestBase {
     QCOMPARE(f->hTab->tabText(2), QStringLiteral("ﾌﾘｰﾒﾓ"));
     QCOMPARE(f->hTab->shape(), QTabBar::RoundedWest);
     QCOMPARE(basSubclassCount(), 1);
-    QVERIFY(!f->State().InputOpen);
-    QVERIFY(f->State().CalActive);
+    QVERIFY(!f->InputOpen());
+    QVERIFY(f->CalActive());
     for (int i = 0; i < 4; ++i)
       QCOMPARE(f->Picture2[static_cast<std::size_t>(i)]->x(),
                PxX(std::array{2565, 2325, 2085, 1845}[static_cast<std::size_t>(i)]));
@@ -123,7 +123,7 @@ class FrmCalTest : public OrganizerTestBase {
     FrmCal* f = Open();
     const QRect narrow = f->geometry();
     Release(f->Picture2[1]);
-    QVERIFY(f->State().InputOpen);
+    QVERIFY(f->InputOpen());
     QCOMPARE(f->width(), PxX(6960));
     QCOMPARE(f->x(), narrow.x() - PxX(4090));
     QCOMPARE(f->Picture2[0]->x(), PxX(6660));
@@ -136,18 +136,18 @@ class FrmCalTest : public OrganizerTestBase {
     QCOMPARE(f->Schedule->hDtp->displayFormat(), QStringLiteral("HH:mm"));
     // Any mouse button's release runs the action.
     Release(f->Picture2[1], Qt::RightButton);
-    QVERIFY(!f->State().InputOpen);
+    QVERIFY(!f->InputOpen());
     QCOMPARE(f->geometry(), narrow);
     // Pressed: the outline shows until the release.
     QTest::mousePress(f->Picture2[1], Qt::LeftButton);
     QVERIFY(f->Picture2[1]->Pressed());
     QTest::mouseRelease(f->Picture2[1], Qt::LeftButton);
     QVERIFY(!f->Picture2[1]->Pressed());
-    QVERIFY(f->State().InputOpen);
+    QVERIFY(f->InputOpen());
     // A double click runs the action twice: open and closed again.
     Release(f->Picture2[1]);
     QTest::mouseDClick(f->Picture2[1], Qt::LeftButton);
-    QVERIFY(!f->State().InputOpen);
+    QVERIFY(!f->InputOpen());
     QCOMPARE(f->geometry(), narrow);
   }
 
@@ -171,9 +171,9 @@ class FrmCalTest : public OrganizerTestBase {
       // The marks (and the alarm switch and time) act on the picked day: usable once one is picked.
       QVERIFY(!f->Schedule->Option1[0]->isEnabled());
       QVERIFY(!f->Schedule->Check1->isEnabled());
-      QCOMPARE(f->State().CalActive, r.calActive);
-      QCOMPARE(f->State().TodoActive, r.todoActive);
-      QCOMPARE(f->State().InputOpen, r.inputOpen);
+      QCOMPARE(f->CalActive(), r.calActive);
+      QCOMPARE(f->Todo->Active(), r.todoActive);
+      QCOMPARE(f->InputOpen(), r.inputOpen);
       QCOMPARE(f->Todo->Picture6->y(), PxY(r.todoTop));
       QCOMPARE(f->Todo->Picture6->isEnabled(), r.index == 1);
       QCOMPARE(f->Memo->Picture4->y(), PxY(r.memoTop));
@@ -204,17 +204,17 @@ class FrmCalTest : public OrganizerTestBase {
   void theTabStripReachesThePageSwitch() {
     FrmCal* f = Open();
     f->hTab->setCurrentIndex(1);
-    QVERIFY(f->State().TodoActive);
+    QVERIFY(f->Todo->Active());
     QCOMPARE(f->Todo->Picture6->y(), PxY(50));
     f->hTab->setCurrentIndex(0);
-    QVERIFY(!f->State().TodoActive);
+    QVERIFY(!f->Todo->Active());
     f->UnhookTabHost(f->Picture5);
     f->hTab->setCurrentIndex(1);
-    QVERIFY(!f->State().TodoActive);  // unhooked: the strip no longer switches pages
+    QVERIFY(!f->Todo->Active());  // unhooked: the strip no longer switches pages
     f->HookTabHost(f->Picture5);
     f->HookTabHost(f->Picture5);  // one hook at a time: the second does nothing
     f->hTab->setCurrentIndex(2);
-    QVERIFY(!f->State().CalActive);
+    QVERIFY(!f->CalActive());
   }
 
   void pointerTrackingMarkerAndTips() {
@@ -223,7 +223,7 @@ class FrmCalTest : public OrganizerTestBase {
     dir->Write("Schedule/Sch2612.dat", Headers(2) + Sj("[D@TA]1109:30\r\n会議\r\n") + Headers(28));
     FrmCal* f = Open();
     Hover(f, 3);
-    QCOMPARE(f->State().PointDay, 3);
+    QCOMPARE(f->View->PointDay(), 3);
     QVERIFY(f->View->shpDay->isVisible());
     const int index = 3 + f->View->Picture1->FirstWday - 2;
     QCOMPARE(f->View->shpDay->y(), PxY((index / 7) * 255 + 15));
@@ -240,22 +240,22 @@ class FrmCalTest : public OrganizerTestBase {
     QVERIFY(f->View->Picture1->toolTip().isEmpty());
     // Outside the month's days: no marker.
     QTest::mouseMove(f->View->Picture1, QPoint(2, 2));
-    QVERIFY(f->State().PointDay < 1);
+    QVERIFY(f->View->PointDay() < 1);
     QVERIFY(!f->View->shpDay->isVisible());
     // The drag strip and the header hide the marker but keep PointDay; Text1 forgets it.
     Hover(f, 4);
     QTest::mouseMove(f->Image3, QPoint(5, 5));
     QVERIFY(!f->View->shpDay->isVisible());
-    QCOMPARE(f->State().PointDay, 4);
+    QCOMPARE(f->View->PointDay(), 4);
     Hover(f, 4);
     QTest::mouseMove(f->View->Label1[2], QPoint(3, 3));
     QVERIFY(!f->View->shpDay->isVisible());
-    QCOMPARE(f->State().PointDay, 4);
+    QCOMPARE(f->View->PointDay(), 4);
     Release(f->Picture2[1]);
     Hover(f, 4);
     QTest::mouseMove(f->Schedule->Text1->viewport(), QPoint(5, 5));
     QVERIFY(!f->View->shpDay->isVisible());
-    QCOMPARE(f->State().PointDay, 0);
+    QCOMPARE(f->View->PointDay(), 0);
   }
 
   void theAlarmSwitchActsOnlyOnADayOfTheMonthShown() {
@@ -270,7 +270,7 @@ class FrmCalTest : public OrganizerTestBase {
     QVERIFY(!f->Schedule->hDtp->isEnabled());
     QVERIFY(!f->Schedule->Option1[3]->isEnabled());
     QTest::mouseClick(f->Schedule->Check1, Qt::LeftButton);
-    QCOMPARE(f->State().month.DayAlarm[14], 0);
+    QCOMPARE(f->Schedule->Month().DayAlarm[14], 0);
     ClickDay(f, 20);
     f->Schedule->Text1->setPlainText(QStringLiteral("x"));
     f->Schedule->Command1->click();
@@ -332,7 +332,7 @@ class FrmCalTest : public OrganizerTestBase {
     // Space on the focused button opens the input window.
     f->Picture2[1]->setFocus();
     QTest::keyClick(f->Picture2[1], Qt::Key_Space);
-    QVERIFY(f->State().InputOpen);
+    QVERIFY(f->InputOpen());
     QCOMPARE(name(f->Picture2[1]), QStringLiteral("入力ウィンドウを閉じる"));
     for (QToolButton* b : f->Todo->Command5) QCOMPARE(name(b), b->toolTip());
     for (QToolButton* b : f->Memo->Command2) QCOMPARE(name(b), b->toolTip());
@@ -360,7 +360,7 @@ class FrmCalTest : public OrganizerTestBase {
     QTest::keyClick(s->Option1[0], Qt::Key_Right);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s->Option1[1]));
     QTest::keyClick(s->Command1, Qt::Key_Space);  // 登録 by keyboard
-    QCOMPARE(f->State().month.DayText[4], std::string("会議"));
+    QCOMPARE(f->Schedule->Month().DayText[4], std::string("会議"));
     s->Command1->setFocus();
     QTest::keyClick(s->Command1, Qt::Key_Tab, Qt::ShiftModifier);
     QVERIFY(QApplication::focusWidget() == s->hDtp || s->hDtp->isAncestorOf(QApplication::focusWidget()));
@@ -376,10 +376,10 @@ class FrmCalTest : public OrganizerTestBase {
   void registrationStoresTheDayAndTheSavePointWritesIt() {
     FrmCal* f = Open();
     ClickDay(f, 5);  // input window closed: ignored
-    QCOMPARE(f->State().SelDay, 0);
+    QCOMPARE(f->View->SelDay(), 0);
     Release(f->Picture2[1]);
     ClickDay(f, 5);
-    QCOMPARE(f->State().SelDay, 5);
+    QCOMPARE(f->View->SelDay(), 5);
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月5日"));
     QVERIFY(f->Schedule->Text1->isEnabled());
     QVERIFY(f->Schedule->Command1->isEnabled());
@@ -388,17 +388,17 @@ class FrmCalTest : public OrganizerTestBase {
     f->Schedule->Check1->click();
     f->Schedule->hDtp->setTime(QTime(9, 30));
     f->Schedule->Command1->click();
-    QVERIFY(f->State().SchDirty);
-    QCOMPARE(f->State().month.DayText[4], std::string("会議  \r\n資料"));
-    QCOMPARE(f->State().month.DayMark[4], 4);
-    QCOMPARE(f->State().month.DayAlarm[4], 1);
-    QCOMPARE(f->State().month.DayTime[4], std::string("09:30"));
+    QVERIFY(f->Schedule->Dirty());
+    QCOMPARE(f->Schedule->Month().DayText[4], std::string("会議  \r\n資料"));
+    QCOMPARE(f->Schedule->Month().DayMark[4], 4);
+    QCOMPARE(f->Schedule->Month().DayAlarm[4], 1);
+    QCOMPARE(f->Schedule->Month().DayTime[4], std::string("09:30"));
     QVERIFY(!dir->Exists("Schedule/Sch2612.dat"));  // registration writes nothing
     // Closing the input window is a save point.
     Release(f->Picture2[1]);
     QCOMPARE(dir->Read("Schedule/Sch2612.dat"),
              Headers(4) + Sj("[D@TA]4109:30\r\n会議  \r\n資料\r\n") + Headers(26));
-    QVERIFY(!f->State().SchDirty);
+    QVERIFY(!f->Schedule->Dirty());
     QVERIFY(!f->Schedule->Text1->isEnabled());
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
     // Reopening and choosing the day shows what was registered.
@@ -413,8 +413,8 @@ class FrmCalTest : public OrganizerTestBase {
     f->Schedule->Option1[0]->click();
     f->Schedule->Check1->click();
     f->Schedule->Command1->click();
-    QCOMPARE(f->State().month.DayText[5], std::string());
-    QCOMPARE(f->State().month.DayAlarm[5], 1);
+    QCOMPARE(f->Schedule->Month().DayText[5], std::string());
+    QCOMPARE(f->Schedule->Month().DayAlarm[5], 1);
   }
 
   void aTimeRegisteredForTodayRingsToday() {
@@ -448,8 +448,8 @@ class FrmCalTest : public OrganizerTestBase {
     f->Schedule->Command1->click();
     QCOMPARE(rec->records.size(), 2);
     QCOMPARE(rec->records[1].text, QStringLiteral("「[D@TA]」で始まる行は登録できません"));
-    QVERIFY(!f->State().SchDirty);
-    QCOMPARE(f->State().month.DayText[1], std::string());
+    QVERIFY(!f->Schedule->Dirty());
+    QCOMPARE(f->Schedule->Month().DayText[1], std::string());
   }
 
   void monthStepsSaveFirstAndCrossTheYear() {
@@ -460,23 +460,23 @@ class FrmCalTest : public OrganizerTestBase {
     f->Schedule->Command1->click();
     Release(f->Picture2[2]);  // next: the changed December is saved first
     QVERIFY(dir->Exists("Schedule/Sch2612.dat"));
-    QCOMPARE(f->State().CalYear, 2027);
-    QCOMPARE(f->State().CalMonth, 1);
+    QCOMPARE(f->View->Year(), 2027);
+    QCOMPARE(f->View->Month(), 1);
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2027年1月"));
-    QCOMPARE(f->State().SelDay, 5);  // kept
+    QCOMPARE(f->View->SelDay(), 5);  // kept
     QVERIFY(!f->Schedule->Text1->isEnabled());
     QVERIFY(!f->Schedule->Command1->isEnabled());
     QVERIFY(!dir->Exists("Schedule/Sch2701.dat"));  // unchanged: never written
     Release(f->Picture2[3]);
     Release(f->Picture2[3]);
-    QCOMPARE(f->State().CalYear, 2026);
-    QCOMPARE(f->State().CalMonth, 11);
+    QCOMPARE(f->View->Year(), 2026);
+    QCOMPARE(f->View->Month(), 11);
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年11月"));
     QVERIFY(!dir->Exists("Schedule/Sch2701.dat"));
     QCOMPARE(f->View->Picture1->MonthDays, 30);
     // Back to December: the saved day shows.
     Release(f->Picture2[2]);
-    QCOMPARE(f->State().month.DayText[4], std::string("x"));
+    QCOMPARE(f->Schedule->Month().DayText[4], std::string("x"));
   }
 
   void aFailedSaveKeepsTheChangesUntilTheUserGivesThemUp() {
@@ -497,9 +497,9 @@ class FrmCalTest : public OrganizerTestBase {
                  "に書き込めませんでした\nアクセスが拒否されました\n"
                  "変更を破棄して続けますか？\n（いいえ：変更を残します。もう一度操作すると保存し直します）"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Question);
-    QCOMPARE(f->State().CalMonth, 12);
-    QVERIFY(f->State().SchDirty);
-    QCOMPARE(f->State().month.DayText[4], std::string("keep me"));
+    QCOMPARE(f->View->Month(), 12);
+    QVERIFY(f->Schedule->Dirty());
+    QCOMPARE(f->Schedule->Month().DayText[4], std::string("keep me"));
     rec->answers << MsgResult::No;
     QPointer<FrmCal> guard(f);
     Release(f->Picture2[0]);  // nor the close

@@ -21,6 +21,16 @@ class OrganizerPage {
   // The window closes: what the page holds is saved; false when the window is to stay open.
   [[nodiscard]] virtual bool Close() = 0;
 
+  // The calendar is about to show another month: what the page holds of the shown one is saved (or given
+  // up by the user's choice); false keeps the month.
+  [[nodiscard]] virtual bool MonthLeaving() { return true; }
+  // The calendar shows `year`/`month` now (also at opening).
+  virtual void MonthShown(int /*year*/, int /*month*/) {}
+  // A day click on the calendar while this page shows.
+  virtual void DayPicked(int /*year*/, int /*month*/, int /*day*/) {}
+  // The pointer moves over the calendar: the page's entry, when it takes input, takes the focus.
+  virtual void FocusEntry() {}
+
  protected:
   // A panel out of sight below the window, disabled, as the pages are kept while another shows.
   static void HidePanel(QWidget* panel, int hiddenTopTwips) {

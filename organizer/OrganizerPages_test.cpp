@@ -89,10 +89,47 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QVERIFY2(after < before + 1024 * 1024, qPrintable(QString::number(after - before)));
   }
 
+  // Each page stands alone on any widget: it owns its store and says what happened by signals only.
+  void pagesOwnTheirStoresAndTalkBySignals() {
+    std::filesystem::create_directories(dir->File("Schedule"));
+    dir->Write("Schedule/Sch0412.dat", Headers(4) + Sj("[D@TA]10\r\n忘年会\r\n") + Headers(26));
+    dir->Write("ToDo.dat", Sj("104/12/05 資料を送る\r\n"));
+    QWidget host;
+    SchedulePage schedule(&host);
+    TodoPage todo(&host);
+    QSignalSpy registered(&schedule, &SchedulePage::Registered);
+    QSignalSpy asked(&todo, &TodoPage::DateAsked);
+    QSignalSpy changed(&todo, &TodoPage::Changed);
+
+    schedule.MonthShown(2004, 12);
+    QCOMPARE(schedule.Month().DayText[4], std::string("忘年会"));
+    schedule.DayPicked(2004, 12, 5);
+    QCOMPARE(schedule.Text1->toPlainText(), QStringLiteral("忘年会"));
+    schedule.Text1->setPlainText(QStringLiteral("新年会"));
+    schedule.Command1->click();
+    QCOMPARE(registered.size(), 1);
+    QCOMPARE(registered[0][0].toInt(), 5);
+    QVERIFY(schedule.Dirty());
+    QVERIFY(schedule.MonthLeaving());  // saves
+    QVERIFY(!schedule.Dirty());
+    QCOMPARE(dir->Read("Schedule/Sch0412.dat"),
+             SavedHeaders(4) + Sj("[D@TA]1000:00\r\n新年会\r\n") + SavedHeaders(26));
+
+    todo.LoadToDo();
+    todo.Enter();
+    todo.List1->setCurrentRow(0);
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0], (QVariantList{2004, 12, 5}));
+    todo.Command5[4]->click();  // delete
+    QCOMPARE(changed.size(), 1);
+    QVERIFY(todo::IsEmpty(todo.Book().lines));
+    QVERIFY(rec->records.empty());
+  }
+
   void theTodoPageShowsTheListAndAddsADatedItem() {
     FrmCal* f = OpenTodo("104/12/05 資料を送る\r\n026/12/03 電話する\r\n");
     TodoPage* t = f->Todo;
-    QVERIFY(f->State().TodoActive);
+    QVERIFY(f->Todo->Active());
     QCOMPARE(t->Label5->text(), QStringLiteral("ToDo："));
     QCOMPARE(Items(t->List1), (QStringList{"[x] 04/12/05 資料を送る", "[ ] 26/12/03 電話する"}));
     QCOMPARE(t->List1->currentRow(), -1);
@@ -104,7 +141,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
 
     ClickDay(f, 10);
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月10日"));
-    QCOMPARE(f->State().TodoPrefix, std::string("26/12/10 "));
+    QCOMPARE(f->Todo->Prefix(), std::string("26/12/10 "));
     QVERIFY(t->Text2->isEnabled());
     t->Text2->setText(QStringLiteral("買い物 "));
     QCOMPARE(Enabled(t->Command5), QStringLiteral("00010"));  // no current item: no modify
@@ -112,8 +149,8 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(Items(t->List1).last(), QStringLiteral("[ ] 26/12/10 買い物 "));
     QCOMPARE(Enabled(t->Command5), QStringLiteral("00000"));
     QCOMPARE(t->Text2->text(), QString());
-    QCOMPARE(f->State().todo.lines.back(), std::string("026/12/10 買い物 "));
-    QCOMPARE(calendar::TodoMarkFor(f->State().todo.lines, 2026, 12, 10), calendar::TodoMark::Open);
+    QCOMPARE(f->Todo->Book().lines.back(), std::string("026/12/10 買い物 "));
+    QCOMPARE(calendar::TodoMarkFor(f->Todo->Book().lines, 2026, 12, 10), calendar::TodoMark::Open);
     Hover(f, 10);
     QCOMPARE(f->View->TipText(), QStringLiteral("[×] 買い物 "));
     QVERIFY(CloseWithButton(f));  // closing on the ToDo page writes the list
@@ -127,10 +164,10 @@ class OrganizerPagesTest : public OrganizerTestBase {
     FrmCal* f = OpenTodo("104/12/05 資料を送る\r\n026/12/03 電話する\r\n");
     QSignalSpy drawn(f->View->Picture1, &CalendarSurface::CaptionChanged);
     Pick(f, 0);
-    QCOMPARE(f->State().CalYear, 2004);
-    QCOMPARE(f->State().CalMonth, 12);
+    QCOMPARE(f->View->Year(), 2004);
+    QCOMPARE(f->View->Month(), 12);
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2004年12月5日"));
-    QCOMPARE(f->State().month.DayText[4], std::string("忘年会"));
+    QCOMPARE(f->Schedule->Month().DayText[4], std::string("忘年会"));
     QCOMPARE(f->Todo->Text2->text(), QStringLiteral("資料を送る"));
     QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("11111"));
     QCOMPARE(drawn.count(), 1);
@@ -157,7 +194,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/02 b", "[x] 26/12/01 a", "[ ] 26/12/03 c"}));
     QCOMPARE(t->List1->currentRow(), 1);
     QCOMPARE(t->Text2->text(), QStringLiteral("a"));
-    QCOMPARE(f->State().todo.lines, (std::vector<std::string>{"026/12/02 b", "126/12/01 a", "026/12/03 c"}));
+    QCOMPARE(f->Todo->Book().lines, (std::vector<std::string>{"026/12/02 b", "126/12/01 a", "026/12/03 c"}));
     Pick(f, 2);
     const int before = drawn.count();
     t->Command5[1]->click();  // down on the last
@@ -192,9 +229,9 @@ class OrganizerPagesTest : public OrganizerTestBase {
   void aPageSwitchStoresTheTicksAndAnEmptyFirstLineKeepsTheRest() {
     FrmCal* f = OpenTodo("026/12/01 a\r\n026/12/02 b\r\n");
     f->Todo->List1->item(1)->setCheckState(Qt::Checked);
-    QCOMPARE(f->State().todo.lines[1], std::string("026/12/02 b"));  // the list only, so far
+    QCOMPARE(f->Todo->Book().lines[1], std::string("026/12/02 b"));  // the list only, so far
     f->hTab->setCurrentIndex(0);
-    QCOMPARE(f->State().todo.lines[1], std::string("126/12/02 b"));
+    QCOMPARE(f->Todo->Book().lines[1], std::string("126/12/02 b"));
     QCOMPARE(f->Todo->List1->count(), 2);  // the schedule page leaves the list as it is
     f->hTab->setCurrentIndex(1);
     f->Todo->List1->item(0)->setCheckState(Qt::Checked);
@@ -226,11 +263,11 @@ class OrganizerPagesTest : public OrganizerTestBase {
   void anItemDatedInMonth00DoesNotMoveTheCalendar() {
     FrmCal* f = OpenTodo("000/00/00 zero\r\n0ab/cd/ef letters\r\n");
     Pick(f, 0);
-    QCOMPARE(f->State().CalYear, 2026);
-    QCOMPARE(f->State().CalMonth, 12);
+    QCOMPARE(f->View->Year(), 2026);
+    QCOMPARE(f->View->Month(), 12);
     QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("11111"));
     Pick(f, 1);
-    QCOMPARE(f->State().CalMonth, 12);
+    QCOMPARE(f->View->Month(), 12);
     QVERIFY(CloseWithButton(f));
     QVERIFY(!dir->Exists("Schedule/Sch0000.dat"));
     QVERIFY(!dir->Exists("Schedule/Sch9912.dat"));
@@ -244,8 +281,8 @@ class OrganizerPagesTest : public OrganizerTestBase {
     f->Schedule->Command1->click();
     f->hTab->setCurrentIndex(1);
     Pick(f, 0);
-    QCOMPARE(f->State().CalMonth, 12);
-    QCOMPARE(f->State().CalYear, 2004);
+    QCOMPARE(f->View->Month(), 12);
+    QCOMPARE(f->View->Year(), 2004);
     QVERIFY(dir->Read("Schedule/Sch2612.dat").find("registered") != std::string::npos);
   }
 
@@ -337,7 +374,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QVERIFY(m->Command3->isEnabled());
     m->Text6->setText(QStringLiteral("  "));
     QVERIFY(!m->Command3->isEnabled());
-    QVERIFY(!f->State().CalActive);
+    QVERIFY(!f->CalActive());
     QCOMPARE(m->Picture4->y(), PxY(50));
   }
 

@@ -13,11 +13,11 @@
 #include "core/Module1.h"
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
-#include "organizer/CalendarView.h"
 #include "organizer/OrganizerLayout.h"
 #include "platform/Clock.h"
 #include "platform/CommonControls.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -32,10 +32,13 @@ void Place(QWidget* w, const L::Rect& r) {
 // Background colours of the first four marks; the others show only their picture.
 const std::array<QColor, 4> kMarkColours{QColor(), QColor(192, 255, 255), QColor(192, 255, 192),
                                          QColor(255, 192, 255)};
+QString MonthFileName(int year, int month) {
+  const std::string path = alarmclock::ScheduleFileName(year, month);
+  return Q(path.substr(path.find_last_of('/') + 1));
+}
 }  // namespace
 
-SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& view)
-    : QObject(frame), s_(state), view_(view) {
+SchedulePage::SchedulePage(QWidget* frame) : QObject(frame) {
   Text1 = new QPlainTextEdit(frame);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setEnabled(false);
@@ -74,8 +77,7 @@ SchedulePage::SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& 
   Check1->setObjectName(QStringLiteral("Check1"));
   Place(Check1, L::kCheck1);
   connect(Check1, &QCheckBox::clicked, this, [this](bool on) {
-    if (s_.SelDay != 0 && Text1->isEnabled())
-      s_.month.DayAlarm[static_cast<std::size_t>(s_.SelDay - 1)] = on ? 1 : 0;
+    if (day_ != 0 && Text1->isEnabled()) month_.DayAlarm[static_cast<std::size_t>(day_ - 1)] = on ? 1 : 0;
   });
 
   Picture3 = new QWidget(frame);
@@ -109,16 +111,17 @@ void SchedulePage::SetPickerTime(int hour, int minute) {
 }
 
 void SchedulePage::ShowDay(int day) {
+  day_ = day;
   const std::size_t i = static_cast<std::size_t>(day - 1);
   Text1->setEnabled(true);
-  QString text = QString::fromStdString(s_.month.DayText[i]);
+  QString text = QString::fromStdString(month_.DayText[i]);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   Text1->setPlainText(text);
   Text1->setFocus();
-  const int mark = s_.month.DayMark[i];
+  const int mark = month_.DayMark[i];
   if (mark >= 0 && mark < 8) Option1[static_cast<std::size_t>(mark)]->setChecked(true);
-  Check1->setChecked(s_.month.DayAlarm[i] == 1);
-  const std::string& time = s_.month.DayTime[i];
+  Check1->setChecked(month_.DayAlarm[i] == 1);
+  const std::string& time = month_.DayTime[i];
   if (!time.empty())
     SetPickerTime(static_cast<int>(textchars::LeadingNumber(time.substr(0, 2))),
                   static_cast<int>(textchars::LeadingNumber(time.size() > 3 ? time.substr(3, 2) : "")));
@@ -142,7 +145,7 @@ int SchedulePage::SelectedMark() const {
 }
 
 void SchedulePage::Command1_Click() {
-  if (s_.SelDay < 1 || s_.SelDay > MonthSchedule::kDays) return;
+  if (day_ < 1 || day_ > MonthSchedule::kDays) return;
   const std::string text = calendar::RegisteredText(Text1->toPlainText().toStdString());
   // Refused before it is in the month, so the month stays savable and nothing is changed silently.
   if (const std::string bad = sjis::FirstUnencodable(text); !bad.empty()) {
@@ -156,19 +159,18 @@ void SchedulePage::Command1_Click() {
     Text1->setFocus();
     return;
   }
-  const std::size_t i = static_cast<std::size_t>(s_.SelDay - 1);
-  if (int k = SelectedMark(); k >= 0) s_.month.DayMark[i] = k;
+  const std::size_t i = static_cast<std::size_t>(day_ - 1);
+  if (int k = SelectedMark(); k >= 0) month_.DayMark[i] = k;
   const QTime t = hDtp->time();
-  s_.month.DayTime[i] = alarmclock::FormatTime(t.hour(), t.minute());
-  s_.month.DayText[i] = text;
-  view_.DrawShown();
-  view_.ShowDayCaption(s_.SelDay);
-  s_.SchDirty = true;
+  month_.DayTime[i] = alarmclock::FormatTime(t.hour(), t.minute());
+  month_.DayText[i] = text;
+  dirty_ = true;
+  emit Registered(day_);
   Module1::AlarmArmed = true;  // a time set for later today can still go off
   // Today's alarm follows a registration for today at once, not only after the month is saved.
   const DateTime now = Clock::Now();
-  if (s_.CalYear == now.year && s_.CalMonth == now.month && s_.SelDay == now.day)
-    Module1::AlarmTime = s_.month.DayAlarm[i] == 1 ? s_.month.DayTime[i] : std::string();
+  if (year_ == now.year && monthNo_ == now.month && day_ == now.day)
+    Module1::AlarmTime = month_.DayAlarm[i] == 1 ? month_.DayTime[i] : std::string();
 }
 
 void SchedulePage::DisableEntry(bool clear) {
@@ -198,6 +200,70 @@ void SchedulePage::Leave(bool) {
 }
 
 bool SchedulePage::Close() {
-  // The month shown is the schedule's: a changed one is saved (or given up by the user's choice).
-  return view_.SaveIfDirty();
+  // A changed month is saved (or given up by the user's choice).
+  return SaveIfDirty();
+}
+
+bool SchedulePage::MonthLeaving() {
+  return SaveIfDirty();
+}
+
+void SchedulePage::MonthShown(int year, int month) {
+  DisableEntry(false);
+  dirty_ = false;
+  LoadMonth(year, month);
+}
+
+void SchedulePage::DayPicked(int, int, int day) {
+  ShowDay(day);
+}
+
+void SchedulePage::FocusEntry() {
+  if (Text1->isEnabled()) Text1->setFocus();
+}
+
+void SchedulePage::LoadMonth(int year, int month) {
+  year_ = year;
+  monthNo_ = month;
+  if (schedule::LoadSchedule(Module1::AppDir(), year, month, month_)) return;
+  MsgBox(QStringLiteral("スケジュールファイル(%1)を正しく読み込めませんでした\nこの月の変更は保存されません")
+             .arg(MonthFileName(year, month)),
+         MsgIcon::Error);
+}
+
+bool SchedulePage::SaveIfDirty() {
+  if (!dirty_) return true;
+  const schedule::SaveOutcome o = schedule::SaveSchedule(Module1::AppDir(), year_, monthNo_, month_);
+  if (o.result == schedule::SaveResult::Saved) {
+    dirty_ = false;
+    return true;
+  }
+  const QString file = MonthFileName(year_, monthNo_);
+  QString reason;
+  switch (o.result) {
+    case schedule::SaveResult::NotReadCompletely:
+      reason =
+          QStringLiteral("スケジュールファイル(%1)を正しく読み込めなかったため、上書きしません").arg(file);
+      break;
+    case schedule::SaveResult::MarkerInText:
+      reason = QStringLiteral("%1日の予定に「[D@TA]」で始まる行があります").arg(o.day);
+      break;
+    case schedule::SaveResult::Unencodable:
+      reason = QStringLiteral("%1日の予定に保存できない文字があります").arg(o.day);
+      break;
+    default:
+      reason =
+          WithReason(QStringLiteral("スケジュールファイル(%1)に書き込めませんでした").arg(file), o.error);
+      break;
+  }
+  const MsgResult answer =
+      MsgBox(QStringLiteral("スケジュールを保存できませんでした\n%1\n変更を破棄して続けますか？\n"
+                            "（いいえ：変更を残します。もう一度操作すると保存し直します）")
+                 .arg(reason),
+             MsgIcon::Question, MsgButtons::YesNo);
+  if (answer != MsgResult::Yes) return false;
+  dirty_ = false;
+  LoadMonth(year_, monthNo_);  // the grid shows what is stored again
+  emit Reloaded();
+  return true;
 }

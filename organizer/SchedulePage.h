@@ -1,5 +1,5 @@
 // The schedule entry of the input window: the picked day's text, mark, alarm switch and time, and
-// registration.
+// registration. It owns the schedule of the month the calendar shows, loads it and saves it.
 #pragma once
 
 #include <QObject>
@@ -7,9 +7,8 @@
 #include <array>
 #include "organizer/OrganizerPage.h"
 
-#include "organizer/OrganizerState.h"
+#include "organizer/ScheduleStore.h"
 
-class CalendarView;
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
@@ -21,12 +20,24 @@ class QWidget;
 class SchedulePage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
-  SchedulePage(QWidget* frame, OrganizerState& state, CalendarView& view);
+  explicit SchedulePage(QWidget* frame);
 
   bool UsesCalendar() const override;
   void Enter() override;
   void Leave(bool calendarNext) override;
   [[nodiscard]] bool Close() override;
+  [[nodiscard]] bool MonthLeaving() override;
+  void MonthShown(int year, int month) override;
+  void DayPicked(int year, int month, int day) override;
+  void FocusEntry() override;
+
+  const MonthSchedule& Month() const { return month_; }
+  bool Dirty() const { return dirty_; }  // the day arrays hold changes not yet written
+  // Loads the month; a file that could not be read completely is said so.
+  void LoadMonth(int year, int month);
+  // Saves the month when changed. On failure the user chooses between keeping the changes (false: the
+  // caller stops) and discarding them (true: the stored month is read again).
+  bool SaveIfDirty();
 
   // A day click on the schedule page: the day's entry fills the controls.
   void ShowDay(int day);
@@ -46,9 +57,15 @@ class SchedulePage : public QObject, public OrganizerPage {
   QTimeEdit* hDtp = nullptr;
   QPushButton* Command1 = nullptr;
 
+ signals:
+  void Registered(int day);  // a day's entry went into the month: the grid redraws, the caption names it
+  void Reloaded();           // the stored month was read again: the grid redraws
+
  private:
   int SelectedMark() const;
   void SetDayControlsEnabled(bool on);
-  OrganizerState& s_;
-  CalendarView& view_;
+  MonthSchedule month_;
+  int year_ = 0, monthNo_ = 0;  // the month held
+  int day_ = 0;                 // the day the entry shows; 0 before the first pick
+  bool dirty_ = false;
 };

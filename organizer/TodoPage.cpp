@@ -8,9 +8,7 @@
 #include <QToolButton>
 
 #include "core/Module1.h"
-#include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
-#include "organizer/CalendarView.h"
 #include "organizer/OrganizerLayout.h"
 #include "platform/MsgBox.h"
 #include "platform/QtText.h"
@@ -57,8 +55,8 @@ QIcon Face(int index) {
 }
 }  // namespace
 
-TodoPage::TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view)
-    : QObject(frame), s_(state), view_(view) {
+TodoPage::TodoPage(QWidget* frame) : QObject(frame) {
+  book_.lines = {std::string()};
   Picture6 = new QWidget(frame);
   Picture6->setObjectName(QStringLiteral("Picture6"));
   Picture6->setAutoFillBackground(true);
@@ -98,14 +96,14 @@ TodoPage::TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view)
 }
 
 void TodoPage::LoadToDo() {
-  if (todo::LoadToDo(Module1::AppDir() + std::string(todo::kFileName), s_.todo)) return;
+  if (todo::LoadToDo(Module1::AppDir() + std::string(todo::kFileName), book_)) return;
   MsgBox(
       QStringLiteral("ToDoファイル(%1)を正しく読み込めませんでした\nToDoの変更は保存されません").arg(kFile),
       MsgIcon::Error);
 }
 
 bool TodoPage::SaveToDo() {
-  const todo::SaveOutcome o = todo::SaveToDo(Module1::AppDir() + std::string(todo::kFileName), s_.todo);
+  const todo::SaveOutcome o = todo::SaveToDo(Module1::AppDir() + std::string(todo::kFileName), book_);
   if (o.result == todo::SaveResult::Saved) return true;
   QString reason;
   switch (o.result) {
@@ -128,8 +126,8 @@ bool TodoPage::SaveToDo() {
 void TodoPage::Fill() {
   filling_ = true;
   List1->clear();
-  if (!todo::IsEmpty(s_.todo.lines)) {
-    for (const std::string& line : s_.todo.lines) {
+  if (!todo::IsEmpty(book_.lines)) {
+    for (const std::string& line : book_.lines) {
       auto* it = new QListWidgetItem(Q(todo::ListText(line)), List1);
       it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
       it->setCheckState(todo::IsDone(line) ? Qt::Checked : Qt::Unchecked);
@@ -143,14 +141,14 @@ void TodoPage::Fill() {
 
 void TodoPage::RebuildToDoLines() {
   if (List1->count() == 0) {
-    if (s_.todo.lines.empty()) s_.todo.lines.emplace_back();
-    s_.todo.lines[0].clear();
+    if (book_.lines.empty()) book_.lines.emplace_back();
+    book_.lines[0].clear();
     return;
   }
-  s_.todo.lines.clear();
+  book_.lines.clear();
   for (int i = 0; i < List1->count(); ++i) {
     const QListWidgetItem* it = List1->item(i);
-    s_.todo.lines.push_back(todo::LineOf(it->checkState() == Qt::Checked, S(it->text())));
+    book_.lines.push_back(todo::LineOf(it->checkState() == Qt::Checked, S(it->text())));
   }
 }
 
@@ -164,38 +162,27 @@ void TodoPage::ResetControls(bool clearList) {
   Text2->setEnabled(false);
 }
 
-void TodoPage::DayPicked(int day) {
-  s_.TodoPrefix = todo::Prefix(s_.CalYear, s_.CalMonth, day);
+void TodoPage::DayPicked(int year, int month, int day) {
+  prefix_ = todo::Prefix(year, month, day);
   Text2->setEnabled(true);
   Text2->setFocus();
 }
 
 void TodoPage::List1_Click() {
-  if (!s_.TodoActive || List1->currentRow() < 0) return;
+  if (!active_ || List1->currentRow() < 0) return;
   const std::string text = S(List1->currentItem()->text());
   Text2->setEnabled(true);
   Text2->setText(Q(todo::TextOf(text)));
   Text2->setFocus();
   const todo::ItemDate d = todo::DateOfItem(text);
-  s_.TodoPrefix = todo::Prefix(d.year, d.month, d.day);
-  // A month 00 or 13 names no month: the calendar stays. The shown month is not read again (that would
-  // drop registered changes); another month is entered only once the changed one is saved or given up.
-  const bool sameMonth = d.year == s_.CalYear && d.month == s_.CalMonth;
-  if (d.month >= 1 && d.month <= 12 && (sameMonth || view_.SaveIfDirty())) {
-    if (!sameMonth) {
-      s_.CalYear = d.year;
-      s_.CalMonth = d.month;
-      view_.LoadMonth();
-    }
-    view_.DrawCalendar(d.year, d.month);
-    view_.Label2->setText(Q(calendar::DateCaption(d.year, d.month, d.day)));
-  }
+  prefix_ = todo::Prefix(d.year, d.month, d.day);
+  emit DateAsked(d.year, d.month, d.day);
   for (QToolButton* b : Command5) b->setEnabled(true);
 }
 
 void TodoPage::Text2_Change() {
   const std::string_view t = textchars::Trim(S(Text2->text()));
-  if (!s_.TodoPrefix.empty() && !t.empty()) {
+  if (!prefix_.empty() && !t.empty()) {
     if (List1->currentRow() >= 0 && List1->count() > 0) Command5[2]->setEnabled(true);
     Command5[3]->setEnabled(true);
   } else if (t.empty()) {
@@ -247,7 +234,7 @@ bool TodoPage::MoveItem(int c, bool up) {
 bool TodoPage::ReplaceItem(int c, const QString& s) {
   if (c < 0) return true;
   if (Refused(s)) return false;
-  List1->item(c)->setText(Q(s_.TodoPrefix) + s);
+  List1->item(c)->setText(Q(prefix_) + s);
   SetCurrent(-1);
   Disable({4, 0, 1});
   Text2->clear();
@@ -264,7 +251,7 @@ bool TodoPage::AddItem(const QString& s) {
     Text2->setFocus();
     return false;
   }
-  auto* it = new QListWidgetItem(Q(s_.TodoPrefix) + s, List1);
+  auto* it = new QListWidgetItem(Q(prefix_) + s, List1);
   it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
   it->setCheckState(Qt::Unchecked);
   SetCurrent(-1);
@@ -283,7 +270,6 @@ void TodoPage::DeleteItem(int c) {
   Disable({4, 0, 1});
   Text2->clear();
   Text2->setEnabled(false);
-  view_.ShowMonthCaption();
 }
 
 void TodoPage::Command5_Click(int index) {
@@ -304,7 +290,7 @@ void TodoPage::Command5_Click(int index) {
       break;
   }
   RebuildToDoLines();
-  view_.DrawShown();
+  emit Changed();
 }
 
 bool TodoPage::UsesCalendar() const {
@@ -315,17 +301,21 @@ void TodoPage::Enter() {
   Picture6->setEnabled(true);
   Fill();
   ShowPanel(Picture6, L::kPicture6.top);
-  s_.TodoActive = true;
+  active_ = true;
 }
 
 void TodoPage::Leave(bool calendarNext) {
-  if (s_.TodoActive) RebuildToDoLines();
-  s_.TodoActive = false;
+  if (active_) RebuildToDoLines();
+  active_ = false;
   HidePanel(Picture6, L::kPicture6HiddenTop);
   ResetControls(!calendarNext);
 }
 
+void TodoPage::FocusEntry() {
+  if (Text2->isEnabled()) Text2->setFocus();
+}
+
 bool TodoPage::Close() {
-  if (s_.TodoActive) RebuildToDoLines();
+  if (active_) RebuildToDoLines();
   return SaveToDo();
 }

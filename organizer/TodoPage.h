@@ -1,4 +1,5 @@
 // The ToDo page: the check-box list List1 over the ToDo lines, the text box Text2 and the five buttons.
+// It owns the ToDo book, loads it and saves it.
 #pragma once
 
 #include <QObject>
@@ -7,9 +8,8 @@
 #include <initializer_list>
 #include "organizer/OrganizerPage.h"
 
-#include "organizer/OrganizerState.h"
+#include "organizer/TodoStore.h"
 
-class CalendarView;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -19,12 +19,18 @@ class QWidget;
 class TodoPage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
-  TodoPage(QWidget* frame, OrganizerState& state, CalendarView& view);
+  explicit TodoPage(QWidget* frame);
 
   bool UsesCalendar() const override;
   void Enter() override;
   void Leave(bool calendarNext) override;
   [[nodiscard]] bool Close() override;
+  void DayPicked(int year, int month, int day) override;
+  void FocusEntry() override;
+
+  const todo::TodoBook& Book() const { return book_; }
+  const std::string& Prefix() const { return prefix_; }  // of the next added or modified item, "04/12/05 "
+  bool Active() const { return active_; }                // the page shows
 
   // Reads "ToDo.dat" into the ToDo lines; says so when it could not be read completely.
   void LoadToDo();
@@ -36,7 +42,6 @@ class TodoPage : public QObject, public OrganizerPage {
   void RebuildToDoLines();  // the lines from the list
   // No current item, Text2 emptied and disabled, the buttons disabled; `clearList` also empties List1.
   void ResetControls(bool clearList);
-  void DayPicked(int day);  // a day click on the ToDo page
   void List1_Click();
   void Text2_Change();
   void Command5_Click(int index);
@@ -46,6 +51,10 @@ class TodoPage : public QObject, public OrganizerPage {
   QListWidget* List1 = nullptr;
   QLineEdit* Text2 = nullptr;
   std::array<QToolButton*, 5> Command5{};
+
+ signals:
+  void DateAsked(int year, int month, int day);  // an item was chosen: the calendar shows its date
+  void Changed();                                // the lines changed: the grid redraws
 
  private:
   void SetCurrent(int row);
@@ -57,7 +66,8 @@ class TodoPage : public QObject, public OrganizerPage {
   bool ReplaceItem(int c, const QString& s);
   bool AddItem(const QString& s);
   void DeleteItem(int c);
-  OrganizerState& s_;
-  CalendarView& view_;
+  todo::TodoBook book_;
+  std::string prefix_;
+  bool active_ = false;
   bool filling_ = false;
 };
