@@ -1,5 +1,7 @@
 // Dialnest Plus: the hidden main window and the event loop.
 #include <QApplication>
+#include <algorithm>
+#include <string_view>
 
 #include "core/Form1.h"
 #include "core/Module1.h"
@@ -13,12 +15,15 @@
 #include "postal/Form7.h"
 
 int main(int argc, char** argv) {
+  logging::Install();
+  // The first phone book is read while the toolkit starts (not for `--find` handed to a running one).
+  const bool find = std::find(argv + 1, argv + argc, std::string_view("--find")) != argv + argc;
+  if (!find) Module1::PreloadPhoneBook(1);
   // Chosen before Qt starts: the plugin cannot change later.
   const std::string plugin = session::PlatformPlugin(session::Environment::FromProcess());
   if (!plugin.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plugin));
   QApplication app(argc, argv);
   qCInfo(lcSession) << "platform plugin:" << QGuiApplication::platformName();
-  logging::Install();
   LoadToolkitTranslation(app);
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.
@@ -26,7 +31,6 @@ int main(int argc, char** argv) {
 
   // `--find` opens the quick-find window of the instance that runs (a key the desktop binds to it);
   // with none running, this one starts and opens it.
-  const bool find = QCoreApplication::arguments().contains(QStringLiteral("--find"));
   InstanceChannel channel(QString::fromStdString(Module1::AppDir()));
   if (find && channel.Send(QStringLiteral("find"))) return 0;
 

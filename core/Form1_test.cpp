@@ -211,6 +211,25 @@ class Form1Test : public WindowTestKit {
     QVERIFY(!f->LetterItems(2).Item(1)->isEnabled());
   }
 
+  // The first book is read ahead at start-up; the menus show it as a plain load would, bad bytes as
+  // U+FFFD, and what was read ahead serves that one load only.
+  void theBookReadAheadFillsTheMenusOnce() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\n\x93\x63\x92\x86\t03-1\r\nA&B\x93\r\n" + Markers(43));
+    dir->Write("Teldat2.tel", "[D@TA]\r\ntwo\r\n" + Markers(43));
+    Module1::PreloadPhoneBook(2);  // not the group the start loads: read anew
+    Module1::PreloadPhoneBook(1);
+    auto f = Start();
+    QCOMPARE(f->LetterItems(1).Count(), 2);
+    QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("田中\t03-1"));
+    QCOMPARE(f->LetterItems(1).Caption(2), QStringLiteral("A&B\uFFFD"));
+    QCOMPARE(f->LetterItems(1).Item(2)->text(), QStringLiteral("A&&B\uFFFD"));
+    QVERIFY(f->LetterItems(1).Item(2)->isEnabled());
+    dir->Write("Teldat1.tel", "[D@TA]\r\nnew\r\n" + Markers(43));
+    f->GroupItems().Item(1)->trigger();
+    QCOMPARE(f->LetterItems(1).Count(), 1);
+    QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("new"));
+  }
+
   void settingsRulesAtStartUp() {
     dir->Write("dnstplus.ini", "[Data]\r\nDATA1=999\r\nDATA2=b\r\nTopview=False\r\n");
     auto f = Start();

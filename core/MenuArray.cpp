@@ -77,6 +77,20 @@ QString MenuArray::DisplayText(const QString& text) {
   return shown;
 }
 
+void MenuArray::Fill(std::vector<QString> captions) {
+  items_.reserve(captions.size());
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    const int n = static_cast<int>(i) + 1;
+    if (n > Count() && !built_) {  // the usual case: texts only, no action yet
+      items_.push_back(Entry{std::move(captions[i]), true, false});
+      continue;
+    }
+    if (n > Count()) Load();
+    SetEnabled(n, true);
+    SetCaption(n, captions[i]);
+  }
+}
+
 void MenuArray::SetCaption(int n, const QString& text) {
   items_.at(static_cast<std::size_t>(n - 1)).caption = text;
   if (QAction* a = Built(n)) a->setText(DisplayText(text));

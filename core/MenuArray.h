@@ -26,6 +26,8 @@ class MenuArray {
   // Destroys item n; item 1 cannot be destroyed (false). Back to item 1 alone, the menu's actions go.
   bool Unload(int n);
 
+  // Items 1 to captions.size() take these captions, enabled; items are made as needed.
+  void Fill(std::vector<QString> captions);
   void SetCaption(int n, const QString& text);
   QString Caption(int n) const;  // the text exactly as set
   void SetEnabled(int n, bool enabled);

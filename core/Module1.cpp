@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <optional>
 #include <set>
 
@@ -15,6 +16,7 @@
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Sjis.h"
 #include "platform/TextFile.h"
 
 namespace Module1 {
@@ -87,20 +89,52 @@ bool PutIni(std::string_view key, std::string_view value) {
   return IniFile(IniPath()).Put(settings::kSection, key, value);
 }
 
+namespace {
+// A group's entries as menu texts, per kana index (slot 0 unused).
+using MenuTexts = std::array<std::vector<QString>, kana::kLetterCount + 1>;
+
+// Decoded straight into the menus' UTF-16 texts: a big book makes no other copy of its entries.
+MenuTexts ReadMenuTexts(const std::string& path) {
+  MenuTexts texts;
+  const textfile::Bytes file = textfile::ReadAll(path);
+  if (file.status != textfile::ReadStatus::Ok) return texts;
+  bool complete = true;
+  phonebook::WalkForMenus(file.data, [&texts, &complete](int letter, std::string_view line) {
+    QString text(static_cast<qsizetype>(line.size()), Qt::Uninitialized);
+    const std::size_t n = sjis::DecodeUtf16(line, reinterpret_cast<char16_t*>(text.data()), complete);
+    text.truncate(static_cast<qsizetype>(n));
+    texts[static_cast<std::size_t>(letter)].push_back(std::move(text));
+  });
+  return texts;
+}
+
+struct Preload {
+  std::string path;
+  std::future<MenuTexts> texts;
+};
+Preload& Preloaded() {
+  static Preload p;
+  return p;
+}
+// The file read ahead when it is the one asked for (taken once), else read now.
+MenuTexts TakeMenuTexts(const std::string& path) {
+  Preload& p = Preloaded();
+  if (p.texts.valid() && p.path == path) return p.texts.get();
+  return ReadMenuTexts(path);
+}
+}  // namespace
+
+void PreloadPhoneBook(int group) {
+  Preload& p = Preloaded();
+  p.path = AppDir() + phonebook::FileName(group);
+  p.texts = std::async(std::launch::async, ReadMenuTexts, p.path);
+}
+
 void LoadPhoneMenus(int group) {
   CurGroup = group;
-  phonebook::MenuLoad load = phonebook::LoadForMenus(AppDir() + phonebook::FileName(group));
-  for (int k = 1; k <= kana::kLetterCount; ++k) {
-    MenuArray* items = LetterMenus[static_cast<std::size_t>(k)];
-    const auto& entries = load.entries[static_cast<std::size_t>(k)];
-    if (!items) continue;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      int n = static_cast<int>(i) + 1;
-      if (n > items->Count()) items->Load();
-      items->SetEnabled(n, true);
-      items->SetCaption(n, QString::fromStdString(entries[i]));
-    }
-  }
+  MenuTexts texts = TakeMenuTexts(AppDir() + phonebook::FileName(group));
+  for (std::size_t k = 1; k < texts.size(); ++k)
+    if (MenuArray* items = LetterMenus[k]) items->Fill(std::move(texts[k]));
 }
 
 void ClearPhoneMenus() {

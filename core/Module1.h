@@ -49,6 +49,9 @@ extern std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus;
 
 // Sets CurGroup, then fills the letter menus (expected cleared, table filled) from the group's file.
 void LoadPhoneMenus(int group);
+// Starts reading the group's file on a thread of its own (at start-up, while the toolkit comes up); the
+// next LoadPhoneMenus of the group takes what it read.
+void PreloadPhoneBook(int group);
 // Brings every letter menu in the table back to one disabled "なし".
 void ClearPhoneMenus();
 void EmptyMenuTable();

@@ -12,29 +12,14 @@ std::string FileName(int group) {
 
 MenuLoad LoadForMenus(const std::string& path) {
   MenuLoad m;
-  textfile::Lines file = textfile::ReadLines(path);
+  const textfile::Bytes file = textfile::ReadAll(path);
   m.status = file.status;
   if (file.status != textfile::ReadStatus::Ok) return m;
-  int letter = 0;
-  for (std::size_t i = 0; i < file.lines.size(); ++i) {
-    const std::string& line = file.lines[i];
-    if (line == kMarker) {
-      ++letter;
-      continue;
-    }
-    if (letter < 1 || letter > kana::kLetterCount) {
-      m.stoppedAtLine = i + 1;
-      return m;
-    }
+  m.stoppedAtLine = WalkForMenus(file.data, [&m](int letter, std::string_view line) {
     sjis::Decoded d = sjis::Decode(line);
     m.decodedCleanly = m.decodedCleanly && d.complete;
-    auto& list = m.entries[static_cast<std::size_t>(letter)];
-    list.push_back(std::move(d.text));
-    if (list.size() == kMaxEntries) {
-      m.stoppedAtLine = i + 1;
-      return m;
-    }
-  }
+    m.entries[static_cast<std::size_t>(letter)].push_back(std::move(d.text));
+  });
   return m;
 }
 

@@ -31,4 +31,31 @@ struct MenuLoad {
 
 MenuLoad LoadForMenus(const std::string& path);
 
+// The menus' walk over a file's bytes: `entry(letter, rawLine)` for each entry the menus take, in order.
+// Returns 0 when every line was taken, else the 1-based line at which it stopped (see MenuLoad).
+template <typename F>
+std::size_t WalkForMenus(std::string_view bytes, F&& entry) {
+  std::array<std::size_t, kana::kLetterCount + 1> counts{};
+  int letter = 0;
+  std::size_t lineNo = 0, stoppedAt = 0;
+  textfile::ForEachLine(bytes, [&](std::string_view line) {
+    ++lineNo;
+    if (line == kMarker) {
+      ++letter;
+      return true;
+    }
+    if (letter < 1 || letter > kana::kLetterCount) {
+      stoppedAt = lineNo;
+      return false;
+    }
+    entry(letter, line);
+    if (++counts[static_cast<std::size_t>(letter)] == kMaxEntries) {
+      stoppedAt = lineNo;
+      return false;
+    }
+    return true;
+  });
+  return stoppedAt;
+}
+
 }  // namespace phonebook

@@ -5,42 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "platform/TextChars.h"
+
 namespace phonefind {
 namespace {
 
-// Calls `take` with each code point of UTF-8 text; bytes that do not form a character are dropped.
-template <class F>
-void ForEachCodePoint(std::string_view s, F&& take) {
-  for (std::size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      take(static_cast<char16_t>(c));
-      ++i;
-      continue;
-    }
-    const int n = (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + static_cast<std::size_t>(n) > s.size()) {
-      ++i;
-      continue;
-    }
-    char32_t cp = c & (0x7F >> n);
-    bool ok = true;
-    for (int k = 1; k < n; ++k) {
-      const auto t = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      ok = ok && (t & 0xC0) == 0x80;
-      cp = cp << 6 | (t & 0x3F);
-    }
-    i += ok ? static_cast<std::size_t>(n) : 1;
-    // Code page 932 holds only characters of the basic plane; any other stands for none of them.
-    if (ok) take(cp > 0xFFFF ? char16_t{0xFFFF} : static_cast<char16_t>(cp));
-  }
-}
-
+using textchars::ForEachCodePoint;
 std::u16string Decode(std::string_view s) {
-  std::u16string out;
-  out.reserve(s.size());
-  ForEachCodePoint(s, [&out](char16_t c) { out.push_back(c); });
-  return out;
+  return textchars::Utf16(s);
 }
 
 // Half-width katakana U+FF61..U+FF9D as full-width hiragana (signs as their full forms).

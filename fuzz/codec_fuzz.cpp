@@ -12,6 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The table decoder is iconv's decoding, byte for byte.
   const sjis::Decoded ref = sjis::DecodeWithIconv(in);
   FUZZ_CHECK(d.text == ref.text && d.complete == ref.complete);
+  // And its UTF-16 decoding the same characters.
+  std::u16string units(size, u'\0');
+  bool complete = true;
+  units.resize(sjis::DecodeUtf16(in, units.data(), complete));
+  FUZZ_CHECK(units == textchars::Utf16(d.text) && complete == d.complete);
   const std::size_t cut = sjis::CutLength(in, size / 2);
   FUZZ_CHECK(cut <= size / 2);
   // As typed text.

@@ -1,15 +1,18 @@
 #include "platform/Diag.h"
 
+#include <atomic>
+
 namespace diag {
 namespace {
-Sink sink = nullptr;
-}
+// Reports may come from a reading thread while the program sets the sink.
+std::atomic<Sink> sink = nullptr;
+}  // namespace
 
 void SetSink(Sink s) {
-  sink = s;
+  sink.store(s);
 }
 
 void Report(Area area, Level level, std::string_view message) {
-  if (sink) sink(area, level, message);
+  if (const Sink s = sink.load()) s(area, level, message);
 }
 }  // namespace diag

@@ -166,6 +166,9 @@ struct DecodeTable {
   std::array<Utf8, 256> single;
   std::array<bool, 256> lead{};
   std::vector<Utf8> pairs = std::vector<Utf8>(65536);
+  // The same characters as UTF-16 units (code page 932 lies within the BMP); 0: not a character.
+  std::array<char16_t, 256> single16{};
+  std::vector<char16_t> pairs16 = std::vector<char16_t>(65536);
 
   DecodeTable() {
     iconv_t cd = iconv_open("UTF-8", "CP932");
@@ -191,6 +194,23 @@ struct DecodeTable {
       }
     }
     iconv_close(cd);
+    for (std::size_t i = 0; i < single.size(); ++i) single16[i] = Unit(single[i]);
+    for (std::size_t i = 0; i < pairs.size(); ++i) pairs16[i] = Unit(pairs[i]);
+  }
+
+  // One character of at most three UTF-8 bytes as its UTF-16 unit.
+  static char16_t Unit(const Utf8& c) {
+    const auto b = [&c](int i) { return static_cast<unsigned>(static_cast<unsigned char>(c.bytes[i])); };
+    switch (c.length) {
+      case 1:
+        return static_cast<char16_t>(b(0));
+      case 2:
+        return static_cast<char16_t>((b(0) & 0x1Fu) << 6 | (b(1) & 0x3Fu));
+      case 3:
+        return static_cast<char16_t>((b(0) & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu));
+      default:
+        return 0;
+    }
   }
 };
 
@@ -223,6 +243,32 @@ Decoded Decode(std::string_view cp932) {
     i += used;
   }
   return d;
+}
+
+std::size_t DecodeUtf16(std::string_view cp932, char16_t* out, bool& complete) {
+  const DecodeTable& t = Table();
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < cp932.size();) {
+    const auto b = static_cast<unsigned char>(cp932[i]);
+    char16_t c = t.single16[b];
+    bool valid = t.single[b].length != 0;
+    std::size_t used = 1;
+    if (t.lead[b] && i + 1 < cp932.size()) {
+      const std::size_t pair = static_cast<std::size_t>(b) << 8 | static_cast<unsigned char>(cp932[i + 1]);
+      c = t.pairs16[pair];
+      valid = t.pairs[pair].length != 0;
+      used = 2;
+    }
+    if (!valid) {  // as Decode: the byte is lost, U+FFFD in its place
+      complete = false;
+      out[n++] = u'\uFFFD';
+      ++i;
+      continue;
+    }
+    out[n++] = c;
+    i += used;
+  }
+  return n;
 }
 
 std::optional<std::string> Encode(std::string_view utf8) {

@@ -1,4 +1,5 @@
 #include "platform/Sjis.h"
+#include "platform/TextChars.h"
 
 #include <gtest/gtest.h>
 
@@ -105,8 +106,21 @@ TEST(Sjis, NoCodePointIsEverStoredAsSomethingElseOrAsNothing) {
   EXPECT_GT(carried, 7500);
 }
 
-// Decoding by table gives exactly what iconv gives, bad bytes included: every pair of bytes, and long
-// random runs (where a bad byte in the middle must not shift what follows).
+namespace {
+// UTF-16 decoding with its completeness flag, as "c" or "i" after the units.
+std::u16string Utf16Of(std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  bool complete = true;
+  out.resize(sjis::DecodeUtf16(bytes, out.data(), complete));
+  return out + (complete ? u"c" : u"i");
+}
+std::u16string Expected16(const sjis::Decoded& d) {
+  return textchars::Utf16(d.text) + (d.complete ? u"c" : u"i");
+}
+}  // namespace
+
+// Decoding by table gives exactly what iconv gives (also as UTF-16), bad bytes included: every pair of bytes,
+// and long random runs (where a bad byte in the middle must not shift what follows).
 TEST(Sjis, TableDecodingIsIconvDecoding) {
   std::string all;
   for (unsigned a = 0; a < 256; ++a)
@@ -116,6 +130,7 @@ TEST(Sjis, TableDecodingIsIconvDecoding) {
       const sjis::Decoded ref = sjis::DecodeWithIconv(std::string_view(pair, 2));
       ASSERT_EQ(ours.text, ref.text) << std::hex << a << " " << b;
       ASSERT_EQ(ours.complete, ref.complete) << std::hex << a << " " << b;
+      ASSERT_EQ(Utf16Of(std::string_view(pair, 2)), Expected16(ref)) << std::hex << a << " " << b;
     }
   std::uint32_t seed = 12345;
   for (int run = 0; run < 200; ++run) {
@@ -127,6 +142,7 @@ TEST(Sjis, TableDecodingIsIconvDecoding) {
     const sjis::Decoded ours = sjis::Decode(bytes), ref = sjis::DecodeWithIconv(bytes);
     ASSERT_EQ(ours.text, ref.text) << run;
     ASSERT_EQ(ours.complete, ref.complete) << run;
+    ASSERT_EQ(Utf16Of(bytes), Expected16(ref)) << run;
   }
   EXPECT_EQ(sjis::Decode("\x93\x63\x92\x86").text, "田中");
   EXPECT_EQ(sjis::Decode("\x93").text, "\xEF\xBF\xBD");  // a lead byte at the end

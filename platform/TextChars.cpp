@@ -108,4 +108,11 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
+std::u16string Utf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  ForEachCodePoint(utf8, [&out](char16_t c) { out.push_back(c); });
+  return out;
+}
+
 }  // namespace textchars

@@ -29,6 +29,23 @@ Lines ReadLines(const std::string& path);
 
 // A final line without a line end counts; a line end at the very end does not open another line.
 std::vector<std::string> SplitLines(std::string_view bytes);
+// The same lines, each handed to `f` as a view into `bytes` (no copy); `f` returns false to stop.
+template <typename F>
+void ForEachLine(std::string_view bytes, F&& f) {
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      if (!f(bytes.substr(start, i - start))) return;
+      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < bytes.size()) f(bytes.substr(start));
+}
 
 // Every line followed by CR LF.
 std::string JoinCrLf(const std::vector<std::string>& lines);
