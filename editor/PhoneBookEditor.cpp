@@ -84,14 +84,18 @@ void PhoneBookEditor::SetMaster() {
 
 bool PhoneBookEditor::Savedata(const std::string& path) {
   if (!canSave_) return false;
-  std::vector<std::string> encoded;
-  encoded.reserve(master_.size());
+  // Encoded straight into the file's bytes: a big book is held once more, not twice.
+  std::size_t size = 0;
+  for (const std::string& line : master_) size += line.size() + 2;
+  std::string bytes;
+  bytes.reserve(size);
   for (const std::string& line : master_) {
     auto e = sjis::Encode(line);
     if (!e) return false;  // never happens: Add and Modify refuse such text
-    encoded.push_back(std::move(*e));
+    bytes += *e;
+    bytes += "\r\n";
   }
-  const textfile::WriteResult w = textfile::WriteAtomic(path, textfile::JoinCrLf(encoded));
+  const textfile::WriteResult w = textfile::WriteAtomic(path, bytes);
   lastError_ = w.error;
   if (!w) return false;
   master_.clear();
