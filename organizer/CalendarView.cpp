@@ -57,6 +57,7 @@ CalendarView::CalendarView(QWidget* frame) : QObject(frame) {
                  twips::ToPixels(L::kPicture1.top, screen::TwipsPerPixelY()));
   Picture1->setMouseTracking(true);
   Picture1->installEventFilter(this);
+  connect(Picture1, &CalendarSurface::CaptionChanged, Label2, &QLabel::setText);
 
   shpDay = new QFrame(Picture1);
   shpDay->setObjectName(QStringLiteral("shpDay"));
@@ -77,8 +78,7 @@ void CalendarView::SetMonth(int year, int month) {
 }
 
 void CalendarView::DrawCalendar(int year, int month) {
-  Picture1->DrawCalendar(year, month, *schedule_, *todo_, year_, month_);
-  Label2->setText(Picture1->Caption());
+  Picture1->DrawCalendar(year, month, *schedule_, *todo_, year_, month_);  // the caption follows
   // What a day shows may have changed (another month, a registration, a ToDo action): the next
   // pointer move builds its tip anew, even within the same cell.
   tipStale_ = true;
