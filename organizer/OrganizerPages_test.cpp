@@ -100,7 +100,6 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QSignalSpy registered(&schedule, &SchedulePage::Registered);
     QSignalSpy asked(&todo, &TodoPage::DateAsked);
     QSignalSpy changed(&todo, &TodoPage::Changed);
-
     schedule.MonthShown(2004, 12);
     QCOMPARE(schedule.Month().DayText[4], std::string("忘年会"));
     schedule.DayPicked(2004, 12, 5);
