@@ -1,8 +1,8 @@
 # The one helper that declares a test.
-#   dn_add_test(<name> SOURCES <files...> LIBS <targets...> [QT])
+#   dn_add_test(<name> SOURCES <files...> LIBS <targets...> [QT] [DBUS])
 #   dn_add_test(<name> SCRIPT <file> ARGS <args...>)
 # GoogleTest by default; QT makes it a Qt Test executable (QTEST_MAIN in the source); SCRIPT runs a
-# script (end-to-end tests against the real program).
+# script (end-to-end tests against the real program); DBUS runs it on a private session bus of its own.
 # Every test gets the same environment: Tokyo time, UTF-8 locale, headless Qt, sanitizer settings.
 set(DN_SANITIZER_DIR ${CMAKE_SOURCE_DIR}/cmake)
 
@@ -16,7 +16,7 @@ set(DN_TEST_ENV
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
 function(dn_add_test name)
-  cmake_parse_arguments(T "QT" "SCRIPT" "SOURCES;LIBS;ARGS" ${ARGN})
+  cmake_parse_arguments(T "QT;DBUS" "SCRIPT" "SOURCES;LIBS;ARGS" ${ARGN})
   if(T_SCRIPT)
     add_test(NAME ${name} COMMAND ${T_SCRIPT} ${T_ARGS})
     # The real program paced by key presses: run alone so a busy machine does not outrun the pauses.
@@ -31,6 +31,10 @@ function(dn_add_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gmock)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_DBUS)
+    add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${DN_TEST_ENV}" TIMEOUT 300)
 endfunction()

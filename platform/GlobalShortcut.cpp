@@ -10,18 +10,15 @@
 #include <vector>
 
 #include "platform/Log.h"
+#include "platform/PortalShortcut.h"
 
 namespace {
-
-constexpr char kNoGrab[] =
-    "このデスクトップではグローバルショートカットを登録できません。"
-    "デスクトップのキーボード設定で「dialnestplus --find」にキーを割り当ててください。";
 
 // Displays where a program cannot grab keys: it hears of nothing.
 class NoShortcut final : public GlobalShortcut {
  public:
   bool Set(const QKeySequence& key) override {
-    problem_ = key.isEmpty() ? QString() : QString::fromUtf8(kNoGrab);
+    problem_ = key.isEmpty() ? QString() : NoGrabText();
     return key.isEmpty();
   }
 };
@@ -65,8 +62,7 @@ class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilt
     keycode_ = sym ? KeycodeOf(sym) : 0;
     mods_ = ModsOf(combo.keyboardModifiers());
     if (keycode_ == 0) {
-      problem_ = QStringLiteral("このキー（%1）はショートカットに使えません")
-                     .arg(key.toString(QKeySequence::NativeText));
+      problem_ = UnusableKeyText(key);
       return false;
     }
     // The same key with Caps Lock or Num Lock on is the same shortcut.
@@ -149,10 +145,23 @@ class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilt
 
 }  // namespace
 
+QString GlobalShortcut::NoGrabText() {
+  return QStringLiteral(
+      "このデスクトップではグローバルショートカットを登録できません。"
+      "デスクトップのキーボード設定で「dialnestplus --find」にキーを割り当ててください。");
+}
+
+QString GlobalShortcut::UnusableKeyText(const QKeySequence& key) {
+  return QStringLiteral("このキー（%1）はショートカットに使えません")
+      .arg(key.toString(QKeySequence::NativeText));
+}
+
 std::unique_ptr<GlobalShortcut> GlobalShortcut::Create() {
   // Under XWayland a grab only sees keys while one of its own windows has the focus: no use there.
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   if (x11 && x11->connection() && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     return std::make_unique<X11Shortcut>(x11->connection());
+  if (QDBusConnection bus = QDBusConnection::sessionBus(); bus.isConnected())
+    return std::make_unique<PortalShortcut>(bus);
   return std::make_unique<NoShortcut>();
 }

@@ -1,6 +1,6 @@
 // A key that works whatever window has the focus. Chosen at start-up behind one interface: on an X11
-// display the key is grabbed from the X server; elsewhere (a Wayland session) there is no grab a
-// program may make, and the object says so instead.
+// display the key is grabbed from the X server; on a Wayland session it is asked of the desktop portal
+// (GlobalShortcuts) where the desktop offers one; elsewhere the object says why there is none.
 #pragma once
 
 #include <QKeySequence>
@@ -24,5 +24,9 @@ class GlobalShortcut : public QObject {
   void Activated();
 
  protected:
+  // The settings dialog's texts: no way to register a key here, and a key that cannot be one.
+  static QString NoGrabText();
+  static QString UnusableKeyText(const QKeySequence& key);
+
   QString problem_;
 };
