@@ -71,12 +71,11 @@ QString PortalShortcut::TriggerText(const QKeySequence& key) {
   QString name;
   if (k >= Qt::Key_A && k <= Qt::Key_Z)
     name = QChar(u'a' + (k - Qt::Key_A));
-  else if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_F1 && k <= Qt::Key_F24))
-    name = QKeySequence(k).toString(QKeySequence::PortableText);
   else if (k == Qt::Key_Space)
     name = QStringLiteral("space");
-  else if (k == Qt::Key_Insert || k == Qt::Key_Home || k == Qt::Key_End)
-    name = QKeySequence(k).toString(QKeySequence::PortableText);
+  else if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_F1 && k <= Qt::Key_F24) ||
+           k == Qt::Key_Insert || k == Qt::Key_Home || k == Qt::Key_End)
+    name = QKeySequence(k).toString(QKeySequence::PortableText);  // the keysym names: "7", "F5", "Home"
   if (name.isEmpty()) return {};
   const Qt::KeyboardModifiers m = combo.keyboardModifiers();
   QString text;
