@@ -7,6 +7,4 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb 200
 cp "$exe" "$work/dialnestplus"
 printf '[Data]\r\nDATA1=g1\r\nClipen=True\r\n' > "$work/dnstplus.ini"
-mkdir -m 700 "$work/run"
-XDG_RUNTIME_DIR="$work/run" dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/hung_watcher.py" \
-  "$work/dialnestplus" "$work" || fail "program output: $(cat "$work/out.log")"
+run_driver_on_bus "$(dirname "$0")/hung_watcher.py"

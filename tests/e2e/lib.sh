@@ -51,3 +51,11 @@ start_program() {
 }
 
 icon_geometry() { xwininfo -root -tree | grep '("dialnestplus" "Dialnest Plus")' | grep -o '+[0-9-]*+[0-9-]*$'; }
+
+# Runs a Python driver (`driver.py <program> <work folder>`) on a private session bus, with a runtime
+# folder of the work folder's own; when it fails, the program's output says why.
+run_driver_on_bus() { # driver.py
+  mkdir -p -m 700 "$work/run"
+  XDG_RUNTIME_DIR="$work/run" dbus-run-session -- /usr/bin/python3 "$1" "$work/dialnestplus" "$work" ||
+    fail "program output: $(cat "$work/out.log" 2>/dev/null)"
+}

@@ -8,6 +8,4 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb 210
 cp "$exe" "$work/dialnestplus"
 printf '[Data]\r\nDATA1=g1\r\n' > "$work/dnstplus.ini"
-mkdir -m 700 "$work/run"
-XDG_RUNTIME_DIR="$work/run" dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/portal_shortcut.py" \
-  "$work/dialnestplus" "$work" || fail "program output: $(cat "$work/out.log")"
+run_driver_on_bus "$(dirname "$0")/portal_shortcut.py"

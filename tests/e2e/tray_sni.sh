@@ -10,5 +10,4 @@ start_xvfb 170
 cp "$exe" "$work/dialnestplus"
 printf '[Data]\r\nDATA1=g1\r\nClipen=True\r\n' > "$work/dnstplus.ini"
 { printf '[D@TA]\r\ntaro_kato@example.jp\r\n'; for _ in $(seq 43); do printf '[D@TA]\r\n'; done; } > "$work/Teldat1.tel"
-dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/sni_panel.py" "$work/dialnestplus" "$work" ||
-  fail "program output: $(cat "$work/out.log")"
+run_driver_on_bus "$(dirname "$0")/sni_panel.py"
