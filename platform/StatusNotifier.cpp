@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
+#include <QTimer>
 #include <QtEndian>
 
 #include "platform/Log.h"
@@ -316,16 +317,22 @@ void StatusNotifierTray::HostKnown(bool host) {
     Done();
     return;
   }
+  relisted_ = 0;
+  Register(owner);
+}
+
+void StatusNotifierTray::Register(const QString& owner) {
   QDBusMessage reg = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
                                                     QStringLiteral("RegisterStatusNotifierItem"));
   reg << service_;
   asking_ = true;
-  auto* call = new QDBusPendingCallWatcher(bus.asyncCall(reg, 2000), this);
+  auto* call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(reg, 2000), this);
   connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher* w) {
     w->deleteLater();
     const bool now = w->reply().type() == QDBusMessage::ReplyMessage;
     registeredWith_ = now ? owner : QString();
     if (now) {
+      QTimer::singleShot(kListedCheckMs, this, [this, owner] { CheckListed(owner); });
       // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
       const QString program = WatcherProgram();
       menu_->SetInlineThirdLevel(program == QLatin1String("gnome-shell"));
@@ -334,6 +341,33 @@ void StatusNotifierTray::HostKnown(bool host) {
     }
     if (started_) SetRegistered(now);
     Done();
+  });
+}
+
+void StatusNotifierTray::CheckListed(const QString& owner) {
+  if (!started_ || asking_ || registeredWith_ != owner) return;
+  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
+                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                    QStringLiteral("Get"));
+  get << kWatcherService << QStringLiteral("RegisteredStatusNotifierItems");
+  auto* call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get, 2000), this);
+  connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher* w) {
+    w->deleteLater();
+    const QDBusMessage reply = w->reply();
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return;  // cannot tell
+    if (!started_ || asking_ || registeredWith_ != owner) return;
+    const QStringList items = reply.arguments().first().value<QDBusVariant>().variant().toStringList();
+    const QString unique = QDBusConnection::sessionBus().baseService();
+    // Watchers list an item by its name, or by name or connection followed by its path.
+    for (const QString& item : items)
+      if (item.startsWith(service_) || item.startsWith(unique)) return;
+    if (relisted_ >= kMaxRelists) {
+      qCWarning(lcTray) << "the StatusNotifier watcher keeps dropping the item:" << items;
+      return;
+    }
+    ++relisted_;
+    qCInfo(lcTray) << "the StatusNotifier watcher dropped the item; registering it again";
+    Register(owner);
   });
 }
 

@@ -242,8 +242,15 @@ class StatusNotifierTray : public QObject {
 
  private:
   void HostKnown(bool host);
+  void Register(const QString& watcherOwner);
+  // A while after registering: a watcher that lost the item (GNOME's extension drops an item whose
+  // set-up raced with its own name watch) is given it again, a few times at most.
+  void CheckListed(const QString& watcherOwner);
   void SetRegistered(bool now);
   void Done();
+
+  static constexpr int kListedCheckMs = 3000;
+  static constexpr int kMaxRelists = 3;
 
   StatusNotifierItem* item_;
   DBusMenu* menu_;
@@ -257,6 +264,7 @@ class StatusNotifierTray : public QObject {
   QString registeredWith_;  // the watcher's connection the item is registered with
   bool asking_ = false;     // a question to the watcher is on its way
   bool askAgain_ = false;   // something changed meanwhile
+  int relisted_ = 0;        // registrations repeated for a watcher that dropped the item
 };
 
 }  // namespace sni

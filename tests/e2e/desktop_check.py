@@ -223,17 +223,18 @@ time.sleep(1)
 
 prog = start_program()
 if desktop == "gnome":
-    # Seen now and then here: GNOME's extension fails to set up the item it was given ("While initalizing
-    # proxy ... Argument two may not be null") and shows no icon. Recorded, and the program started again.
-    for retry in range(2):
-        pump(2)
-        shell = open(logs["gnome-shell"], errors="replace").read()
-        if shell.count("While initalizing proxy") <= retry:
-            break
-        print("known: GNOME's extension did not set the item up; the program is started again")
-        prog.terminate()
-        prog.wait(10)
-        prog = start_program()
+    # On a loaded machine GNOME's extension now and then drops the item it was given ("While initalizing
+    # proxy ... Argument two may not be null": its set-up races with its own watch of the item's name)
+    # and shows no icon. The program sees it is no longer listed and registers again.
+    pump(4)
+    dropped = open(logs["gnome-shell"], errors="replace").read().count("While initalizing proxy")
+    if dropped:
+        again = "registering it again"
+        if not pump(15, lambda: program_log().count(again) >= dropped):
+            fail("GNOME's extension dropped the item %d times; the program registered again %d times" %
+                 (dropped, program_log().count(again)))
+        pump(3)
+        print("GNOME's extension dropped the item (%d of its set-ups); the program registered it again" % dropped)
 plugin = re.search(r"platform plugin: \"?(\w+)", program_log())
 print("the program chose the Qt plugin %s" % (plugin.group(1) if plugin else "?"))
 expected = {"gnome": "xcb", "kwin": "xcb", "sway": "wayland"}[desktop]

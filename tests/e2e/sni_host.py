@@ -29,6 +29,7 @@ class Watcher(dbus.service.Object):
         self.items = []
         self.hosts = []
         self.unregistered = []
+        self.registrations = []  # every RegisterStatusNotifierItem call, repeated ones too
         super().__init__(bus, "/StatusNotifierWatcher")
         bus.add_signal_receiver(self.owner_changed, "NameOwnerChanged", "org.freedesktop.DBus")
 
@@ -41,6 +42,7 @@ class Watcher(dbus.service.Object):
     @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
     def RegisterStatusNotifierItem(self, service, sender=None):
         name = service if service.startswith("org.") else sender
+        self.registrations.append(name)
         if name not in self.items:
             self.items.append(name)
             self.StatusNotifierItemRegistered(name)

@@ -56,6 +56,19 @@ if not pump(10, lambda: watcher.items):
 print("panel up to item registered: %d ms" % ((time.monotonic() - t0) * 1000))
 service = watcher.items[0]
 
+# A watcher that drops the item while setting it up (GNOME's extension does when its set-up races with
+# its own watch of the item's name): the program notices it is no longer listed and registers again.
+watcher.items.remove(service)
+t0 = time.monotonic()
+if not pump(10, lambda: service in watcher.items):
+    fail("the program did not register again with a watcher that dropped its item")
+if watcher.registrations != [service, service]:
+    fail("registrations: %s" % watcher.registrations)
+print("an item the watcher dropped is registered again after %d ms" % ((time.monotonic() - t0) * 1000))
+pump(4)
+if watcher.registrations != [service, service]:
+    fail("registered again while listed: %s" % watcher.registrations)
+
 item = bus.get_object(service, "/StatusNotifierItem")
 props = item.GetAll(ITEM_IFACE, dbus_interface=PROPS)
 if props["Title"] != "Dialnest Plus" or props["Status"] != "Active" or props["Id"] != "dialnestplus":
