@@ -326,7 +326,9 @@ void StatusNotifierTray::Register(const QString& owner) {
                                                     QStringLiteral("RegisterStatusNotifierItem"));
   reg << service_;
   asking_ = true;
-  auto* call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(reg, 2000), this);
+  // GNOME's extension answers only once the shell has finished starting (at login, seconds): an early
+  // time-out would fall back to another tray while the item is about to show.
+  auto* call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(reg, kRegisterMs), this);
   connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher* w) {
     w->deleteLater();
     const bool now = w->reply().type() == QDBusMessage::ReplyMessage;

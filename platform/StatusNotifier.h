@@ -249,6 +249,7 @@ class StatusNotifierTray : public QObject {
   void SetRegistered(bool now);
   void Done();
 
+  static constexpr int kRegisterMs = 25000;
   static constexpr int kListedCheckMs = 3000;
   static constexpr int kMaxRelists = 3;
 

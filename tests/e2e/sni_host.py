@@ -39,13 +39,19 @@ class Watcher(dbus.service.Object):
             self.unregistered.append(name)
             self.StatusNotifierItemUnregistered(name)
 
-    @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
-    def RegisterStatusNotifierItem(self, service, sender=None):
+    reply_delay_ms = 0  # GNOME's extension answers a registration only once the shell has started
+
+    @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender", async_callbacks=("ok", "err"))
+    def RegisterStatusNotifierItem(self, service, sender=None, ok=None, err=None):
         name = service if service.startswith("org.") else sender
         self.registrations.append(name)
         if name not in self.items:
             self.items.append(name)
             self.StatusNotifierItemRegistered(name)
+        if self.reply_delay_ms:
+            GLib.timeout_add(self.reply_delay_ms, lambda: ok() and False)
+        else:
+            ok()
 
     @dbus.service.method(WATCHER, in_signature="s")
     def RegisterStatusNotifierHost(self, service):

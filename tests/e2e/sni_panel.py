@@ -34,7 +34,7 @@ def clipboard():
     return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True).stdout
 
 
-env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LOGGING_RULES="dialnest.tray=true")
 log = open(os.path.join(work, "out.log"), "w")
 prog = subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
 
@@ -46,6 +46,7 @@ early = [n for n in bus.list_names() if str(n).startswith("org.kde.StatusNotifie
 if early:
     fail("an item was on the bus before any panel: %s" % early)
 watcher = Watcher(bus)
+watcher.reply_delay_ms = 3000  # a shell still starting up: the program waits, no other tray meanwhile
 watcher.hosts.append("org.kde.StatusNotifierHost-%d" % os.getpid())
 bus_name_host = dbus.service.BusName(watcher.hosts[0], bus)
 t0 = time.monotonic()
@@ -55,6 +56,13 @@ if not pump(10, lambda: watcher.items):
     fail("no item registered after the panel came up")
 print("panel up to item registered: %d ms" % ((time.monotonic() - t0) * 1000))
 service = watcher.items[0]
+if not pump(10, lambda: "StatusNotifier host" in open(os.path.join(work, "out.log"), errors="replace").read()):
+    fail("the program did not take the late answer to its registration")
+pump(1)
+if watcher.registrations != [service]:
+    fail("another item while the registration was unanswered: %s" % watcher.registrations)
+print("a registration answered after %d ms is taken, with no other tray meanwhile" % watcher.reply_delay_ms)
+watcher.reply_delay_ms = 0
 
 # A watcher that drops the item while setting it up (GNOME's extension does when its set-up races with
 # its own watch of the item's name): the program notices it is no longer listed and registers again.
