@@ -87,6 +87,9 @@ QString PortalShortcut::TriggerText(const QKeySequence& key) {
 }
 
 bool PortalShortcut::Set(const QKeySequence& key) {
+  // The settings dialog sets the key at every OK: a key already bound (or being bound) stays as it is,
+  // so the desktop does not ask the user to confirm it again.
+  if (!key.isEmpty() && key == key_ && (!session_.isEmpty() || !pending_.isEmpty())) return true;
   CloseSession();
   pending_.clear();
   key_ = key;

@@ -143,6 +143,12 @@ class PortalShortcutTest : public QObject {
     QTest::qWait(100);
     QCOMPARE(activated.count(), 1);
 
+    // The same key again (the settings dialog's OK): nothing is bound anew, nothing closed.
+    QVERIFY(s.Set(QKeySequence(QStringLiteral("Ctrl+Alt+F"))));
+    QTest::qWait(200);
+    QCOMPARE(portal_->binds, 1);
+    QVERIFY(portal_->closed.isEmpty());
+
     // Another key: the old session is closed and no longer heard; switching off closes the new one.
     const QString old = portal_->bound.session;
     QVERIFY(s.Set(QKeySequence(QStringLiteral("Ctrl+Alt+G"))));
