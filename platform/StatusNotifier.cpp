@@ -27,6 +27,22 @@ namespace {
 
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+
+// Asks the watcher for one of its properties; a watcher that does not answer within 2 s counts as
+// silent (the next change asks again).
+QDBusPendingCallWatcher* AskWatcher(const QString& property, QObject* parent) {
+  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
+                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                    QStringLiteral("Get"));
+  get << kWatcherService << property;
+  return new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get, 2000), parent);
+}
+
+// The property's value from the watcher's answer; invalid when it gave none.
+QVariant WatcherAnswer(const QDBusMessage& reply) {
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return {};
+  return reply.arguments().first().value<QDBusVariant>().variant();
+}
 const QString kItemPath = QStringLiteral("/StatusNotifierItem");
 const QString kMenuPath = QStringLiteral("/MenuBar");
 
@@ -279,17 +295,11 @@ void StatusNotifierTray::Reconsider() {
     return;
   }
   asking_ = true;
-  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
-                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                    QStringLiteral("Get"));
-  get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
-  // A watcher that does not answer within 2 s counts as absent; the next change asks again.
-  auto* call = new QDBusPendingCallWatcher(bus.asyncCall(get, 2000), this);
+  auto* call = AskWatcher(QStringLiteral("IsStatusNotifierHostRegistered"), this);
   connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
     w->deleteLater();
     const QDBusMessage reply = w->reply();
-    const bool host = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-                      reply.arguments().first().value<QDBusVariant>().variant().toBool();
+    const bool host = WatcherAnswer(reply).toBool();
     watcherSilent_ = reply.type() == QDBusMessage::ErrorMessage;
     if (watcherSilent_) qCInfo(lcTray) << "the StatusNotifier watcher did not answer:" << reply.errorName();
     if (started_) HostKnown(host);
@@ -348,17 +358,13 @@ void StatusNotifierTray::Register(const QString& owner) {
 
 void StatusNotifierTray::CheckListed(const QString& owner) {
   if (!started_ || asking_ || registeredWith_ != owner) return;
-  QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
-                                                    QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                    QStringLiteral("Get"));
-  get << kWatcherService << QStringLiteral("RegisteredStatusNotifierItems");
-  auto* call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get, 2000), this);
+  auto* call = AskWatcher(QStringLiteral("RegisteredStatusNotifierItems"), this);
   connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher* w) {
     w->deleteLater();
-    const QDBusMessage reply = w->reply();
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return;  // cannot tell
+    const QVariant answer = WatcherAnswer(w->reply());
+    if (!answer.isValid()) return;  // cannot tell
     if (!started_ || asking_ || registeredWith_ != owner) return;
-    const QStringList items = reply.arguments().first().value<QDBusVariant>().variant().toStringList();
+    const QStringList items = answer.toStringList();
     const QString unique = QDBusConnection::sessionBus().baseService();
     // Watchers list an item by its name, or by name or connection followed by its path.
     for (const QString& item : items)
