@@ -21,7 +21,7 @@ wait_for() { # seconds what command...
 
 for n in $(seq 170 220); do [ -e /tmp/.X$n-lock ] || break; done
 export DISPLAY=:$n QT_QPA_PLATFORM=xcb
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 & pids+=($!)
 wait_for 10 Xvfb xdpyinfo
 trayer --edge top --align left --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 & pids+=($!)
 wait_for 30 trayer xdotool search --name '^panel$'

@@ -332,28 +332,37 @@ void StatusNotifierTray::HostKnown(bool host) {
 }
 
 void StatusNotifierTray::Register(const QString& owner) {
+  const QString program = WatcherProgram();
   QDBusMessage reg = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
                                                     QStringLiteral("RegisterStatusNotifierItem"));
-  reg << service_;
+  // GNOME's extension watches the name of an item registered by name, and drops the item when that
+  // watch answers after the item's properties have come (on a busy machine, often: no icon). An item
+  // registered by its path is set up without that watch. Other watchers get the name, as most items
+  // do, and the path only after they dropped the item.
+  const bool byPath = relisted_ > 0 || program == QLatin1String("gnome-shell");
+  reg << (byPath ? kItemPath : service_);
   asking_ = true;
   // GNOME's extension answers only once the shell has finished starting (at login, seconds): an early
   // time-out would fall back to another tray while the item is about to show.
   auto* call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(reg, kRegisterMs), this);
-  connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher* w) {
-    w->deleteLater();
-    const bool now = w->reply().type() == QDBusMessage::ReplyMessage;
-    registeredWith_ = now ? owner : QString();
-    if (now) {
-      QTimer::singleShot(kListedCheckMs, this, [this, owner] { CheckListed(owner); });
-      // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
-      const QString program = WatcherProgram();
-      menu_->SetInlineThirdLevel(program == QLatin1String("gnome-shell"));
-      item_->SetHostPositionsRelative(program == QLatin1String("waybar"));
-      qCInfo(lcTray) << "StatusNotifier host:" << (program.isEmpty() ? QStringLiteral("unknown") : program);
-    }
-    if (started_) SetRegistered(now);
-    Done();
-  });
+  connect(call, &QDBusPendingCallWatcher::finished, this,
+          [this, owner, program, byPath](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            const bool now = w->reply().type() == QDBusMessage::ReplyMessage;
+            registeredWith_ = now ? owner : QString();
+            if (now) {
+              QTimer::singleShot(kListedCheckMs, this, [this, owner] { CheckListed(owner); });
+              // GNOME Shell draws no third menu level; waybar gives click positions relative to the icon.
+              menu_->SetInlineThirdLevel(program == QLatin1String("gnome-shell"));
+              item_->SetHostPositionsRelative(program == QLatin1String("waybar"));
+              qCInfo(lcTray) << "StatusNotifier host:"
+                             << (program.isEmpty() ? QStringLiteral("unknown") : program)
+                             << (byPath ? "(the item registered by its path)"
+                                        : "(the item registered by its name)");
+            }
+            if (started_) SetRegistered(now);
+            Done();
+          });
 }
 
 void StatusNotifierTray::CheckListed(const QString& owner) {
@@ -401,7 +410,8 @@ void StatusNotifierTray::Stop() {
   settled_ = false;
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (exported_) {
-    // Giving the name up is what tells the watcher the item has gone.
+    // Giving the name up tells the watcher the item has gone (one registered by its path goes with the
+    // connection, at exit).
     bus.unregisterService(service_);
     bus.unregisterObject(kMenuPath);
     bus.unregisterObject(kItemPath);

@@ -37,7 +37,7 @@ chmod 700 "$home/rt"
 cp "$exe" "$home/prog/dialnestplus"
 chown -R "$user" "$home"
 
-Xvfb :5 -screen 0 1280x800x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+Xvfb :5 -screen 0 1280x800x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
 for _ in $(seq 100); do [ -e /tmp/.X11-unix/X5 ] && break; sleep 0.1; done
 [ -e /tmp/.X11-unix/X5 ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 

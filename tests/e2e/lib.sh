@@ -18,15 +18,18 @@ wait_for() { # seconds command...
 }
 
 # Starts Xvfb on the first free display from $1 and exports DISPLAY. Another run may take the same
-# display at the same moment: our server must be the one that answers, else the next display is tried.
+# display at the same moment: our server must be the one that holds the display's lock, else the next
+# display is tried. -noreset: a server that resets when its last client leaves (xdpyinfo here) turns
+# away the clients that connect meanwhile.
 start_xvfb() {
   local n xvfb
   for n in $(seq "$1" $(($1 + 60))); do
     [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=:$n
-    if wait_for 10 xdpyinfo && sleep 0.2 && kill -0 "$xvfb" 2>/dev/null; then
+    if wait_for 10 xdpyinfo && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb" ] &&
+      kill -0 "$xvfb" 2>/dev/null; then
       pids+=("$xvfb")
       return 0
     fi

@@ -29,22 +29,25 @@ class Watcher(dbus.service.Object):
         self.items = []
         self.hosts = []
         self.unregistered = []
-        self.registrations = []  # every RegisterStatusNotifierItem call, repeated ones too
+        self.registrations = []  # the argument of every RegisterStatusNotifierItem call, repeated ones too
         super().__init__(bus, "/StatusNotifierWatcher")
         bus.add_signal_receiver(self.owner_changed, "NameOwnerChanged", "org.freedesktop.DBus")
 
     def owner_changed(self, name, old, new):
-        if name in self.items and not new:
-            self.items.remove(name)
-            self.unregistered.append(name)
-            self.StatusNotifierItemUnregistered(name)
+        if new:
+            return
+        for key in [k for k in self.items if k == name or k.startswith(name + "/")]:
+            self.items.remove(key)
+            self.unregistered.append(key)
+            self.StatusNotifierItemUnregistered(key)
 
     reply_delay_ms = 0  # GNOME's extension answers a registration only once the shell has started
 
     @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender", async_callbacks=("ok", "err"))
     def RegisterStatusNotifierItem(self, service, sender=None, ok=None, err=None):
-        name = service if service.startswith("org.") else sender
-        self.registrations.append(name)
+        # By name, or by path on the caller's connection (listed as KDE's watcher does: connection + path).
+        name = sender + service if service.startswith("/") else service
+        self.registrations.append(str(service))
         if name not in self.items:
             self.items.append(name)
             self.StatusNotifierItemRegistered(name)
