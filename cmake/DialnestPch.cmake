@@ -12,12 +12,16 @@ set(DN_QT_PCH_HEADERS
   <QPainter> <QPlainTextEdit> <QPushButton> <QScreen> <QTabBar> <QTimeEdit> <QTimer> <QToolButton>
   <array> <functional> <memory> <optional> <string> <string_view> <vector>)
 
+set(dn_pch_qt Qt6::Widgets Qt6::Network)
+if(NOT WIN32)
+  list(APPEND dn_pch_qt Qt6::DBus)
+endif()
 add_library(dn_pch_ui STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
-target_link_libraries(dn_pch_ui PRIVATE Qt6::Widgets Qt6::DBus Qt6::Network)
+target_link_libraries(dn_pch_ui PRIVATE ${dn_pch_qt})
 target_precompile_headers(dn_pch_ui PRIVATE ${DN_QT_PCH_HEADERS})
 
 add_library(dn_pch_qttest STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
-target_link_libraries(dn_pch_qttest PRIVATE Qt6::Widgets Qt6::DBus Qt6::Network Qt6::Test)
+target_link_libraries(dn_pch_qttest PRIVATE ${dn_pch_qt} Qt6::Test)
 target_precompile_headers(dn_pch_qttest PRIVATE ${DN_QT_PCH_HEADERS} <QSignalSpy> <QtTest>)
 
 function(dn_use_qt_pch target)

@@ -6,14 +6,29 @@
 # Every test gets the same environment: Tokyo time, UTF-8 locale, headless Qt, sanitizer settings.
 set(DN_SANITIZER_DIR ${CMAKE_SOURCE_DIR}/cmake)
 
+# Windows' Qt has no offscreen plugin: the window tests run on the minimal one (under Wine from
+# tools/wine-test, the emulator CMake puts before each cross-built test).
+if(WIN32)
+  set(dn_test_qpa minimal)
+else()
+  set(dn_test_qpa offscreen)
+endif()
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  # Each cross-built test runs under Wine in a prefix of its own (tools/wine-test).
+  set(DN_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template CACHE PATH "template Wine prefix (made by ./dev)")
+  get_filename_component(dn_wine_qt ${Qt6_DIR}/../../.. ABSOLUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-test)
+  set(dn_test_wine_env "DN_WINE_TEMPLATE=${DN_WINE_TEMPLATE}" "DN_WINE_QT=${dn_wine_qt}")
+endif()
 set(DN_TEST_ENV
   "TZ=Asia/Tokyo"
   "LANG=C.UTF-8"
   "LC_ALL=C.UTF-8"
-  "QT_QPA_PLATFORM=offscreen"
+  "QT_QPA_PLATFORM=${dn_test_qpa}"
   "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
   "LSAN_OPTIONS=suppressions=${DN_SANITIZER_DIR}/lsan.supp:print_suppressions=0"
-  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  ${dn_test_wine_env})
 
 function(dn_add_test name)
   cmake_parse_arguments(T "QT;DBUS" "SCRIPT" "SOURCES;LIBS;ARGS" ${ARGN})
@@ -36,5 +51,9 @@ function(dn_add_test name)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${DN_TEST_ENV}" TIMEOUT 300)
+  set(env ${DN_TEST_ENV})
+  if(T_QT AND WIN32)
+    list(APPEND env DN_WINE_QTEST=1)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()

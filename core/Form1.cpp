@@ -144,7 +144,7 @@ void Form1::StartUp() {
   bool settingsSaved = settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath())).saved;
   Module1::CaptionHeight = screen::CaptionHeightPixels();
 
-  tray_ = new TrayIcon(icons::TrayIcon(), this);
+  tray_ = TrayIcon::Create(icons::TrayIcon(), this);
   connect(tray_, &TrayIcon::Message, this, &Form1::TrayMessage);
   tray_->SetTip(kAppTitle);
   tray_->SetMenu(mnuTEL_);

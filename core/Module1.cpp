@@ -38,43 +38,16 @@ std::optional<std::string>& AppDirOverride() {
   static std::optional<std::string> dir;
   return dir;
 }
-
-std::string WithOneSeparator(std::string dir) {
-  while (dir.size() > 1 && dir.back() == '/' && dir[dir.size() - 2] == '/') dir.pop_back();
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir;
-}
 }  // namespace
-
-std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHome, const std::string& home,
-                         const std::function<bool(const std::string&)>& writable) {
-  if (writable(exeDir)) return WithOneSeparator(exeDir);
-  // XDG: a relative XDG_DATA_HOME is to be ignored.
-  const std::string base = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome
-                           : !home.empty()                                    ? home + "/.local/share"
-                                                                              : std::string();
-  if (base.empty()) return WithOneSeparator(exeDir);
-  const std::string dir = base + "/dialnestplus";
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  return WithOneSeparator(ec ? exeDir : dir);
-}
 
 std::string AppDir() {
   if (AppDirOverride()) return *AppDirOverride();
-  static const std::string dir = [] {
-    auto env = [](const char* name) {
-      const char* v = std::getenv(name);
-      return std::string(v ? v : "");
-    };
-    return ChooseAppDir(programfolder::ExecutableDir(), env("XDG_DATA_HOME"), env("HOME"),
-                        programfolder::Writable);
-  }();
+  static const std::string dir = programfolder::DataFolder();
   return dir;
 }
 
 void SetAppDirForTest(std::string dir) {
-  AppDirOverride() = WithOneSeparator(std::move(dir));
+  AppDirOverride() = programfolder::WithOneSeparator(std::move(dir));
 }
 
 std::string IniPath() {

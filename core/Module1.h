@@ -13,12 +13,9 @@ class MenuArray;
 
 namespace Module1 {
 
-// The program folder with exactly one trailing separator, decided once at start-up: the executable's
-// folder where it is writable (portable use, existing users' folders), else the user's data folder
-// $XDG_DATA_HOME/dialnestplus (default ~/.local/share/dialnestplus), created when missing.
+// The program folder with exactly one trailing '/', decided once at start-up by the system's rule
+// (platform/ProgramFolder.h): the executable's folder where it is writable, else the user's data folder.
 std::string AppDir();
-std::string ChooseAppDir(const std::string& exeDir, const std::string& xdgDataHome, const std::string& home,
-                         const std::function<bool(const std::string&)>& writable);
 void SetAppDirForTest(std::string dir);
 
 // The settings file's value of `key`, or "999" when missing.

@@ -7,6 +7,7 @@
 
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestFiles.h"
 #include "testsupport/TestText.h"
 
 using phonebook::LoadForMenus;
@@ -83,7 +84,8 @@ TEST(PhoneBookMenus, InvalidBytesAndMissingFiles) {
 
 TEST(PhoneBookFile, APipeOrFolderNamedLikeThePhoneBookIsUnreadableAtOnce) {
   TempDir d;
-  ASSERT_EQ(::mkfifo(d.File("Teldat1.tel").c_str(), 0644), 0);  // open() would wait for a writer
+  const testfiles::UnreadableEntry pipe(d.File("Teldat1.tel"));  // open() would wait for a writer
+  ASSERT_TRUE(pipe.Made());
   EXPECT_EQ(phonebook::LoadForMenus(d.File("Teldat1.tel")).status, textfile::ReadStatus::Error);
   std::filesystem::create_directory(d.File("Teldat2.tel"));
   EXPECT_EQ(phonebook::LoadForMenus(d.File("Teldat2.tel")).status, textfile::ReadStatus::Error);

@@ -1,6 +1,7 @@
 // Code page 932 codec: decoding never fails, encoding never changes a character without saying so.
 #include "fuzz/FuzzSupport.h"
 #include "platform/Sjis.h"
+#include "platform/SjisIconv.h"
 #include "platform/TextChars.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -9,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sjis::Decoded d = sjis::Decode(in);
   FUZZ_CHECK(textchars::IsValidUtf8(d.text));
   FUZZ_CHECK(d.complete || d.text.find("\xEF\xBF\xBD") != std::string::npos);
-  // The table decoder is iconv's decoding, byte for byte.
+  // The generated tables decode as iconv does, byte for byte.
   const sjis::Decoded ref = sjis::DecodeWithIconv(in);
   FUZZ_CHECK(d.text == ref.text && d.complete == ref.complete);
   // And its UTF-16 decoding the same characters.

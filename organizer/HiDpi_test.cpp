@@ -12,7 +12,6 @@
 #include "organizer/CalendarSurface.h"
 #include "organizer/FrmCal.h"
 #include "organizer/ScheduleStore.h"
-#include "platform/StatusNotifier.h"
 #include "testsupport/TempDir.h"
 
 namespace {
@@ -55,7 +54,6 @@ class HiDpiTest : public QObject {
       QCOMPARE(at2x.size(), QSize(2 * size, 2 * size));
       QCOMPARE(Pixels(at2x), Drawn(2 * size));
     }
-    for (const sni::IconPixmap& p : sni::PixmapsOf(icon)) QCOMPARE(p.pixels.size(), p.width * p.height * 4);
   }
 
   void aboutBoxPictureHasTheScreensPixels() {

@@ -1,12 +1,6 @@
 // The organiser's ToDo and free memo pages through their widgets (and the frame's memory over many
 // openings).
-#include <malloc.h>
-#include <sys/stat.h>
-
 #include <cstddef>
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +18,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
 #include "testsupport/FailingWrites.h"
+#include "testsupport/TestFiles.h"
 
 namespace {
 std::string Page(const std::string& bytes) {
@@ -44,13 +39,6 @@ QString Enabled(const std::array<QToolButton*, 5>& b) {
 
 namespace {
 // Bytes the program holds allocated now (the sanitizer's count under ASan, malloc's otherwise).
-std::size_t AllocatedBytes() {
-#if defined(__SANITIZE_ADDRESS__)
-  return __sanitizer_get_current_allocated_bytes();
-#else
-  return mallinfo2().uordblks;
-#endif
-}
 }  // namespace
 
 class OrganizerPagesTest : public OrganizerTestBase {
@@ -81,9 +69,9 @@ class OrganizerPagesTest : public OrganizerTestBase {
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
     for (int i = 0; i < 20; ++i) cycle();  // caches of fonts, pictures and styles fill up first
-    const std::size_t before = AllocatedBytes();
+    const std::size_t before = testfiles::AllocatedBytes();
     for (int i = 0; i < 200; ++i) cycle();
-    const std::size_t after = AllocatedBytes();
+    const std::size_t after = testfiles::AllocatedBytes();
     qInfo("200 opens and closes: %lld bytes more",
           static_cast<long long>(after) - static_cast<long long>(before));
     QVERIFY2(after < before + 1024 * 1024, qPrintable(QString::number(after - before)));
@@ -339,7 +327,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
 
   void aTodoFileThatCannotBeWrittenIsToldAndKept() {
     dir->Write("ToDo.dat", "026/12/01 a\r\n");
-    ::chmod(dir->File("ToDo.dat").c_str(), 0444);
+    testfiles::MakeReadOnly(dir->File("ToDo.dat"));
     FrmCal* f = Open();
     rec->answers << MsgResult::No;
     QPointer<FrmCal> guard(f);

@@ -3,6 +3,8 @@
 
 #include <ctime>
 
+#include "platform/ClockDetail.h"
+
 namespace {
 std::optional<DateTime> fake;
 
@@ -14,9 +16,7 @@ DateTime FromTm(const std::tm& tm) {
 DateTime Clock::Now() {
   if (fake) return *fake;
   std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return FromTm(tm);
+  return FromTm(clockdetail::Local(t));
 }
 
 void Clock::SetForTest(std::optional<DateTime> t) {
@@ -34,7 +34,5 @@ void Clock::AdvanceForTest(long seconds) {
   tm.tm_sec = fake->second + static_cast<int>(seconds);
   tm.tm_isdst = -1;
   std::time_t t = std::mktime(&tm);
-  std::tm out{};
-  localtime_r(&t, &out);
-  fake = FromTm(out);
+  fake = FromTm(clockdetail::Local(t));
 }

@@ -1,6 +1,7 @@
-// A key that works whatever window has the focus. Chosen at start-up behind one interface: on an X11
-// display the key is grabbed from the X server; on a Wayland session it is asked of the desktop portal
-// (GlobalShortcuts) where the desktop offers one; elsewhere the object says why there is none.
+// A key that works whatever window has the focus. Chosen at start-up behind one interface: on Windows a
+// hot key (RegisterHotKey); on an X11 display the key is grabbed from the X server; on a Wayland session
+// it is asked of the desktop portal (GlobalShortcuts) where the desktop offers one; elsewhere the object
+// says why there is none.
 #pragma once
 
 #include <QKeySequence>

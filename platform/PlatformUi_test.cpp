@@ -15,7 +15,7 @@
 #include "platform/StatusNotifier.h"
 #include "platform/TextFile.h"
 #include "platform/Translation.h"
-#include "platform/TrayIcon.h"
+#include "platform/TrayIcon_linux.h"
 #include "testsupport/FailingWrites.h"
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/TempDir.h"
@@ -222,7 +222,7 @@ class PlatformUiTest : public QObject {
 
   void withoutATrayItKeepsTryingQuietly() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) QSKIP("a tray is available here");
-    TrayIcon tray(QIcon{});
+    SessionTray tray(QIcon{}, nullptr);
     tray.Add();
     QVERIFY(tray.WaitingForTray());
     QVERIFY(!tray.IsShown());

@@ -1,22 +1,39 @@
-// The executable's folder from /proc, write access from access(2).
+// The data folder rules of both systems (pure: the system's answers come as arguments).
 #include "platform/ProgramFolder.h"
 
-#include <unistd.h>
+#include <filesystem>
 
 namespace programfolder {
 
-std::string ExecutableDir() {
-  std::string exe(4096, '\0');
-  const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size() - 1);
-  if (n <= 0) return ".";
-  exe.resize(static_cast<std::size_t>(n));
-  const std::size_t slash = exe.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : exe.substr(0, slash);
+std::string WithOneSeparator(std::string dir) {
+  while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\') &&
+         (dir[dir.size() - 2] == '/' || dir[dir.size() - 2] == '\\'))
+    dir.pop_back();
+  if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) return dir + '/';
+  dir.back() = '/';
+  return dir;
 }
 
-bool Writable(const std::string& dir) {
-  return ::access(dir.c_str(), W_OK) == 0;
+std::string ChoosePosix(const std::string& exeDir, const std::string& xdgDataHome, const std::string& home,
+                        const std::function<bool(const std::string&)>& writable) {
+  if (writable(exeDir)) return WithOneSeparator(exeDir);
+  // XDG: a relative XDG_DATA_HOME is to be ignored.
+  const std::string base = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome
+                           : !home.empty()                                    ? home + "/.local/share"
+                                                                              : std::string();
+  if (base.empty()) return WithOneSeparator(exeDir);
+  const std::string dir = base + "/dialnestplus";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return WithOneSeparator(ec ? exeDir : dir);
+}
+
+std::string ChooseWindows(const std::string& exeDir, const std::string& appData,
+                          const std::function<bool(const std::string&)>& writable,
+                          const std::function<bool(const std::string&)>& makeFolder) {
+  if (writable(exeDir) || appData.empty()) return WithOneSeparator(exeDir);
+  const std::string dir = WithOneSeparator(appData) + "Dialnest Plus";
+  return WithOneSeparator(makeFolder(dir) ? dir : exeDir);
 }
 
 }  // namespace programfolder

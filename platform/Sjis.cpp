@@ -1,63 +1,47 @@
-// Code page 932 codec over glibc iconv; one converter pair per thread, reused.
+// Code page 932 codec over generated tables (platform/Cp932Table.cpp): the same bytes on Linux and Windows.
 #include "platform/Sjis.h"
-
-#include <iconv.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
+#include <memory>
 #include <unordered_map>
+
+#include "platform/Cp932Table.h"
 
 namespace sjis {
 namespace {
 
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    // iconv_open's documented failure value is (iconv_t)-1.
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);  // NOLINT(performance-no-int-to-ptr)
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
+constexpr char16_t kNone = 0xFFFF;
 
-  // Converts all of `in`; on an invalid sequence calls onBad(remaining input) which returns the number of
-  // bytes to skip, or 0 to give up. Returns false when it gave up.
-  template <typename OnBad>
-  bool Run(std::string_view in, std::string& out, OnBad onBad) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    out.clear();
-    out.reserve(in.size() * 3 / 2 + 8);
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    char buf[4096];
-    while (srcLeft > 0) {
-      char* dst = buf;
-      size_t dstLeft = sizeof buf;
-      size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-      out.append(buf, dst - buf);
-      if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-        size_t skip = onBad(std::string_view(src, srcLeft), out);
-        if (skip == 0) return false;
-        src += skip;
-        srcLeft -= skip;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-      }
+// Byte-indexed views of the generated lists, built once: decoding a line is one look-up per character.
+struct Tables {
+  std::array<bool, 256> lead{};
+  std::vector<char16_t> pairs = std::vector<char16_t>(65536, kNone);              // lead << 8 | trail -> unit
+  std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(65536, 0xFFFF);  // unit -> code
+
+  Tables() {
+    for (std::size_t i = 0; i < cp932::kPairCount; ++i) {
+      const std::uint32_t e = cp932::kPairs[i];
+      const auto code = static_cast<std::uint16_t>(e >> 16);
+      const auto unit = static_cast<char16_t>(e & 0xFFFF);
+      pairs[code] = unit;
+      lead[code >> 8] = true;
     }
-    return true;
+    // A character takes its lowest code, unless the list of exceptions says otherwise; going from the
+    // highest code down leaves the lowest.
+    for (std::size_t i = cp932::kPairCount; i-- > 0;)
+      encode[cp932::kPairs[i] & 0xFFFF] = static_cast<std::uint16_t>(cp932::kPairs[i] >> 16);
+    for (unsigned b = 256; b-- > 0;)
+      if (cp932::kSingle[b] != kNone) encode[cp932::kSingle[b]] = static_cast<std::uint16_t>(b);
+    for (std::size_t i = 0; i < cp932::kEncodeExceptionCount; ++i)
+      encode[cp932::kEncodeExceptions[i] >> 16] =
+          static_cast<std::uint16_t>(cp932::kEncodeExceptions[i] & 0xFFFF);
   }
-
- private:
-  iconv_t cd_;
 };
 
-Converter& Decoder() {
-  thread_local Converter c("UTF-8", "CP932");
-  return c;
-}
-Converter& Encoder() {
-  thread_local Converter c("CP932", "UTF-8");
-  return c;
+const Tables& Table() {
+  static const Tables t;
+  return t;
 }
 
 std::size_t Utf8Length(unsigned char c) {
@@ -69,203 +53,123 @@ std::size_t Utf8Length(unsigned char c) {
 }
 
 // Characters code page 932 holds only under a look-alike: stored as the look-alike, which is also how
-// Windows shows the same bytes. Without this, iconv turns ¥ and ‾ into \ and ~.
+// Windows shows the same bytes (¥ and ‾ would otherwise have to become \ and ~).
 struct LookAlike {
-  std::string_view from, to;
+  char16_t from, to;
 };
 constexpr LookAlike kLookAlikes[] = {
-    {"\u301C", "\uFF5E"},  // 〜 -> ～
-    {"\u2212", "\uFF0D"},  // − -> －
-    {"\u2016", "\u2225"},  // ‖ -> ∥
-    {"\u2014", "\u2015"},  // — -> ―
-    {"\u00A2", "\uFFE0"},  // ¢ -> ￠
-    {"\u00A3", "\uFFE1"},  // £ -> ￡
-    {"\u00AC", "\uFFE2"},  // ¬ -> ￢
-    {"\u00A6", "\uFFE4"},  // ¦ -> ￤
-    {"\u00A5", "\uFFE5"},  // ¥ -> ￥
-    {"\u203E", "\uFFE3"},  // ‾ -> ￣
+    {u'\u301C', u'\uFF5E'},  // 〜 -> ～
+    {u'\u2212', u'\uFF0D'},  // − -> －
+    {u'\u2016', u'\u2225'},  // ‖ -> ∥
+    {u'\u2014', u'\u2015'},  // — -> ―
+    {u'\u00A2', u'\uFFE0'},  // ¢ -> ￠
+    {u'\u00A3', u'\uFFE1'},  // £ -> ￡
+    {u'\u00AC', u'\uFFE2'},  // ¬ -> ￢
+    {u'\u00A6', u'\uFFE4'},  // ¦ -> ￤
+    {u'\u00A5', u'\uFFE5'},  // ¥ -> ￥
+    {u'\u203E', u'\uFFE3'},  // ‾ -> ￣
 };
 
-std::string WithLookAlikes(std::string_view utf8) {
+// The code point of the well-formed UTF-8 character at the start of `s` and its length; length 0 when
+// the bytes are not one (a stray or missing continuation byte, an overlong form, a surrogate).
+std::pair<char32_t, std::size_t> NextCodePoint(std::string_view s) {
+  const auto b0 = static_cast<unsigned char>(s[0]);
+  const std::size_t n = Utf8Length(b0);
+  if (n == 1) return {b0, b0 < 0x80 ? 1u : 0u};
+  if (s.size() < n) return {0, 0};
+  char32_t cp = b0 & (0x7F >> n);
+  for (std::size_t k = 1; k < n; ++k) {
+    const auto b = static_cast<unsigned char>(s[k]);
+    if ((b & 0xC0) != 0x80) return {0, 0};
+    cp = cp << 6 | (b & 0x3F);
+  }
+  constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+  return {cp, n};
+}
+
+// Encodes after the look-alike mapping; `bad` gets the first character that cannot be carried.
+std::optional<std::string> EncodeExact(std::string_view utf8, std::string* bad) {
+  const Tables& t = Table();
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-    const std::string_view ch = utf8.substr(i, n);
-    std::string_view put = ch;
-    if (n >= 2)
+    const auto [cp, n] = NextCodePoint(utf8.substr(i));
+    std::uint16_t code = 0xFFFF;
+    if (n != 0 && cp < 0x10000) {
+      auto unit = static_cast<char16_t>(cp);
       for (const LookAlike& l : kLookAlikes)
-        if (ch == l.from) put = l.to;
-    out += put;
+        if (unit == l.from) unit = l.to;
+      code = t.encode[unit];
+    }
+    if (code == 0xFFFF) {
+      if (bad) {
+        const std::size_t len = n != 0 ? n : Utf8Length(static_cast<unsigned char>(utf8[i]));
+        *bad = std::string(utf8.substr(i, std::min(len, utf8.size() - i)));
+      }
+      return std::nullopt;
+    }
+    if (code > 0xFF) out += static_cast<char>(code >> 8);
+    out += static_cast<char>(code & 0xFF);
     i += n;
   }
   return out;
 }
 
-// Encodes after the look-alike mapping and proves that the bytes decode back to the mapped text: iconv
-// otherwise maps some characters to others (or to nothing) without a word. `bad` gets the first
-// character that cannot be carried.
-std::optional<std::string> EncodeExact(std::string_view utf8, std::string* bad) {
-  const std::string mapped = WithLookAlikes(utf8);
-  std::string out;
-  std::string firstBad;
-  bool ok = Encoder().Run(mapped, out, [&firstBad](std::string_view rest, std::string&) -> size_t {
-    firstBad =
-        std::string(rest.substr(0, std::min(Utf8Length(static_cast<unsigned char>(rest[0])), rest.size())));
-    return 0;
-  });
-  if (ok) {
-    std::string back;
-    ok = Decoder().Run(out, back, [](std::string_view, std::string&) -> size_t { return 0; }) &&
-         back == mapped;
-    if (!ok) {
-      // Rare: find the character that does not come back as itself.
-      for (std::size_t i = 0; i < mapped.size();) {
-        const std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(mapped[i])), mapped.size() - i);
-        const std::string_view ch = std::string_view(mapped).substr(i, n);
-        std::string one, again;
-        if (!Encoder().Run(ch, one, [](std::string_view, std::string&) -> size_t { return 0; }) ||
-            !Decoder().Run(one, again, [](std::string_view, std::string&) -> size_t { return 0; }) ||
-            again != ch) {
-          firstBad = std::string(ch);
-          break;
-        }
-        i += n;
-      }
-    }
+void AppendUtf8(std::string& out, char16_t u) {
+  if (u < 0x80) {
+    out += static_cast<char>(u);
+  } else if (u < 0x800) {
+    out += static_cast<char>(0xC0 | (u >> 6));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
   }
-  if (ok) return out;
-  if (bad) *bad = firstBad.empty() ? std::string(utf8.substr(0, 1)) : firstBad;
-  return std::nullopt;
 }
 
-}  // namespace
-
-Decoded DecodeWithIconv(std::string_view cp932) {
-  Decoded d;
-  Decoder().Run(cp932, d.text, [&d](std::string_view rest, std::string& out) -> size_t {
-    d.complete = false;
-    out += "\xEF\xBF\xBD";
-    // A valid lead byte followed by a bad trail byte loses only the lead byte, so the next character
-    // (often plain ASCII) survives.
-    (void)rest;
-    return 1;
-  });
-  return d;
+// The UTF-16 unit of the character at `i`, or kNone; `used` gets the bytes it takes. A byte that starts
+// no character is lost alone (a lead byte with a bad trail keeps its trail, often plain ASCII).
+char16_t UnitAt(const Tables& t, std::string_view cp932, std::size_t i, std::size_t& used) {
+  const auto b = static_cast<unsigned char>(cp932[i]);
+  used = 1;
+  if (t.lead[b] && i + 1 < cp932.size()) {
+    const char16_t u = t.pairs[static_cast<std::size_t>(b) << 8 | static_cast<unsigned char>(cp932[i + 1])];
+    if (u != kNone) used = 2;
+    return u;
+  }
+  return cp932::kSingle[b];
 }
 
-namespace {
-// What iconv makes of every single byte and every lead-and-trail pair, built once from iconv itself:
-// decoding by table gives iconv's result (proved by a test over random bytes) at a fraction of its cost
-// per line.
-struct DecodeTable {
-  struct Utf8 {
-    char bytes[4] = {};
-    unsigned char length = 0;  // 0: not a character
-  };
-  std::array<Utf8, 256> single;
-  std::array<bool, 256> lead{};
-  std::vector<Utf8> pairs = std::vector<Utf8>(65536);
-  // The same characters as UTF-16 units (code page 932 lies within the BMP); 0: not a character.
-  std::array<char16_t, 256> single16{};
-  std::vector<char16_t> pairs16 = std::vector<char16_t>(65536);
-
-  DecodeTable() {
-    iconv_t cd = iconv_open("UTF-8", "CP932");
-    auto one = [cd](const char* in, std::size_t n, Utf8& out) {
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      char* src = const_cast<char*>(in);
-      std::size_t srcLeft = n, dstLeft = sizeof out.bytes;
-      char* dst = out.bytes;
-      const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-      if (r != static_cast<std::size_t>(-1) && srcLeft == 0) {
-        out.length = static_cast<unsigned char>(sizeof out.bytes - dstLeft);
-        return 0;
-      }
-      return errno;
-    };
-    for (unsigned b = 0; b < 256; ++b) {
-      const char in = static_cast<char>(b);
-      if (one(&in, 1, single[b]) != EINVAL) continue;  // a character, or no start of one
-      lead[b] = true;
-      for (unsigned trail = 0; trail < 256; ++trail) {
-        const char pair[2] = {static_cast<char>(b), static_cast<char>(trail)};
-        one(pair, 2, pairs[b << 8 | trail]);
-      }
-    }
-    iconv_close(cd);
-    for (std::size_t i = 0; i < single.size(); ++i) single16[i] = Unit(single[i]);
-    for (std::size_t i = 0; i < pairs.size(); ++i) pairs16[i] = Unit(pairs[i]);
-  }
-
-  // One character of at most three UTF-8 bytes as its UTF-16 unit.
-  static char16_t Unit(const Utf8& c) {
-    const auto b = [&c](int i) { return static_cast<unsigned>(static_cast<unsigned char>(c.bytes[i])); };
-    switch (c.length) {
-      case 1:
-        return static_cast<char16_t>(b(0));
-      case 2:
-        return static_cast<char16_t>((b(0) & 0x1Fu) << 6 | (b(1) & 0x3Fu));
-      case 3:
-        return static_cast<char16_t>((b(0) & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu));
-      default:
-        return 0;
-    }
-  }
-};
-
-const DecodeTable& Table() {
-  static const DecodeTable table;
-  return table;
-}
 }  // namespace
 
 Decoded Decode(std::string_view cp932) {
-  const DecodeTable& t = Table();
+  const Tables& t = Table();
   Decoded d;
   d.text.reserve(cp932.size() + cp932.size() / 2);
   for (std::size_t i = 0; i < cp932.size();) {
-    const auto b = static_cast<unsigned char>(cp932[i]);
-    const DecodeTable::Utf8* c = &t.single[b];
     std::size_t used = 1;
-    if (t.lead[b] && i + 1 < cp932.size()) {
-      c = &t.pairs[static_cast<std::size_t>(b) << 8 | static_cast<unsigned char>(cp932[i + 1])];
-      used = 2;
-    }
-    if (c->length == 0) {
-      // As iconv's caller always did: the byte is lost (a lead byte alone, so its trail survives).
+    const char16_t u = UnitAt(t, cp932, i, used);
+    if (u == kNone) {
       d.complete = false;
       d.text += "\xEF\xBF\xBD";
-      ++i;
-      continue;
+    } else {
+      AppendUtf8(d.text, u);
     }
-    d.text.append(c->bytes, c->length);
     i += used;
   }
   return d;
 }
 
 std::size_t DecodeUtf16(std::string_view cp932, char16_t* out, bool& complete) {
-  const DecodeTable& t = Table();
+  const Tables& t = Table();
   std::size_t n = 0;
   for (std::size_t i = 0; i < cp932.size();) {
-    const auto b = static_cast<unsigned char>(cp932[i]);
-    char16_t c = t.single16[b];
-    bool valid = t.single[b].length != 0;
     std::size_t used = 1;
-    if (t.lead[b] && i + 1 < cp932.size()) {
-      const std::size_t pair = static_cast<std::size_t>(b) << 8 | static_cast<unsigned char>(cp932[i + 1]);
-      c = t.pairs16[pair];
-      valid = t.pairs[pair].length != 0;
-      used = 2;
-    }
-    if (!valid) {  // as Decode: the byte is lost, U+FFFD in its place
-      complete = false;
-      out[n++] = u'\uFFFD';
-      ++i;
-      continue;
-    }
-    out[n++] = c;
+    const char16_t u = UnitAt(t, cp932, i, used);
+    if (u == kNone) complete = false;
+    out[n++] = u == kNone ? u'\uFFFD' : u;
     i += used;
   }
   return n;

@@ -18,8 +18,6 @@ Decoded Decode(std::string_view cp932);
 // The same decoding as UTF-16 into `out`, which holds at least cp932.size() units (every byte gives at
 // most one); returns the units written. `complete` turns false when some bytes could not be decoded.
 std::size_t DecodeUtf16(std::string_view cp932, char16_t* out, bool& complete);
-// The same through glibc's iconv directly: what Decode's tables are built from and checked against.
-Decoded DecodeWithIconv(std::string_view cp932);
 
 // nullopt when the text holds a character code page 932 cannot carry; nothing is ever replaced.
 std::optional<std::string> Encode(std::string_view utf8);

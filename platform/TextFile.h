@@ -1,9 +1,8 @@
 // Whole text files: reading lines (CR LF, CR or LF) and atomic whole-file rewrites.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -99,15 +98,20 @@ bool MakeFolder(const std::string& path);
 std::string FindNameIgnoringCase(const std::string& folder, const std::string& name);
 
 // The system calls a rewrite makes, as one object: tests put in one that fails a chosen step, to prove
-// that no store loses its file (testsupport/FailingWrites.h).
+// that no store loses its file (testsupport/FailingWrites.h). Failures return -1 with errno set (on
+// Windows the system's error is mapped to the errno of the same cause).
 class Operations {
  public:
   virtual ~Operations() = default;
-  virtual int MakeTemporary(char* pathTemplate) = 0;                               // mkstemp
-  virtual ssize_t WriteAt(int fd, const char* data, std::size_t n, off_t at) = 0;  // pwrite
-  virtual int Sync(int fd) = 0;                                                    // fsync
+  // Replaces the trailing XXXXXX of `pathTemplate` and creates that file for writing: a descriptor.
+  virtual int MakeTemporary(char* pathTemplate) = 0;
+  virtual std::int64_t WriteAt(int fd, const char* data, std::size_t n, std::int64_t at) = 0;
+  virtual int Sync(int fd) = 0;
+  // Moves `from` over `to` (replacing it).
   virtual int Rename(const char* from, const char* to) = 0;
 };
+// The system's own calls.
+Operations& SystemOperations();
 // Test-only seam: rewrites use `ops` (null: the system's calls again); returns the previous test object.
 Operations* SetOperationsForTest(Operations* ops);
 

@@ -1,26 +1,7 @@
-// QSystemTrayIcon (XEmbed) or the StatusNotifier item, behind the message numbers.
+// What every tray shares: the message numbers of Qt's activations.
 #include "platform/TrayIcon.h"
 
 #include <QCursor>
-#include <QMenu>
-
-#include "platform/StatusNotifier.h"
-
-TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
-    : QObject(parent), image_(icon), sni_(std::make_unique<sni::StatusNotifierTray>(icon)) {
-  retry_.setInterval(2000);
-  connect(&retry_, &QTimer::timeout, this, &TrayIcon::TryShow);
-  connect(sni_.get(), &sni::StatusNotifierTray::HostChanged, this, &TrayIcon::TryShow);
-  sni::StatusNotifierItem* item = sni_->Item();
-  connect(item, &sni::StatusNotifierItem::Activated, this,
-          [this](QPoint p) { FromStatusNotifier(kLeftDown, p); });
-  connect(item, &sni::StatusNotifierItem::ContextMenuRequested, this,
-          [this](QPoint p) { FromStatusNotifier(kRightDown, p); });
-  connect(item, &sni::StatusNotifierItem::SecondaryActivated, this,
-          [this](QPoint p) { FromStatusNotifier(kMiddleDown, p); });
-}
-
-TrayIcon::~TrayIcon() = default;
 
 int TrayIcon::MessageFor(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
@@ -38,67 +19,6 @@ int TrayIcon::MessageFor(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-  int msg = MessageFor(reason);
+  const int msg = MessageFor(reason);
   if (msg != 0) emit Message(msg, QCursor::pos());
-}
-
-void TrayIcon::FromStatusNotifier(int msg, QPoint pixels) {
-  // Some hosts send no position; the pointer is where the click was.
-  emit Message(msg, pixels.isNull() ? QCursor::pos() : pixels);
-}
-
-void TrayIcon::Add() {
-  wanted_ = true;
-  sni_->Start();
-  TryShow();
-}
-
-void TrayIcon::TryShow() {
-  if (!wanted_) return;
-  // Until the panel's watcher has answered, the kind of tray is open: an XEmbed icon made now would
-  // show beside the StatusNotifier one (and settle Qt's own choice of tray for good).
-  if (sni_->Started() && !sni_->Settled()) return;
-  if (sni_->HostPresent()) {
-    retry_.stop();
-    if (xembed_) xembed_->hide();
-    return;
-  }
-  // Qt's own tray check asks the StatusNotifier watcher and waits for it (up to 25 s): not while it is
-  // silent. The retry timer looks again.
-  if (sni_->WatcherSilent() || !QSystemTrayIcon::isSystemTrayAvailable()) {
-    if (!retry_.isActive()) retry_.start();
-    return;
-  }
-  retry_.stop();
-  if (!xembed_) {
-    xembed_ = std::make_unique<QSystemTrayIcon>(image_);
-    xembed_->setToolTip(tip_);
-    connect(xembed_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
-  }
-  xembed_->show();
-}
-
-void TrayIcon::Remove() {
-  wanted_ = false;
-  retry_.stop();
-  sni_->Stop();
-  if (xembed_) xembed_->hide();
-}
-
-bool TrayIcon::IsShown() const {
-  return sni_->HostPresent() || (xembed_ && xembed_->isVisible());
-}
-
-void TrayIcon::SetTip(const QString& tip) {
-  tip_ = tip;
-  sni_->Item()->SetTitle(tip);
-  if (xembed_) xembed_->setToolTip(tip);
-}
-
-void TrayIcon::SetMenu(QMenu* menu) {
-  sni_->Menu()->SetMenu(menu);
-}
-
-void TrayIcon::SetMenuAvailable(bool available) {
-  sni_->Menu()->SetAvailable(available);
 }

@@ -1,19 +1,14 @@
 // The tray adapter: turns tray clicks into the mouse message numbers the main window handles, with the
-// pointer position in pixels. A panel that speaks StatusNotifier gets the icon and the menu over D-Bus,
-// whenever it comes up; otherwise an XEmbed tray gets a QSystemTrayIcon.
+// pointer position in pixels. One interface, one implementation per system (TrayIcon_linux: a
+// StatusNotifier item or an XEmbed icon; TrayIcon_win: the notification area), made by Create.
 #pragma once
 
 #include <QIcon>
 #include <QObject>
 #include <QPoint>
 #include <QSystemTrayIcon>
-#include <QTimer>
-#include <memory>
 
 class QMenu;
-namespace sni {
-class StatusNotifierTray;
-}
 
 class TrayIcon : public QObject {
   Q_OBJECT
@@ -24,41 +19,33 @@ class TrayIcon : public QObject {
   static constexpr int kRightDown = 0x204;
   static constexpr int kMiddleDown = 0x207;
 
-  explicit TrayIcon(const QIcon& icon, QObject* parent = nullptr);
-  ~TrayIcon() override;
+  // The tray of the system the program runs on.
+  static TrayIcon* Create(const QIcon& icon, QObject* parent);
 
   // Puts the icon up; while no tray is available it keeps trying quietly.
-  void Add();
-  void Remove();
-  bool IsShown() const;
-  // No tray yet: trying again every two seconds (and whenever a StatusNotifier host appears).
-  bool WaitingForTray() const { return retry_.isActive(); }
-  void SetTip(const QString& tip);
+  virtual void Add() = 0;
+  virtual void Remove() = 0;
+  virtual bool IsShown() const = 0;
+  // No tray yet: trying again every two seconds.
+  virtual bool WaitingForTray() const = 0;
+  virtual void SetTip(const QString& tip) = 0;
   QString Tip() const { return tip_; }
 
-  // The menu a StatusNotifier panel shows itself; an XEmbed tray passes the right click on and the owner
-  // shows the menu.
-  void SetMenu(QMenu* menu);
+  // The menu a panel shows itself (StatusNotifier); a tray that passes the right click on leaves the
+  // owner to show it.
+  virtual void SetMenu(QMenu* menu) = 0;
   // While not available the exported menu shows nothing and does nothing.
-  void SetMenuAvailable(bool available);
-  sni::StatusNotifierTray* StatusNotifier() const { return sni_.get(); }
+  virtual void SetMenuAvailable(bool available) = 0;
 
   static int MessageFor(QSystemTrayIcon::ActivationReason reason);
 
  signals:
   void Message(int msg, QPoint pixels);
 
- private:
+ protected:
+  using QObject::QObject;
+  // A QSystemTrayIcon activation as the message numbers, at the pointer.
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
-  void TryShow();
-  void FromStatusNotifier(int msg, QPoint pixels);
 
-  QIcon image_;
-  // Made only when an XEmbed tray is wanted: Qt settles the kind of its tray icon once, when the first
-  // one is made, and would pick StatusNotifier if a panel host were up at that moment.
-  std::unique_ptr<QSystemTrayIcon> xembed_;
-  std::unique_ptr<sni::StatusNotifierTray> sni_;
-  QTimer retry_;
   QString tip_;
-  bool wanted_ = false;
 };

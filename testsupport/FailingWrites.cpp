@@ -1,10 +1,6 @@
 #include "testsupport/FailingWrites.h"
 
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 
 namespace textfile::fault {
 namespace {
@@ -15,14 +11,14 @@ class Failing final : public Operations {
 
   int MakeTemporary(char* pathTemplate) override {
     // A refused temporary file looks like a folder the user may not write to.
-    return Hits(Step::Create, EACCES) ? -1 : ::mkstemp(pathTemplate);
+    return Hits(Step::Create, EACCES) ? -1 : SystemOperations().MakeTemporary(pathTemplate);
   }
-  ssize_t WriteAt(int fd, const char* data, std::size_t n, off_t at) override {
-    return Hits(Step::Write, EIO) ? -1 : ::pwrite(fd, data, n, at);
+  std::int64_t WriteAt(int fd, const char* data, std::size_t n, std::int64_t at) override {
+    return Hits(Step::Write, EIO) ? -1 : SystemOperations().WriteAt(fd, data, n, at);
   }
-  int Sync(int fd) override { return Hits(Step::Sync, EIO) ? -1 : ::fsync(fd); }
+  int Sync(int fd) override { return Hits(Step::Sync, EIO) ? -1 : SystemOperations().Sync(fd); }
   int Rename(const char* from, const char* to) override {
-    return Hits(Step::Rename, EIO) ? -1 : std::rename(from, to);
+    return Hits(Step::Rename, EIO) ? -1 : SystemOperations().Rename(from, to);
   }
 
  private:

@@ -4,13 +4,23 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 TempDir::TempDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "dnst-XXXXXX").string();
-  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = tmpl + "/";
+  // A fresh name made by create_directory itself (it fails on one that exists): no mkdtemp on Windows.
+  static std::mt19937_64 random(std::random_device{}());
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = "dnst-" + std::to_string(random() % 1000000000000ull);
+    std::error_code ec;
+    if (std::filesystem::create_directory(base / name, ec) && !ec) {
+      path_ = (base / name).generic_string() + "/";
+      return;
+    }
+  }
+  throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,120 @@
+// The tray over StatusNotifier (the Linux panels' protocol): the exported menu and the item's clicks.
+#include <QAction>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "core/Form1.h"
+#include "core/Form3.h"
+#include "core/Icons.h"
+#include "core/Module1.h"
+#include "platform/Clipboard.h"
+#include "platform/StatusNotifier.h"
+#include "platform/TrayIcon_linux.h"
+#include "testsupport/TempDir.h"
+#include "testsupport/TestText.h"
+#include "testsupport/WindowTestKit.h"
+
+class Form1SniTest : public WindowTestKit {
+  Q_OBJECT
+
+  std::unique_ptr<Form1> Start() { return std::make_unique<Form1>(); }
+  static sni::StatusNotifierTray* Sni(Form1& f) {
+    return static_cast<SessionTray*>(f.Tray())->StatusNotifier();
+  }
+
+ private slots:
+  void init() { StartKit(); }
+  void cleanup() { StopKit(); }
+
+  // The menu a StatusNotifier panel shows: the same tree with labels as stored, inert while a tray window
+  // is open, and never a second tray window whichever way a command comes.
+  void exportedMenuShowsEntriesAsStoredAndIsInertWhileATrayWindowIsOpen() {
+    dir->Write("Teldat1.tel", "[D@TA]\r\ntaro_kato@example.jp & Co\r\n" + Markers(43));
+    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nClipen=True\r\n");
+    auto f = Start();
+    sni::DBusMenu* menu = Sni(*f)->Menu();
+    auto layout = [menu] {
+      sni::MenuLayoutItem root;
+      menu->GetLayout(0, -1, {}, root);
+      return root;
+    };
+    sni::MenuLayoutItem root = layout();
+    QCOMPARE(root.children.size(), 19);
+    QCOMPARE(root.children[0].properties.value("label").toString(), QStringLiteral("クイック検索(_F)..."));
+    QCOMPARE(root.children[1].properties.value("type").toString(), QStringLiteral("separator"));
+    const sni::MenuLayoutItem& a = root.children[2].children[0];
+    QCOMPARE(root.children[2].properties.value("label").toString(), QStringLiteral("あ行(_A)"));
+    QCOMPARE(a.properties.value("label").toString(), QStringLiteral("あ"));
+    QCOMPARE(a.children.size(), 1);
+    QCOMPARE(a.children[0].properties.value("label").toString(),
+             QStringLiteral("taro__kato@example.jp & Co"));
+    QCOMPARE(root.children[13].properties.value("label").toString(), QStringLiteral("番号登録(_I)..."));
+    QCOMPARE(root.children[12].properties.value("type").toString(), QStringLiteral("separator"));
+    const int entry = a.children[0].id;
+
+    SetClipboardText(QStringLiteral("before"));
+    menu->Event(entry, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    QTRY_COMPARE(ClipboardText(), QStringLiteral("taro_kato@example.jp & Co"));
+
+    int editors = 0;
+    f->SetWindowFactory(Form1::SubWindow::Editor, [&editors] {
+      ++editors;
+      return new QWidget;
+    });
+    const int about = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuVer"));
+    const int editor = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuI"));
+    menu->Event(about, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    QTRY_VERIFY(Module1::SubWinOpen);
+    QTRY_COMPARE(layout().children.size(), 0);
+    QVERIFY(!menu->Available());
+
+    SetClipboardText(QStringLiteral("before"));
+    menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    menu->Event(entry, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    f->PopupMenu()->findChild<QAction*>("mnuI")->trigger();  // a cached menu or a stray shortcut
+    f->PopupMenu()->findChild<QAction*>("mnuSeo")->trigger();
+    QTest::qWait(50);
+    QCOMPARE(editors, 0);
+    QCOMPARE(ClipboardText(), QStringLiteral("before"));
+    int open = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && (qobject_cast<Form3*>(w) || w->objectName() == "Form4")) ++open;
+    QCOMPARE(open, 1);
+
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<Form3*>(w)) w->close();
+    QTRY_VERIFY(!Module1::SubWinOpen);
+    QTRY_COMPARE(layout().children.size(), 19);
+    menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
+    QTRY_COMPARE(editors, 1);
+  }
+
+  void statusNotifierLabelsAndClicks() {
+    QCOMPARE(sni::MenuLabel("a_b__c"), QStringLiteral("a__b____c"));
+    QCOMPARE(sni::MenuLabel("終了(&Q)"), QStringLiteral("終了(_Q)"));
+    QCOMPARE(sni::MenuLabel("A&&B &x &y"), QStringLiteral("A&B _x y"));
+    QCOMPARE(sni::MenuLabel("trailing&"), QStringLiteral("trailing"));
+    QCOMPARE(sni::MenuLabel("name\t03-1234\tx"), QStringLiteral("name  03-1234\tx"));
+
+    auto f = Start();
+    QSignalSpy msgs(f->Tray(), &TrayIcon::Message);
+    sni::StatusNotifierItem* item = Sni(*f)->Item();
+    item->Activate(640, 480);
+    item->ContextMenu(10, 20);
+    QCOMPARE(msgs.size(), 2);
+    QCOMPARE(msgs[0][0].toInt(), TrayIcon::kLeftDown);
+    QCOMPARE(msgs[0][1].toPoint(), QPoint(640, 480));
+    QCOMPARE(msgs[1][0].toInt(), TrayIcon::kRightDown);
+    QCOMPARE(msgs[1][1].toPoint(), QPoint(10, 20));
+    QCOMPARE(item->Title(), QStringLiteral("Dialnest Plus"));
+    const sni::IconPixmapList pics = item->IconPixmap();
+    QCOMPARE(pics.size(), 6);
+    for (const sni::IconPixmap& p : pics) QCOMPARE(p.pixels.size(), p.width * p.height * 4);
+    QCOMPARE(item->Menu().path(), QStringLiteral("/MenuBar"));
+    for (const sni::IconPixmap& p : sni::PixmapsOf(icons::TrayIcon()))
+      QCOMPARE(p.pixels.size(), p.width * p.height * 4);
+  }
+};
+
+QTEST_MAIN(Form1SniTest)
+#include "Form1Sni_test.moc"
