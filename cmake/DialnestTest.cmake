@@ -6,10 +6,10 @@
 # Every test gets the same environment: Tokyo time, UTF-8 locale, headless Qt, sanitizer settings.
 set(DN_SANITIZER_DIR ${CMAKE_SOURCE_DIR}/cmake)
 
-# Windows' Qt has no offscreen plugin: the window tests run on the minimal one (under Wine from
-# tools/wine-test, the emulator CMake puts before each cross-built test).
+# Windows' Qt has no offscreen plugin: the window tests run on its own, each on an X display of its own
+# (under Wine from tools/wine-test, the emulator CMake puts before each cross-built test).
 if(WIN32)
-  set(dn_test_qpa minimal)
+  set(dn_test_qpa windows)
 else()
   set(dn_test_qpa offscreen)
 endif()
@@ -42,6 +42,9 @@ function(dn_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} dn_testsupport)
   if(T_QT)
     target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Widgets)
+    if(WIN32)
+      target_compile_definitions(${name} PRIVATE QTEST_QPA_MOUSE_HANDLING)  # as its precompiled header
+    endif()
     dn_use_qt_test_pch(${name})
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gmock)

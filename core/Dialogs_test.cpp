@@ -118,11 +118,13 @@ class DialogsTest : public WindowTestKit {
     QVERIFY(dir->Read("dnstplus.ini").find("\r\nFindKey=\r\n") != std::string::npos);
     f = OpenSettings();
     QVERIFY(!f->Check3->isChecked());
-    // The offscreen platform has no key grab: a key switched on again says so in the dialog.
+    // The offscreen platform has no key grab: a key switched on again says so in the dialog. Windows
+    // registers it as a hot key: the dialog says nothing.
     f->Check3->setChecked(true);
     Press(f, f->Command1);
     f = OpenSettings();
-    QVERIFY(f->Label2->text().contains(QStringLiteral("dialnestplus --find")));
+    const bool hotKeys = QSysInfo::kernelType() == QLatin1String("winnt");
+    QCOMPARE(f->Label2->text().contains(QStringLiteral("dialnestplus --find")), !hotKeys);
     Press(f, f->Command2);
   }
 

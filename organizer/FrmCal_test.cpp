@@ -109,6 +109,9 @@ class FrmCalTest : public OrganizerTestBase {
     QCOMPARE(img.pixelColor(img.width() - 1, img.height() / 2), QColor(102, 109, 141));
     QCOMPARE(img.pixelColor(img.width() - 2, img.height() / 2), QColor(Qt::white));
     // Where the window system offers no move of its own (here), the strip moves the window itself.
+    // Windows always moves it itself, in a loop of its own until the real button comes up.
+    if (QGuiApplication::platformName() == QLatin1String("windows"))
+      QSKIP("the window system moves the window itself (startSystemMove)");
     const QPoint before = f->pos();
     QTest::mousePress(f->Image3, Qt::LeftButton, {}, QPoint(5, 50));
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 50),
@@ -146,7 +149,7 @@ class FrmCalTest : public OrganizerTestBase {
     QVERIFY(f->InputOpen());
     // A double click runs the action twice: open and closed again.
     Release(f->Picture2[1]);
-    QTest::mouseDClick(f->Picture2[1], Qt::LeftButton);
+    DoubleClick(f->Picture2[1]);
     QVERIFY(!f->InputOpen());
     QCOMPARE(f->geometry(), narrow);
   }

@@ -190,7 +190,7 @@ std::string FindNameIgnoringCase(const std::string& folder, const std::string& n
   HANDLE f = FindFirstFileW(Wide(folder + name).c_str(), &e);
   if (f != INVALID_HANDLE_VALUE) {
     FindClose(f);
-    const std::string spelled = winpath::Utf8(e.cFileName);
+    std::string spelled = winpath::Utf8(e.cFileName);
     if (IsRegularFile(folder + spelled)) return spelled;
   }
   std::string found;
