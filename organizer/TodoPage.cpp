@@ -133,7 +133,9 @@ void TodoPage::Fill() {
       it->setCheckState(todo::IsDone(line) ? Qt::Checked : Qt::Unchecked);
     }
   }
-  List1->setCurrentRow(-1);
+  // No current item, through the view's own setter: the list taking the focus then leaves it so (a
+  // refilled list otherwise makes its first row current on focus, and Text2 would get that item).
+  List1->setCurrentIndex(QModelIndex());
   filling_ = false;
   Text2->clear();
   Text2->setEnabled(false);
