@@ -7,6 +7,7 @@
 #include "platform/Sjis.h"
 #include "platform/SjisIconv.h"
 #include "platform/TextChars.h"
+#include "testsupport/TestText.h"
 
 namespace {
 // UTF-16 decoding with its completeness flag, as "c" or "i" after the units.
@@ -49,23 +50,6 @@ TEST(SjisTables, DecodingIsIconvDecoding) {
   EXPECT_EQ(sjis::Decode("\x93\x63\x92\x86").text, "田中");
   EXPECT_EQ(sjis::Decode("\x93").text, "\xEF\xBF\xBD");  // a lead byte at the end
 }
-
-namespace {
-std::string Utf8Of(char32_t cp) {
-  std::string s;
-  if (cp < 0x80) {
-    s += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    s += static_cast<char>(0xC0 | (cp >> 6));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    s += static_cast<char>(0xE0 | (cp >> 12));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return s;
-}
-}  // namespace
 
 // Every character of the basic plane is written as iconv writes it, or refused where iconv's bytes would
 // not read back as the character (the look-alikes aside, which the codec maps first).

@@ -1,5 +1,6 @@
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
+#include "testsupport/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -42,28 +43,6 @@ TEST(Sjis, CutNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(sjis::CutLength("\xB5\xB6\xB7", 2), 2u);  // half-width katakana are single bytes
 }
 
-namespace {
-std::string Utf8(char32_t cp) {
-  std::string s;
-  if (cp < 0x80) {
-    s += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    s += static_cast<char>(0xC0 | (cp >> 6));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    s += static_cast<char>(0xE0 | (cp >> 12));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (cp >> 18));
-    s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return s;
-}
-}  // namespace
-
 TEST(Sjis, LookAlikesAreStoredAsWhatWindowsShows) {
   const std::pair<const char*, const char*> cases[] = {
       {"〜", "\x81\x60"}, {"−", "\x81\x7C"}, {"‖", "\x81\x61"}, {"—", "\x81\x5C"}, {"¢", "\x81\x91"},
@@ -88,14 +67,14 @@ TEST(Sjis, NoCodePointIsEverStoredAsSomethingElseOrAsNothing) {
   int carried = 0, wrong = 0;
   for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
     if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-    const std::string ch = Utf8(cp);
+    const std::string ch = Utf8Of(cp);
     auto enc = sjis::Encode(ch);
     EXPECT_EQ(sjis::FirstUnencodable(ch).empty(), enc.has_value()) << std::hex << static_cast<unsigned>(cp);
     if (!enc) continue;
     ++carried;
     std::string expected = ch;
     for (auto [from, to] : lookAlikes)
-      if (cp == from) expected = Utf8(to);
+      if (cp == from) expected = Utf8Of(to);
     auto back = sjis::Decode(*enc);
     if (enc->empty() || !back.complete || back.text != expected) {
       ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(cp) << " comes back different";

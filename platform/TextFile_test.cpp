@@ -6,24 +6,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/TextFileTestKit.h"
 #include "testsupport/FailingWrites.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestFiles.h"
 
 using textfile::ReadStatus;
 namespace fault = textfile::fault;
-
-namespace {
-bool WriteOk(const std::string& path, std::string_view bytes,
-             textfile::InPlace inPlace = textfile::InPlace::Refused) {
-  return static_cast<bool>(textfile::WriteAtomic(path, bytes, inPlace));
-}
-int FileCount(const std::string& folder) {
-  int n = 0;
-  for (auto& e : std::filesystem::directory_iterator(folder)) (void)e, ++n;
-  return n;
-}
-}  // namespace
 
 TEST(TextFile, SplitsOnCrLfCrAndLf) {
   using V = std::vector<std::string>;
