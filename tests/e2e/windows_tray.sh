@@ -54,6 +54,16 @@ gone() { # seconds command...: waits until the command fails
   for _ in $(seq $((limit * 5))); do "$@" >/dev/null 2>&1 || return 0; sleep 0.2; done
   return 1
 }
+# Esc closes quick-find; without a window manager the window has the keyboard once clicked (its query
+# line, at the top).
+close_find() { # class
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$(find_window)")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 12)) click 1
+  sleep 0.5
+  xdotool key Escape
+  gone 10 find_window || fail "$1: Esc did not close quick-find"
+}
 
 # One session: copy the entry from the tray menu, open and close the organiser, open quick-find by its
 # key and from a second start (`--find`), quit through the menu. Wine docks the icon as a window of its
@@ -104,20 +114,13 @@ session() { # class icon-class pid second-start...
   if [ "$iconClass" != explorer.exe ]; then
     xdotool key ctrl+alt+f
     wait_for 20 find_window || fail "$class: Ctrl+Alt+F opened no quick-find window"
-    xdotool key Escape
-    gone 10 find_window || fail "$class: Esc did not close quick-find"
+    close_find "$class"
     echo "$class: the quick-find key opened its window"
   fi
   # A second start with --find hands over to the running program and ends.
   "$@" --find >"$work/$class-second.log" 2>&1 || fail "$class: --find failed: $(cat "$work/$class-second.log")"
   wait_for 20 find_window || fail "$class: --find opened no window in the running program"
-  # Without a window manager the window has the keyboard once clicked (its query line, at the top).
-  local X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$(find_window)")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + 12)) click 1
-  sleep 0.5
-  xdotool key Escape
-  gone 10 find_window || fail "$class: Esc did not close quick-find"
+  close_find "$class"
   echo "$class: a second start with --find opened quick-find in the running program"
 
   xdotool mousemove "$x" "$y" click 3
