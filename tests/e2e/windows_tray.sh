@@ -133,6 +133,8 @@ session() { # class icon-class pid second-start...
   echo "$class: 終了 ended the program and removed its icon"
 }
 
+# Each program its own window system, whatever the caller's environment says.
+unset QT_QPA_PLATFORM
 mkdir -p "$work/win"
 cp -a "$portable/." "$work/win/"
 prepare "$work/win"
@@ -146,7 +148,8 @@ if [ -n "$linux" ]; then
   mkdir -p "$work/linux"
   cp "$linux" "$work/linux/dialnestplus"
   prepare "$work/linux"
-  QT_QPA_PLATFORM=xcb "$work/linux/dialnestplus" > "$work/dialnestplus.log" 2>&1 &
+  export QT_QPA_PLATFORM=xcb
+  "$work/linux/dialnestplus" > "$work/dialnestplus.log" 2>&1 &
   pid=$!
   pids+=("$pid")
   session dialnestplus dialnestplus "$pid" "$work/linux/dialnestplus"
