@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -191,13 +190,10 @@ bool ConvertFile(const std::string& sourcePath, const std::string& dataPath) {
 Search::Search(std::string_view data, std::string needle) : data_(data), needle_(std::move(needle)) {}
 
 const char* Search::Find(std::size_t from, std::size_t to) const {
-  const char* begin = data_.data() + from;
-  const char* end = data_.data() + to;
-  // Boyer-Moore-Horspool skips most bytes of lines without a hit (its table costs 256 steps a call, and
-  // a call covers a whole stretch of lines).
-  const char* hit =
-      std::search(begin, end, std::boyer_moore_horspool_searcher(needle_.begin(), needle_.end()));
-  return hit == end ? nullptr : hit;
+  // The standard library's find (memchr for the first byte, then a compare): measured on 15 MiB of code
+  // page 932 lines, 1-10 ms a pass against glibc's memmem 5-8 ms and Boyer-Moore-Horspool 17 ms.
+  const std::size_t at = data_.substr(from, to - from).find(needle_);
+  return at == std::string_view::npos ? nullptr : data_.data() + from + at;
 }
 
 bool Search::LineMatches(std::size_t begin, std::size_t end, std::size_t at) const {
