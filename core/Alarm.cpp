@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/TextChars.h"
+#include "platform/Diag.h"
 #include "platform/TextFile.h"
 
 namespace alarmclock {
@@ -46,6 +47,8 @@ DayHeader ParseDayHeader(std::string_view line) {
 std::string ReadAlarmTime(const std::string& path, int day) {
   // Header bytes are ASCII, so the file is read as bytes without decoding.
   textfile::Lines file = textfile::ReadLines(path);
+  if (file.status == textfile::ReadStatus::Error)
+    diag::Report(diag::Area::Organizer, diag::Level::Warning, "schedule " + path + " could not be read: no alarm today");
   std::string time;
   int counter = 0;
   for (const std::string& line : file.lines) {

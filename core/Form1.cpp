@@ -266,6 +266,10 @@ void Form1::ShowPopup(QPoint pixels) {
   if (!mnuTEL_->isVisible()) Module1::PopupBusy = false;
 }
 
+void Form1::OpenOrganizerAt(QPoint pixels) {
+  if (!Module1::SubWinOpen) OpenOrganizer(pixels);
+}
+
 void Form1::OpenOrganizer(QPoint pixels) {
   auto it = factories_.find(SubWindow::Organizer);
   if (it == factories_.end() || !it->second) return;

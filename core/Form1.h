@@ -75,6 +75,8 @@ class Form1 : public QWidget {
   void ReloadPhoneMenus();
   // Opens the quick-find window, or brings the open one to the front.
   void OpenQuickFind();
+  // The organiser as a left click at `pixels` opens it (a second start's `--organizer`).
+  void OpenOrganizerAt(QPoint pixels);
 
  signals:
   void QuitRequested();

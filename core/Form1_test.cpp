@@ -20,6 +20,7 @@
 #include "testsupport/MsgBoxRecorder.h"
 #include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TestFiles.h"
 #include "testsupport/TestText.h"
 #include "testsupport/WindowTestKit.h"
 
@@ -52,18 +53,31 @@ class Form1Test : public WindowTestKit {
   void startUpRemovesTheTemporaryFilesOfInterruptedSaves() {
     std::filesystem::create_directories(dir->File("Schedule"));
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    // Whatever their age (one copy runs per folder), whatever the case of a name copied from Windows.
     for (const char* name : {"Teldat1.tel.Ab12Cd", "freememo.dat.x0x0x0", "Schedule/Sch2612.dat.Zz99yy",
-                             "notes.txt.Ab12Cd", "Teldat1.tel.young1"}) {
+                             "notes.txt.Ab12Cd", "Teldat1.tel.young1", "TODO.DAT.Qq11Ww"}) {
       dir->Write(name, "partial");
       if (std::string_view(name) != "Teldat1.tel.young1")
         std::filesystem::last_write_time(dir->File(name), old);
     }
+    // A phone book linked to another folder (a synchronised one) is saved there: so is its leftover.
+    TempDir synced;
+    synced.Write("book.tel", "[D@TA]\r\n");
+    synced.Write("book.tel.Ab12Cd", "partial");
+    synced.Write("other.tel.Ab12Cd", "not ours");
+    const bool linked = testfiles::SymbolicLink(synced.File("book.tel"), dir->File("Teldat2.tel"));
     auto f = Start();
     QVERIFY(!dir->Exists("Teldat1.tel.Ab12Cd"));
     QVERIFY(!dir->Exists("freememo.dat.x0x0x0"));
     QVERIFY(!dir->Exists("Schedule/Sch2612.dat.Zz99yy"));
-    QVERIFY(dir->Exists("notes.txt.Ab12Cd"));    // not a name of ours
-    QVERIFY(dir->Exists("Teldat1.tel.young1"));  // perhaps another instance's save in progress
+    QVERIFY(!dir->Exists("Teldat1.tel.young1"));
+    QVERIFY(!dir->Exists("TODO.DAT.Qq11Ww"));
+    QVERIFY(dir->Exists("notes.txt.Ab12Cd"));  // not a name of ours
+    if (linked) {
+      QVERIFY(!synced.Exists("book.tel.Ab12Cd"));
+      QVERIFY(synced.Exists("other.tel.Ab12Cd"));
+      QVERIFY(synced.Exists("book.tel"));
+    }
   }
 
   void firstStartWritesDefaultsAndStaysHidden() {
@@ -155,6 +169,17 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(u.Caption(1), QStringLiteral("A&B 商会"));
     QCOMPARE(u.Caption(2), QString());
     QVERIFY(u.Item(2)->isEnabled());
+  }
+
+  void filesCopiedFromWindowsAreReadWhateverTheirCase() {
+    dir->Write("TELDAT1.TEL", Sj("[D@TA]\r\n阿部\t03-1111-2222\r\n") + Markers(43));
+    dir->Write("DNSTPLUS.INI", "[Data]\r\nClipen=True\r\n");
+    auto f = Start();
+    QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("阿部\t03-1111-2222"));
+    // The first start's defaults go into the file found, never beside it under another name.
+    QVERIFY(!dir->Exists("dnstplus.ini"));
+    QCOMPARE(QByteArray::fromStdString(dir->Read("DNSTPLUS.INI")).left(34),
+             QByteArray("[Data]\r\nClipen=False\r\nWidth=5595\r\n"));
   }
 
   void choosingAnEntryCopiesTheWholeLineOnlyWhenClipenIsTrue() {

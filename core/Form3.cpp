@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/CommandLine.h"
 #include "core/Icons.h"
 #include "platform/Fonts.h"
 #include "platform/Screen.h"
@@ -21,7 +22,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   picture->setPixmap(icons::PhoneBook(16));
   screen::PlaceTwips(picture, 240, 240, 240, 240);
 
-  Label1 = new QLabel(QStringLiteral("Dialnest Plus  Ver1.50"), this);
+  Label1 = new QLabel(QStringLiteral("Dialnest Plus  Ver") + QString::fromUtf8(commandline::kVersion), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setFont(fonts::Design(fonts::Face::PMincho, 11));
   screen::PlaceTwips(Label1, 720, 210, 2600, 330);

@@ -15,6 +15,7 @@
 #include "core/MenuArray.h"
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
+#include "platform/Diag.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Sjis.h"
 #include "platform/TextFile.h"
@@ -50,8 +51,12 @@ void SetAppDirForTest(std::string dir) {
   AppDirOverride() = programfolder::WithOneSeparator(std::move(dir));
 }
 
+std::string DataPath(std::string_view name) {
+  return textfile::FindPathIgnoringCase(AppDir(), name);
+}
+
 std::string IniPath() {
-  return AppDir() + std::string(settings::kFileName);
+  return DataPath(settings::kFileName);
 }
 
 std::string GetIni(std::string_view key) {
@@ -70,6 +75,8 @@ using MenuTexts = std::array<std::vector<QString>, kana::kLetterCount + 1>;
 MenuTexts ReadMenuTexts(const std::string& path) {
   MenuTexts texts;
   const textfile::Bytes file = textfile::ReadAll(path);
+  if (file.status == textfile::ReadStatus::Error)
+    diag::Report(diag::Area::Stores, diag::Level::Warning, "phone book " + path + " could not be read: menus show none");
   if (file.status != textfile::ReadStatus::Ok) return texts;
   bool complete = true;
   phonebook::WalkForMenus(file.data, [&texts, &complete](int letter, std::string_view line) {
@@ -99,13 +106,13 @@ MenuTexts TakeMenuTexts(const std::string& path) {
 
 void PreloadPhoneBook(int group) {
   Preload& p = Preloaded();
-  p.path = AppDir() + phonebook::FileName(group);
+  p.path = DataPath(phonebook::FileName(group));
   p.texts = std::async(std::launch::async, ReadMenuTexts, p.path);
 }
 
 void LoadPhoneMenus(int group) {
   CurGroup = group;
-  MenuTexts texts = TakeMenuTexts(AppDir() + phonebook::FileName(group));
+  MenuTexts texts = TakeMenuTexts(DataPath(phonebook::FileName(group)));
   for (std::size_t k = 1; k < texts.size(); ++k)
     if (MenuArray* items = LetterMenus[k]) items->Fill(std::move(texts[k]));
 }
@@ -135,7 +142,7 @@ void EmptyMenuTable() {
 void LoadAlarm() {
   const DateTime today = Clock::Now();
   AlarmTime =
-      alarmclock::ReadAlarmTime(AppDir() + alarmclock::ScheduleFileName(today.year, today.month), today.day);
+      alarmclock::ReadAlarmTime(DataPath(alarmclock::ScheduleFileName(today.year, today.month)), today.day);
 }
 
 }  // namespace Module1
@@ -143,19 +150,41 @@ void LoadAlarm() {
 namespace Module1 {
 
 std::size_t RemoveLeftoverFiles() {
-  auto dataFile = [](std::string_view base) {
-    static const std::set<std::string_view> kFiles = {"dnstplus.ini", "Teldat1.tel",  "Teldat2.tel",
-                                                      "Teldat3.tel",  "Teldat4.tel",  "Teldat5.tel",
-                                                      "ToDo.dat",     "freememo.dat", "Ken_all.dat"};
-    return kFiles.count(base) > 0;
+  // One copy runs per data folder, and a save in progress keeps its temporary file locked: whatever
+  // is left unlocked is a save cut short, whatever its age. Names in any case (files from Windows).
+  auto lower = [](std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+  };
+  auto dataFile = [&lower](std::string_view base) {
+    static const std::set<std::string> kFiles = {"dnstplus.ini", "teldat1.tel", "teldat2.tel", "teldat3.tel",
+                                                 "teldat4.tel",  "teldat5.tel", "todo.dat",    "freememo.dat",
+                                                 "ken_all.dat"};
+    return kFiles.count(lower(base)) > 0;
   };
   // Sch<yymm>.dat
-  auto monthFile = [](std::string_view base) {
-    return base.size() == 11 && base.substr(0, 3) == "Sch" && base.substr(7) == ".dat" &&
-           std::all_of(base.begin() + 3, base.begin() + 7, [](char c) { return c >= '0' && c <= '9'; });
+  auto monthFile = [&lower](std::string_view base) {
+    const std::string b = lower(base);
+    return b.size() == 11 && b.substr(0, 3) == "sch" && b.substr(7) == ".dat" &&
+           std::all_of(b.begin() + 3, b.begin() + 7, [](char c) { return c >= '0' && c <= '9'; });
   };
-  return textfile::RemoveLeftovers(AppDir(), dataFile) +
-         textfile::RemoveLeftovers(AppDir() + "Schedule/", monthFile);
+  const std::string schedule =
+      AppDir() + textfile::FindNameIgnoringCase(AppDir(), "Schedule", textfile::Entry::Folder) + "/";
+  std::size_t removed = textfile::RemoveLeftovers(AppDir(), dataFile, 0) +
+                        textfile::RemoveLeftovers(schedule, monthFile, 0);
+  // A data file that is a link is saved beside its target: a save cut short left its file there.
+  for (const auto& [folder, isOurs] : {std::pair{AppDir(), std::function<bool(std::string_view)>(dataFile)},
+                                       std::pair{schedule, std::function<bool(std::string_view)>(monthFile)}})
+    for (const std::string& target : textfile::LinkedTargets(folder, isOurs)) {
+      const std::size_t slash = target.find_last_of('/');
+      if (slash == std::string::npos) continue;
+      const std::string base = target.substr(slash + 1);
+      removed += textfile::RemoveLeftovers(
+          target.substr(0, slash + 1), [&base](std::string_view b) { return b == base; }, 0);
+    }
+  return removed;
 }
 
 }  // namespace Module1

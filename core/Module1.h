@@ -17,6 +17,9 @@ namespace Module1 {
 // (platform/ProgramFolder.h): the executable's folder where it is writable, else the user's data folder.
 std::string AppDir();
 void SetAppDirForTest(std::string dir);
+// The path of a data file under the program folder ("Teldat1.tel", "Schedule/Sch2612.dat") as it is
+// spelled on disk, whatever its letter case (files copied from Windows); the given spelling when new.
+std::string DataPath(std::string_view name);
 
 // The settings file's value of `key`, or "999" when missing.
 std::string GetIni(std::string_view key);

@@ -90,7 +90,7 @@ int Form2::CaptionCorrection() const {
 }
 
 std::string Form2::GroupPath() const {
-  return Module1::AppDir() + phonebook::FileName(Module1::CurGroup);
+  return Module1::DataPath(phonebook::FileName(Module1::CurGroup));
 }
 
 void Form2::BuildControls() {

@@ -107,7 +107,7 @@ void QuickFind::ReadGroups() {
   clock.start();
   for (int g = 1; g <= phonefind::kGroups; ++g) {
     const std::string name = phonebook::FileName(g);
-    phonebook::MenuLoad load = phonebook::LoadForMenus(Module1::AppDir() + name);
+    phonebook::MenuLoad load = phonebook::LoadForMenus(Module1::DataPath(name));
     // Searched as far as it reads; a file that could not be read (or only in part) is named.
     if (load.status == textfile::ReadStatus::Error || load.stoppedAtLine != 0 || !load.decodedCleanly)
       unread << QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name));

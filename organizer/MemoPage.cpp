@@ -170,7 +170,7 @@ void MemoPage::OpenMemo() {
     if (!SaveMemoPage()) return;
     (void)CompactMemo();
   }
-  const std::string path = Module1::AppDir() + std::string(memo::kFileName);
+  const std::string path = Module1::DataPath(memo::kFileName);
   if (!book_.Open(path))
     MsgBox(
         QStringLiteral("メモファイル(%1)を正しく読み込めませんでした\nメモの変更は保存されません").arg(kFile),

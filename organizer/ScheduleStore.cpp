@@ -11,7 +11,8 @@
 
 namespace schedule {
 std::string FilePath(const std::string& appDir, int year, int month) {
-  return appDir + alarmclock::ScheduleFileName(year, month);
+  // Folders and files copied from Windows may differ in case ("SCHEDULE/SCH2612.DAT").
+  return textfile::FindPathIgnoringCase(appDir, alarmclock::ScheduleFileName(year, month));
 }
 
 bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s) {
@@ -19,7 +20,8 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
   const std::string path = FilePath(appDir, year, month);
   textfile::Lines file = textfile::ReadLines(path);
   if (file.status == textfile::ReadStatus::Missing) {
-    (void)textfile::MakeFolder(appDir + "Schedule");
+    if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
+      (void)textfile::MakeFolder(appDir + "Schedule");
     file = textfile::ReadLines(path);
   }
   if (file.status == textfile::ReadStatus::Missing) return true;

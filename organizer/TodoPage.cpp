@@ -96,14 +96,14 @@ TodoPage::TodoPage(QWidget* frame) : QObject(frame) {
 }
 
 void TodoPage::LoadToDo() {
-  if (todo::LoadToDo(Module1::AppDir() + std::string(todo::kFileName), book_)) return;
+  if (todo::LoadToDo(Module1::DataPath(todo::kFileName), book_)) return;
   MsgBox(
       QStringLiteral("ToDoファイル(%1)を正しく読み込めませんでした\nToDoの変更は保存されません").arg(kFile),
       MsgIcon::Error);
 }
 
 bool TodoPage::SaveToDo() {
-  const todo::SaveOutcome o = todo::SaveToDo(Module1::AppDir() + std::string(todo::kFileName), book_);
+  const todo::SaveOutcome o = todo::SaveToDo(Module1::DataPath(todo::kFileName), book_);
   if (o.result == todo::SaveResult::Saved) return true;
   QString reason;
   switch (o.result) {

@@ -3,7 +3,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
+#include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
 #include <QStandardPaths>
 
 #include "platform/Log.h"
@@ -13,6 +16,31 @@ InstanceChannel::InstanceChannel(const QString& key, QObject* parent) : QObject(
   if (dir.isEmpty()) dir = QDir::tempPath();
   const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
   name_ = dir + QStringLiteral("/dialnestplus-") + QString::fromLatin1(hash);
+}
+
+InstanceChannel::~InstanceChannel() = default;
+
+bool InstanceChannel::TakeLock() {
+  lock_ = std::make_unique<QLockFile>(name_ + QStringLiteral(".lock"));
+  // Never stale by age: the running copy's lock is as old as the copy. A dead owner is found by its pid.
+  lock_->setStaleLockTime(0);
+  if (lock_->tryLock(0)) return true;
+  qint64 pid = 0;
+  QString host, app;
+  lock_->getLockInfo(&pid, &host, &app);
+  qCInfo(lcSession) << "another copy runs for this data folder, pid" << pid;
+  lock_.reset();
+  return false;
+}
+
+bool InstanceChannel::Hand(const QString& command, int patienceMs) const {
+  QElapsedTimer clock;
+  clock.start();
+  while (true) {
+    if (Send(command)) return true;
+    if (clock.elapsed() >= patienceMs) return false;
+    QThread::msleep(50);
+  }
 }
 
 bool InstanceChannel::Send(const QString& command, int waitMs) const {

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "platform/TextFile.h"
+
 namespace programfolder {
 
 std::string WithOneSeparator(std::string dir) {
@@ -15,8 +17,9 @@ std::string WithOneSeparator(std::string dir) {
 }
 
 std::string ChoosePosix(const std::string& exeDir, const std::string& xdgDataHome, const std::string& home,
+                        const std::function<bool(const std::string&)>& holdsData,
                         const std::function<bool(const std::string&)>& writable) {
-  if (writable(exeDir)) return WithOneSeparator(exeDir);
+  if (holdsData(exeDir) && writable(exeDir)) return WithOneSeparator(exeDir);
   // XDG: a relative XDG_DATA_HOME is to be ignored.
   const std::string base = !xdgDataHome.empty() && xdgDataHome.front() == '/' ? xdgDataHome
                            : !home.empty()                                    ? home + "/.local/share"
@@ -26,6 +29,13 @@ std::string ChoosePosix(const std::string& exeDir, const std::string& xdgDataHom
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   return WithOneSeparator(ec ? exeDir : dir);
+}
+
+bool HoldsData(const std::string& dir) {
+  const std::string folder = WithOneSeparator(dir);
+  for (const char* name : {"dnstplus.ini", "Teldat1.tel", "Teldat2.tel", "Teldat3.tel", "Teldat4.tel", "Teldat5.tel"})
+    if (!textfile::FindNameIgnoringCase(folder, name).empty()) return true;
+  return false;
 }
 
 std::string ChooseWindows(const std::string& exeDir, const std::string& appData,

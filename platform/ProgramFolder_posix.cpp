@@ -26,7 +26,7 @@ std::string DataFolder() {
     const char* v = std::getenv(name);
     return std::string(v ? v : "");
   };
-  return ChoosePosix(ExecutableDir(), env("XDG_DATA_HOME"), env("HOME"), Writable);
+  return ChoosePosix(ExecutableDir(), env("XDG_DATA_HOME"), env("HOME"), HoldsData, Writable);
 }
 
 }  // namespace programfolder

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/Diag.h"
 #include "platform/TextFileDetail.h"
@@ -138,6 +139,39 @@ WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, I
     diag::Report(diag::Area::Stores, diag::Level::Debug,
                  "rewrote " + linkOrPath + " (" + std::to_string(bytes.size()) + " bytes)");
   return r;
+}
+
+std::vector<std::string> LinkedTargets(const std::string& folder,
+                                       const std::function<bool(std::string_view)>& isOurs) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  // UTF-8 both ways, on every system (a char8_t path is never read in the locale's code page).
+  const std::filesystem::path dir(std::u8string(folder.begin(), folder.end()));
+  for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
+    std::error_code kindError;
+    if (!e.is_symlink(kindError)) continue;
+    const std::u8string spelled = e.path().filename().u8string();
+    const std::string name(spelled.begin(), spelled.end());
+    if (!isOurs(name)) continue;
+    const std::string target = ResolveLinks(folder + name);
+    if (target != folder + name) out.push_back(target);
+  }
+  return out;
+}
+
+std::string FindPathIgnoringCase(const std::string& folder, std::string_view relative) {
+  std::string path = folder;
+  while (!relative.empty()) {
+    const std::size_t slash = relative.find('/');
+    const std::string part(relative.substr(0, slash));
+    const bool last = slash == std::string_view::npos;
+    const std::string found = FindNameIgnoringCase(path, part, last ? Entry::File : Entry::Folder);
+    path += found.empty() ? part : found;
+    if (last) break;
+    path += '/';
+    relative.remove_prefix(slash + 1);
+  }
+  return path;
 }
 
 }  // namespace textfile

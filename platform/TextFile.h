@@ -86,6 +86,10 @@ std::string ReasonText(int error);
 std::size_t RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view)>& isOurs,
                             int minAgeSeconds = 60);
 
+// The targets (links followed) of the entries of `folder` (ending in a separator) that are symbolic
+// links named `isOurs(name)`, where the target lies in another folder or has another name.
+std::vector<std::string> LinkedTargets(const std::string& folder, const std::function<bool(std::string_view)>& isOurs);
+
 // The file a path names after following symbolic links (also a dangling one); the path itself otherwise.
 std::string ResolveLinks(const std::string& path);
 
@@ -93,9 +97,15 @@ bool IsRegularFile(const std::string& path);
 // Creates the folder if it does not exist; true when it exists afterwards.
 bool MakeFolder(const std::string& path);
 
-// The name of the entry of `folder` (ending in a separator) that equals `name` ignoring ASCII case,
-// preferring the exact spelling; empty when there is none.
-std::string FindNameIgnoringCase(const std::string& folder, const std::string& name);
+// What kind of entry a name look-up wants.
+enum class Entry { File, Folder };
+// The name of the regular file (or folder) in `folder` (ending in a separator) that equals `name`
+// ignoring ASCII case, preferring the exact spelling, else the first such name in byte order (files
+// copied from Windows keep whatever case they had there); empty when there is none.
+std::string FindNameIgnoringCase(const std::string& folder, const std::string& name, Entry kind = Entry::File);
+// `folder` + `relative` ('/'-separated, e.g. "Schedule/Sch2612.dat") with each part spelled as it is on
+// disk, ignoring case; a part that does not exist keeps the spelling given (where a new file goes).
+std::string FindPathIgnoringCase(const std::string& folder, std::string_view relative);
 
 // The system calls a rewrite makes, as one object: tests put in one that fails a chosen step, to prove
 // that no store loses its file (testsupport/FailingWrites.h). Failures return -1 with errno set (on

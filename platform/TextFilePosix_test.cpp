@@ -112,3 +112,13 @@ TEST(TextFile, LeftoverTemporaryFilesOfKilledRewritesAreRemovedButNoneBeingWritt
   EXPECT_EQ(textfile::RemoveLeftovers(d.Path(), ours, 0), 1u);  // only the one no longer held
   EXPECT_EQ(d.Read("ToDo.dat"), "new");
 }
+
+TEST(TextFilePosix, OfSeveralSpellingsTheExactOneElseTheFirstInByteOrder) {
+  TempDir dir;
+  dir.Write("todo.dat", "a");
+  dir.Write("TODO.DAT", "b");
+  dir.Write("ToDo.Dat", "c");
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "ToDo.dat"), "TODO.DAT");
+  dir.Write("ToDo.dat", "d");
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "ToDo.dat"), "ToDo.dat");
+}

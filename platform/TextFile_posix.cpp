@@ -127,15 +127,18 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string FindNameIgnoringCase(const std::string& folder, const std::string& name) {
-  if (IsRegularFile(folder + name)) return name;
+std::string FindNameIgnoringCase(const std::string& folder, const std::string& name, Entry kind) {
+  auto fits = [&folder, kind](const std::string& entry) {
+    struct stat st {};
+    return ::stat((folder + entry).c_str(), &st) == 0 && (kind == Entry::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
+  };
+  if (fits(name)) return name;
   std::string found;
   if (DIR* d = ::opendir(folder.empty() ? "." : folder.c_str())) {
     while (dirent* e = ::readdir(d)) {
-      if (::strcasecmp(e->d_name, name.c_str()) == 0 && IsRegularFile(folder + e->d_name)) {
-        found = e->d_name;
-        break;
-      }
+      const std::string entry = e->d_name;
+      if (::strcasecmp(entry.c_str(), name.c_str()) == 0 && (found.empty() || entry < found) && fits(entry))
+        found = entry;
     }
     ::closedir(d);
   }

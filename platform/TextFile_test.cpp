@@ -128,3 +128,21 @@ TEST(TextFile, AFailedRewriteSaysWhichStepFailedAndWhy) {
   EXPECT_EQ(textfile::ReasonText(EIO), "入出力エラーが発生しました");
   EXPECT_EQ(textfile::ReasonText(EINVAL), "");
 }
+
+TEST(TextFile, DataFileNamesAreFoundWhateverTheirCase) {
+  TempDir dir;
+  dir.Write("TODO.DAT", "x");
+  std::filesystem::create_directory(dir.File("SCHEDULE"));
+  dir.Write("SCHEDULE/SCH2612.DAT", "y");
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "ToDo.dat"), "TODO.DAT");
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "todo.dat.x"), "");
+  // A folder is not a file, and a file is not a folder.
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "Schedule"), "");
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "Schedule", textfile::Entry::Folder), "SCHEDULE");
+  EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "ToDo.dat", textfile::Entry::Folder), "");
+  // Each part as it is on disk; a missing part (a new file, a new folder) as given.
+  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Schedule/Sch2612.dat"), dir.File("SCHEDULE/SCH2612.DAT"));
+  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Schedule/Sch2701.dat"), dir.File("SCHEDULE/Sch2701.dat"));
+  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Memo/freememo.dat"), dir.File("Memo/freememo.dat"));
+  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "ToDo.dat"), dir.File("TODO.DAT"));
+}

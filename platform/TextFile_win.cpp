@@ -183,7 +183,11 @@ bool IsRegularFile(const std::string& path) {
   return KindOf(Wide(path)) == Kind::File;
 }
 
-std::string FindNameIgnoringCase(const std::string& folder, const std::string& name) {
+std::string FindNameIgnoringCase(const std::string& folder, const std::string& name, Entry kind) {
+  auto fits = [&folder, kind](const std::string& entry) {
+    const Kind k = KindOf(Wide(folder + entry));
+    return kind == Entry::File ? k == Kind::File : k == Kind::Folder;
+  };
   // Windows file systems ignore case themselves: the entry's own spelling comes back (a folder set to
   // tell case apart is searched entry by entry).
   WIN32_FIND_DATAW e{};
@@ -191,7 +195,7 @@ std::string FindNameIgnoringCase(const std::string& folder, const std::string& n
   if (f != INVALID_HANDLE_VALUE) {
     FindClose(f);
     std::string spelled = winpath::Utf8(e.cFileName);
-    if (IsRegularFile(folder + spelled)) return spelled;
+    if (fits(spelled)) return spelled;
   }
   std::string found;
   f = FindFirstFileW((Wide(folder.empty() ? "./" : folder) + L"*").c_str(), &e);
@@ -202,10 +206,9 @@ std::string FindNameIgnoringCase(const std::string& folder, const std::string& n
     const std::wstring entry = e.cFileName;
     if (entry.size() == wanted.size() &&
         std::equal(entry.begin(), entry.end(), wanted.begin(),
-                   [&lower](wchar_t a, wchar_t b) { return lower(a) == lower(b); }) &&
-        IsRegularFile(folder + winpath::Utf8(entry))) {
-      found = winpath::Utf8(entry);
-      break;
+                   [&lower](wchar_t a, wchar_t b) { return lower(a) == lower(b); })) {
+      const std::string spelled = winpath::Utf8(entry);
+      if ((found.empty() || spelled < found) && fits(spelled)) found = spelled;
     }
   } while (FindNextFileW(f, &e));
   FindClose(f);

@@ -6,5 +6,6 @@ set -euo pipefail
 exe=$1
 source "$(dirname "$0")/lib.sh"
 cp "$exe" "$work/dialnestplus"
+portable_folder
 ENTRIES=1000000 dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/../../bench/layout_bench.py" \
   "$work/dialnestplus" "$work" 2> >(grep -v '^dbus-daemon' >&2)

@@ -45,9 +45,18 @@ start_trayer() {
   wait_for 30 xdotool search --name '^panel$' || fail "trayer did not start: $(cat "$work/trayer.log")"
 }
 
-# The program in the work folder, which is its program folder.
+# Makes the work folder the program's data folder: a folder with a settings file or a phone book is a
+# portable one (an empty settings file is enough; the program writes its defaults into it). Whatever
+# else the program would write goes under the work folder, never into the host's home.
+portable_folder() {
+  export XDG_DATA_HOME="$work/xdg-data"
+  [ -n "$(ls "$work" | grep -i -x -e dnstplus.ini -e 'teldat[1-5].tel')" ] || : >"$work/dnstplus.ini"
+}
+
+# The program in the work folder, which is its data folder.
 start_program() {
   export QT_QPA_PLATFORM=xcb
+  portable_folder
   "$work/dialnestplus" > "$work/out.log" 2>&1 &
   prog=$!
   pids+=($prog)

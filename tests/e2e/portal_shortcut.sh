@@ -7,5 +7,6 @@ exe=$1
 source "$(dirname "$0")/lib.sh"
 start_xvfb 210
 cp "$exe" "$work/dialnestplus"
+portable_folder
 printf '[Data]\r\nDATA1=g1\r\n' > "$work/dnstplus.ini"
 run_driver_on_bus "$(dirname "$0")/portal_shortcut.py"

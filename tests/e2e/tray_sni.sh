@@ -8,6 +8,7 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb 170
 
 cp "$exe" "$work/dialnestplus"
+portable_folder
 printf '[Data]\r\nDATA1=g1\r\nClipen=True\r\n' > "$work/dnstplus.ini"
 { printf '[D@TA]\r\ntaro_kato@example.jp\r\n'; for _ in $(seq 43); do printf '[D@TA]\r\n'; done; } > "$work/Teldat1.tel"
 run_driver_on_bus "$(dirname "$0")/sni_panel.py"

@@ -52,4 +52,19 @@ expected=$(printf '[Data]\r\nWidth=5595\r\nHeight=4400\r\nDATA1=\x83\x4f\x83\x8b
 [ ! -e "$prefix/bin/dnstplus.ini" ] || fail "a file was written beside the installed program"
 echo "an unprivileged user's files go to ~/.local/share/dialnestplus/"
 kill "$prog"
+
+# Installed where the user may write (the README's `cmake --install --prefix ~/.local`): the program's
+# folder still gets no data; they go to the user's data folder all the same.
+local_prefix="$work/home2/.local"
+cmake --install "$build" --prefix "$local_prefix" >/dev/null
+env -i HOME="$work/home2" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb PATH=/usr/bin:/bin \
+  "$local_prefix/bin/dialnestplus" >"$work/local.log" 2>&1 &
+prog=$!
+pids+=($prog)
+wait_for 20 grep -q '^Topview=True' "$local_prefix/share/dialnestplus/dnstplus.ini" ||
+  fail "no settings in ~/.local/share/dialnestplus: $(cat "$work/local.log"; ls -a "$local_prefix/bin")"
+[ -z "$(ls "$local_prefix/bin" | grep -v '^dialnestplus$')" ] || fail "files beside ~/.local/bin/dialnestplus: $(ls "$local_prefix/bin")"
+grep -q "data folder: \"$local_prefix/share/dialnestplus/\"" "$work/local.log" || fail "the log names no data folder: $(cat "$work/local.log")"
+echo "a program installed under ~/.local keeps its data in ~/.local/share/dialnestplus/"
+kill "$prog"
 echo "1 passed, 0 failed"
