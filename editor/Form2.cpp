@@ -69,6 +69,7 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
   // file's sentinel would give a window 999 twips wide) or not a number falls back to the default
   // rather than leaving the window half set up.
   const settings::EditorSize size = settings::ReadEditorSize(IniFile(Module1::IniPath()));
+  storedSize_ = size;
   SetOuterSize(size.width, size.height + CaptionCorrection());
   const QString group = Q(Module1::GroupName(Module1::CurGroup));
   setWindowTitle(QStringLiteral("DialnestPlus 新規登録・修正 ⇒ ") + group);
@@ -337,9 +338,27 @@ bool Form2::Savedata() {
 }
 
 void Form2::closeEvent(QCloseEvent* e) {
-  if (model_.CurrentLetter() != 0 && model_.CanSave()) {
+  // Only a book the user changed is written: one only looked at stays as it is on disk.
+  if (model_.CurrentLetter() != 0 && model_.CanSave() && model_.Changed()) {
     model_.SetMaster();
-    if (!Savedata()) {
+    bool saved = Savedata();
+    if (!saved && model_.ChangedOnDisk()) {
+      switch (AskAboutChangedFile(Q(phonebook::FileName(Module1::CurGroup)))) {
+        case ChangedFileChoice::Overwrite:
+          saved = model_.Savedata(GroupPath(), true);
+          break;
+        case ChangedFileChoice::TakeTheirs:
+          emit PhoneMenusStale();  // the other program's book, in the menus too
+          SaveSizeIfChanged();
+          e->accept();
+          return;
+        case ChangedFileChoice::KeepBoth:
+          show();
+          e->ignore();
+          return;
+      }
+    }
+    if (!saved && !model_.ChangedOnDisk()) {
       // The file and the edits stay as they are. "No" keeps the window: the user can free the file or
       // copy the entries out and close again (which retries); "Yes" is the way out without saving.
       const MsgResult answer =
@@ -354,13 +373,25 @@ void Form2::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
       }
-    } else {
+    } else if (saved) {
       emit PhoneMenusStale();
+    } else {
+      show();  // changed on disk again while asked: ask again at the next close
+      e->ignore();
+      return;
     }
   }
-  // Stored without the caption correction, which the next opening adds again.
-  const bool sizeSaved =
-      settings::WriteEditorSize(IniFile(Module1::IniPath()), {outerW_, outerH_ - CaptionCorrection()});
-  if (!sizeSaved) MsgBox(QStringLiteral("ウィンドウの大きさを保存できませんでした"), MsgIcon::Warning);
+  SaveSizeIfChanged();
   e->accept();
+}
+
+void Form2::SaveSizeIfChanged() {
+  // Stored without the caption correction, which the next opening adds again; an unchanged size
+  // leaves the settings file alone.
+  const settings::EditorSize size{outerW_, outerH_ - CaptionCorrection()};
+  if (size.width == storedSize_.width && size.height == storedSize_.height) return;
+  if (settings::WriteEditorSize(IniFile(Module1::IniPath()), size))
+    storedSize_ = size;
+  else
+    MsgBox(QStringLiteral("ウィンドウの大きさを保存できませんでした"), MsgIcon::Warning);
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <array>
 
+#include "core/Settings.h"
 #include "editor/PhoneBookEditor.h"
 
 class QAction;
@@ -64,8 +65,10 @@ class Form2 : public QMainWindow {
   void OnDelete();
   void OnMove(bool up);
   std::string GroupPath() const;
+  void SaveSizeIfChanged();
 
   PhoneBookEditor model_;
+  settings::EditorSize storedSize_;
   QWidget* client_ = nullptr;
   int outerW_ = 5595;
   int outerH_ = 4400;

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
 
 #include "core/Form1.h"
@@ -205,14 +206,62 @@ class Form2Test : public WindowTestKit {
     QCOMPARE(ClipboardText(), QStringLiteral("加藤\t090-1111-2222"));
   }
 
-  void closingWithoutALetterWritesOnlyTheSize() {
+  void closingUnchangedWritesNothing() {
     Form2* f = Open();
     Close(f);
     QVERIFY(!dir->Exists("Teldat1.tel"));
     QVERIFY(!Module1::SubWinOpen);
-    std::string ini = dir->Read("dnstplus.ini");
-    QVERIFY(ini.find("Width=5595\r\n") != std::string::npos);
-    QVERIFY(ini.find("Height=4400\r\n") != std::string::npos);
+    // A book only looked at (a letter chosen, an entry picked) and an unchanged size: no file rewritten.
+    const std::string book = Markers(1) + Sj("阿部\t03") + "\r\n" + Markers(43);
+    dir->Write("Teldat1.tel", book);
+    const std::string ini = dir->Read("dnstplus.ini");
+    const auto bookTime = std::filesystem::last_write_time(dir->File("Teldat1.tel"));
+    const auto iniTime = std::filesystem::last_write_time(dir->File("dnstplus.ini"));
+    f = Open();
+    f->ReadList(1);
+    Pick(f, 0);
+    f->ReadList(2);
+    Close(f);
+    QCOMPARE(dir->Read("Teldat1.tel"), book);
+    QCOMPARE(dir->Read("dnstplus.ini"), ini);
+    QVERIFY(std::filesystem::last_write_time(dir->File("Teldat1.tel")) == bookTime);
+    QVERIFY(std::filesystem::last_write_time(dir->File("dnstplus.ini")) == iniTime);
+    QVERIFY(rec->records.isEmpty());
+  }
+
+  void aBookChangedByAnotherProgramIsNeverOverwrittenSilently() {
+    const std::string theirs = Markers(1) + "Bravo\r\n" + Markers(43);
+    auto editWhileReplaced = [&]() {
+      dir->Write("Teldat1.tel", Markers(44));
+      Form2* f = Open();
+      f->ReadList(1);
+      f->Text1->setText(QStringLiteral("Alpha"));
+      QTest::mouseClick(f->Command1[3], Qt::LeftButton);
+      // A synchroniser replaces the file by rename while the editor holds the change.
+      dir->Write("Teldat1.tel.sync", theirs);
+      std::filesystem::rename(dir->File("Teldat1.tel.sync"), dir->File("Teldat1.tel"));
+      return f;
+    };
+    // The default (Cancel): both kept, the window stays with its change, asked again at the next close.
+    Form2* f = editWhileReplaced();
+    rec->answers = {MsgResult::Cancel};
+    QTest::mouseClick(f->Command1[1], Qt::LeftButton);
+    QVERIFY(f->isVisible());
+    QCOMPARE(rec->records.size(), 1);
+    QVERIFY(rec->records[0].text.startsWith(QStringLiteral("Teldat1.tel はこのウィンドウで開いた後に")));
+    QCOMPARE(rec->records[0].buttons, MsgButtons::YesNoCancel);
+    QCOMPARE(dir->Read("Teldat1.tel"), theirs);
+    // No: the other program's book stays and the menus show it.
+    rec->answers = {MsgResult::No};
+    Close(f);
+    QCOMPARE(dir->Read("Teldat1.tel"), theirs);
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("Bravo"));
+    // Yes: the window's book replaces it.
+    f = editWhileReplaced();
+    rec->answers = {MsgResult::Yes};
+    Close(f);
+    QCOMPARE(dir->Read("Teldat1.tel"), Markers(1) + "Alpha\r\n" + Markers(43));
+    QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("Alpha"));
   }
 
   void layoutAtCaption19() {

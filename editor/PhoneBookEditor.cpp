@@ -20,7 +20,14 @@ PhoneBookEditor::OpenResult PhoneBookEditor::Open(const std::string& path) {
   letter_ = 0;
   selected_ = -1;
   canSave_ = true;
-  textfile::Lines file = textfile::ReadLines(path);
+  changed_ = false;
+  textfile::Lines file;
+  {
+    const textfile::Bytes bytes = textfile::ReadAll(path);
+    file.status = bytes.status;
+    file.lines = textfile::SplitLines(bytes.data);
+    stamp_ = bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
+  }
   if (file.status == textfile::ReadStatus::Missing ||
       (file.status == textfile::ReadStatus::Ok && file.lines.empty())) {
     master_ = EmptyBook();
@@ -82,7 +89,8 @@ void PhoneBookEditor::SetMaster() {
   master_ = std::move(table);
 }
 
-bool PhoneBookEditor::Savedata(const std::string& path) {
+bool PhoneBookEditor::Savedata(const std::string& path, bool overwrite) {
+  changedOnDisk_ = false;
   if (!canSave_) return false;
   // Encoded straight into the file's bytes: a big book is held once more, not twice.
   std::size_t size = 0;
@@ -95,9 +103,13 @@ bool PhoneBookEditor::Savedata(const std::string& path) {
     bytes += *e;
     bytes += "\r\n";
   }
-  const textfile::WriteResult w = textfile::WriteAtomic(path, bytes);
+  const textfile::WriteResult w =
+      textfile::WriteAtomic(path, bytes, textfile::InPlace::Refused, overwrite ? nullptr : &stamp_);
   lastError_ = w.error;
+  changedOnDisk_ = w.step == textfile::Step::Changed;
   if (!w) return false;
+  stamp_ = textfile::StampOf(bytes);
+  changed_ = false;
   master_.clear();
   return true;
 }
@@ -121,12 +133,14 @@ PhoneBookEditor::EditResult PhoneBookEditor::Add(const std::string& text) {
   if (EditResult r = Check(text); r != EditResult::Done) return r;
   list_.push_back(text);
   selected_ = -1;
+  changed_ = true;
   return EditResult::Done;
 }
 
 PhoneBookEditor::EditResult PhoneBookEditor::Modify(const std::string& text) {
   if (selected_ < 0) return EditResult::NotApplicable;
   if (EditResult r = Check(text); r != EditResult::Done) return r;
+  changed_ = changed_ || list_[static_cast<std::size_t>(selected_)] != text;
   list_[static_cast<std::size_t>(selected_)] = text;
   selected_ = -1;
   return EditResult::Done;
@@ -136,6 +150,7 @@ bool PhoneBookEditor::Delete() {
   if (selected_ < 0) return false;
   list_.erase(list_.begin() + selected_);
   selected_ = -1;
+  changed_ = true;
   return true;
 }
 
@@ -143,6 +158,7 @@ bool PhoneBookEditor::MoveUp() {
   if (selected_ <= 0) return false;
   std::swap(list_[static_cast<std::size_t>(selected_)], list_[static_cast<std::size_t>(selected_ - 1)]);
   --selected_;
+  changed_ = true;
   return true;
 }
 
@@ -150,5 +166,6 @@ bool PhoneBookEditor::MoveDown() {
   if (selected_ < 0 || selected_ + 1 >= static_cast<int>(list_.size())) return false;
   std::swap(list_[static_cast<std::size_t>(selected_)], list_[static_cast<std::size_t>(selected_) + 1]);
   ++selected_;
+  changed_ = true;
   return true;
 }

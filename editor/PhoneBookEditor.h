@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextFile.h"
+
 class PhoneBookEditor {
  public:
   enum class OpenResult {
@@ -17,16 +19,20 @@ class PhoneBookEditor {
 
   OpenResult Open(const std::string& path);
   bool CanSave() const { return canSave_; }
+  // Whether the user changed anything since Open (a letter only looked at is no change).
+  bool Changed() const { return changed_; }
 
   // Commits the previous letter's list, if a letter was chosen, and shows the entries of letter k.
   void ReadList(int k);
   // Merges the registration list back into the master table at the current letter's section.
   void SetMaster();
   // Writes the master table whole (atomically) and empties it. On failure the table is kept and the old
-  // file is left as it was.
-  [[nodiscard]] bool Savedata(const std::string& path);
+  // file is left as it was. A file another program changed since Open is not overwritten unless
+  // `overwrite` says so (ChangedOnDisk tells).
+  [[nodiscard]] bool Savedata(const std::string& path, bool overwrite = false);
   // The system's error of the last failed save.
   int LastError() const { return lastError_; }
+  bool ChangedOnDisk() const { return changedOnDisk_; }
 
   int CurrentLetter() const { return letter_; }  // 0 before the first letter is chosen
   const std::vector<std::string>& Master() const { return master_; }
@@ -52,5 +58,8 @@ class PhoneBookEditor {
   int letter_ = 0;
   int selected_ = -1;
   bool canSave_ = true;
+  bool changed_ = false;
+  bool changedOnDisk_ = false;
   int lastError_ = 0;
+  textfile::Stamp stamp_;
 };

@@ -92,6 +92,7 @@ MsgResult MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QS
       break;
     case MsgButtons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Cancel);  // the three-way questions' safe answer: nothing yet
       break;
   }
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -107,5 +108,21 @@ MsgResult MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons, const QS
       return MsgResult::No;
     default:
       return MsgResult::Ok;
+  }
+}
+
+ChangedFileChoice AskAboutChangedFile(const QString& file) {
+  switch (MsgBox(QStringLiteral("%1 はこのウィンドウで開いた後に、ほかのプログラムで変更されています\n"
+                                "このウィンドウの内容で上書きしますか？\n"
+                                "（はい：上書きします　いいえ：ほかのプログラムの内容を読み込みます\n"
+                                "　キャンセル：どちらも残して、編集を続けます）")
+                     .arg(file),
+                 MsgIcon::Warning, MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes:
+      return ChangedFileChoice::Overwrite;
+    case MsgResult::No:
+      return ChangedFileChoice::TakeTheirs;
+    default:
+      return ChangedFileChoice::KeepBoth;
   }
 }

@@ -24,6 +24,12 @@ MsgResult MsgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons b
 // where the system's error is a common one.
 QString WithReason(const QString& message, int error);
 
+// A window holds changes to `file` (a name for the user), which another program changed on disk since
+// the window read it. Asked with Cancel as the default, which keeps both: nothing is written, the
+// window keeps its changes.
+enum class ChangedFileChoice { Overwrite, TakeTheirs, KeepBoth };
+ChangedFileChoice AskAboutChangedFile(const QString& file);
+
 using MsgHandler = std::function<MsgResult(const MsgRecord&)>;
 // Replaces the modal dialog (an empty handler restores it).
 void SetMsgBoxHandler(MsgHandler handler);

@@ -123,13 +123,40 @@ const char* StepName(Step step) {
       return "sync";
     case Step::Rename:
       return "rename";
+    case Step::Changed:
+      return "check";
     case Step::None:
       break;
   }
   return "none";
 }
 
-WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace) {
+Stamp StampOf(std::string_view bytes) {
+  std::uint64_t h = 14695981039346656037ULL;
+  for (const char c : bytes) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ULL;
+  }
+  return {true, bytes.size(), h};
+}
+
+Stamp MissingFile() {
+  return {};
+}
+
+WriteResult WriteAtomic(const std::string& linkOrPath, std::string_view bytes, InPlace inPlace,
+                        const Stamp* expected) {
+  if (expected) {
+    const Bytes now = ReadAll(linkOrPath);
+    const Stamp there = now.status == ReadStatus::Ok        ? StampOf(now.data)
+                        : now.status == ReadStatus::Missing ? MissingFile()
+                                                            : Stamp{true, ~0ULL, 0};
+    if (there != *expected) {
+      diag::Report(diag::Area::Stores, diag::Level::Warning,
+                   "not rewriting " + linkOrPath + ": another program changed it since it was read");
+      return {Step::Changed, 0};
+    }
+  }
   const WriteResult r = detail::Rewrite(linkOrPath, bytes, inPlace);
   if (!r)
     diag::Report(

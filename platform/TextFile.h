@@ -12,6 +12,17 @@ namespace textfile {
 
 enum class ReadStatus { Ok, Missing, Error };
 
+// What a file held when it was read: a rewrite given it refuses to replace a file that holds anything
+// else by then (another program changed it meanwhile).
+struct Stamp {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::uint64_t hash = 0;  // FNV-1a of the bytes
+  bool operator==(const Stamp&) const = default;
+};
+Stamp StampOf(std::string_view bytes);  // a file that holds these bytes
+Stamp MissingFile();
+
 struct Bytes {
   ReadStatus status = ReadStatus::Missing;
   std::string data;
@@ -57,7 +68,7 @@ std::string CrLfLineBreaks(std::string_view text);
 enum class InPlace { Refused, Allowed };
 
 // The steps of a rewrite; None is success.
-enum class Step { None, Create, Write, Sync, Rename };
+enum class Step { None, Create, Write, Sync, Rename, Changed };
 // How a rewrite went: the step that failed and the system's error (errno), or success.
 struct WriteResult {
   Step step = Step::None;
@@ -69,10 +80,12 @@ struct WriteResult {
 // link is followed, so the link stays and its target gets the new bytes. On any failure the previous
 // file is left as it was, the temporary file is removed and the failed step comes back. A target
 // without any write permission bit is treated as read-only and refused (Create, EACCES).
+// With `expected`, the file must still hold what it held when it was read (or still be missing): else
+// nothing is written and the step is Changed (error 0).
 [[nodiscard]] WriteResult WriteAtomic(const std::string& path, std::string_view bytes,
-                                      InPlace inPlace = InPlace::Refused);
+                                      InPlace inPlace = InPlace::Refused, const Stamp* expected = nullptr);
 
-// "create", "write", "sync" or "rename", for logs.
+// "create", "write", "sync", "rename" or "check", for logs.
 const char* StepName(Step step);
 
 // The common causes of a failed write as one line for the user (UTF-8, Japanese): a full disk, access
