@@ -56,6 +56,7 @@ bool MemoBook::Open(const std::string& path) {
   path_ = path;
   textfile::Bytes b = textfile::ReadAll(path);
   readCompletely_ = b.status != textfile::ReadStatus::Error;
+  stamp_ = b.status == textfile::ReadStatus::Ok ? textfile::StampOf(b.data) : textfile::MissingFile();
   data_ = b.status == textfile::ReadStatus::Ok ? std::move(b.data) : std::string();
   count_ = static_cast<int>(data_.size() / kRecord);
   return readCompletely_;
@@ -79,24 +80,47 @@ std::string MemoBook::PageText(int page) const {
 
 bool MemoBook::Rewrite(std::string data) {
   lastError_ = 0;
+  changedOnDisk_ = false;
   if (!readCompletely_) return false;
-  if (const textfile::WriteResult w = textfile::WriteAtomic(path_, data); !w) {
+  const textfile::WriteResult w = textfile::WriteAtomic(path_, data, textfile::InPlace::Refused, &stamp_);
+  if (!w) {
+    changedOnDisk_ = w.step == textfile::Step::Changed;
     lastError_ = w.error;
     return false;
   }
+  stamp_ = textfile::StampOf(data);
   data_ = std::move(data);
   count_ = static_cast<int>(data_.size() / kRecord);
   return true;
 }
 
+namespace {
+std::string WithRecord(const std::string& data, int count, int page, const std::string& record) {
+  std::string out = data.substr(0, static_cast<std::size_t>(count) * kRecord);
+  if (page == count + 1)
+    out += record;
+  else
+    out.replace(static_cast<std::size_t>(page - 1) * kRecord, kRecord, record);
+  return out;
+}
+}  // namespace
+
 bool MemoBook::WriteRecord(int page, const std::string& record) {
   if (page < 1 || page > count_ + 1 || record.size() != kRecord) return false;
-  std::string data = data_.substr(0, static_cast<std::size_t>(count_) * kRecord);
-  if (page == count_ + 1)
-    data += record;
-  else
-    data.replace(static_cast<std::size_t>(page - 1) * kRecord, kRecord, record);
-  return Rewrite(std::move(data));
+  if (Rewrite(WithRecord(data_, count_, page, record))) return true;
+  if (!changedOnDisk_) return false;
+  // Another program changed the file (a synchroniser, a second computer): its pages are taken as they
+  // are now, and this page is written into them where that program left it as this book had it.
+  MemoBook now;
+  if (!now.Open(path_) || now.count_ < page - 1 || (page <= count_ && now.Record(page) != Record(page)) ||
+      (page == count_ + 1 && now.count_ != count_)) {
+    changedOnDisk_ = true;
+    return false;
+  }
+  data_ = std::move(now.data_);
+  count_ = now.count_;
+  stamp_ = now.stamp_;
+  return Rewrite(WithRecord(data_, count_, page, record));
 }
 
 bool MemoBook::DeleteRecord(int page) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextFile.h"
+
 namespace memo {
 
 inline constexpr std::string_view kFileName = "freememo.dat";
@@ -48,12 +50,17 @@ class MemoBook {
   int Find(std::string_view utf8, int from) const;
   // The system's error of the last failed rewrite (0 for a book that could not be read).
   int LastError() const { return lastError_; }
+  // The last rewrite was refused: another program changed the page it was to write (or, for a delete,
+  // the file) since the book read it.
+  bool ChangedOnDisk() const { return changedOnDisk_; }
 
  private:
   [[nodiscard]] bool Rewrite(std::string data);
   // The first page in from..upTo whose record holds these bytes on a character boundary; 0 when none.
   int FindBytes(const std::string& needle, int from, int upTo) const;
   int lastError_ = 0;
+  bool changedOnDisk_ = false;
+  textfile::Stamp stamp_;
   std::string path_, data_;
   int count_ = 0;
   bool readCompletely_ = true;

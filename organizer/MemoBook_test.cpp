@@ -145,3 +145,24 @@ TEST(MemoBook, TheSearchComparesCharactersWhateverCodeSpellsThem) {
   EXPECT_EQ(spellings.front(), "\x81\xE0\x81\xE6");
   EXPECT_EQ(spellings.size(), 6u);  // ≒ two ways, ∵ three ways
 }
+
+TEST(MemoBook, AnotherProgramsPagesAreKeptAndItsVersionOfThisPageIsNeverOverwritten) {
+  TempDir d;
+  const std::string a(1000, 'a'), b(1000, 'b'), c(1000, 'c'), x(1000, 'x'), y(1000, 'y');
+  d.Write("freememo.dat", a + b);
+  memo::MemoBook book;
+  ASSERT_TRUE(book.Open(d.File("freememo.dat")));
+  // Another program changes page 2: this book's page 1 goes into its version.
+  d.Write("freememo.dat", a + c);
+  ASSERT_TRUE(book.WriteRecord(1, x));
+  EXPECT_EQ(d.Read("freememo.dat"), x + c);
+  EXPECT_EQ(book.Record(2), c);
+  // It changes page 1 too: this book's page 1 is refused and the file stays as that program left it.
+  d.Write("freememo.dat", y + c);
+  EXPECT_FALSE(book.WriteRecord(1, a));
+  EXPECT_TRUE(book.ChangedOnDisk());
+  EXPECT_EQ(d.Read("freememo.dat"), y + c);
+  // A delete is refused as well: it would drop that program's page.
+  EXPECT_FALSE(book.DeleteRecord(2));
+  EXPECT_EQ(d.Read("freememo.dat"), y + c);
+}

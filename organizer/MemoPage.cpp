@@ -126,7 +126,12 @@ QString MemoPage::StoreFailure(int page, const std::string& text) {
   if (!record)
     return QStringLiteral("メモに使えない文字があります：%1")
         .arg(QString::fromStdString(sjis::FirstUnencodable(text)));
-  return book_.WriteRecord(page, *record) ? QString() : WithReason(kWriteFailed, book_.LastError());
+  if (book_.WriteRecord(page, *record)) return QString();
+  if (book_.ChangedOnDisk())
+    return QStringLiteral("メモファイル(%1)のこのページは、ほかのプログラムで変更されています\n"
+                          "このページの内容をコピーしてから、メモを開き直してください")
+        .arg(kFile);
+  return WithReason(kWriteFailed, book_.LastError());
 }
 
 bool MemoPage::Store(int page, const std::string& text) {

@@ -60,6 +60,32 @@ class OrganizerPagesTest : public OrganizerTestBase {
  private slots:
   // Shown with no current item and Text2 empty and disabled, also once the list has the keyboard (Tab);
   // the arrow keys then choose from the first item.
+  void closingAfterOnlyLookingWritesNothingAndKeepsAnotherProgramsChanges() {
+    FrmCal* f = OpenTodo("026/12/01 a\r\n");
+    Pick(f, 0);
+    f->hTab->setCurrentIndex(0);
+    const std::string theirs = Sj("026/12/01 a\r\n026/12/02 他のPCで追加\r\n");
+    dir->Write("ToDo.dat", theirs);
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), theirs);
+    QVERIFY(rec->records.isEmpty());
+  }
+
+  void aTodoListChangedHereAndByAnotherProgramAsksAndTheDefaultKeepsBoth() {
+    FrmCal* f = OpenTodo("026/12/01 a\r\n");
+    f->Todo->List1->item(0)->setCheckState(Qt::Checked);
+    const std::string theirs = Sj("026/12/01 a\r\n026/12/02 b\r\n");
+    dir->Write("ToDo.dat", theirs);
+    rec->answers << MsgResult::Cancel;
+    QVERIFY(!CloseWithButton(f));  // both kept: the window stays with its change
+    QCOMPARE(rec->records.size(), 1);
+    QVERIFY(rec->records[0].text.startsWith(QStringLiteral("ToDo.dat はこのウィンドウで開いた後に")));
+    QCOMPARE(dir->Read("ToDo.dat"), theirs);
+    rec->answers << MsgResult::Yes;
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), std::string("126/12/01 a\r\n"));
+  }
+
   void theTodoPageShowsWithNoCurrentItemEvenWhenTheListTakesTheFocus() {
     FrmCal* f = OpenTodo("026/12/01 first\r\n026/12/02 second\r\n");
     QCOMPARE(f->Todo->List1->count(), 2);
@@ -348,9 +374,9 @@ class OrganizerPagesTest : public OrganizerTestBase {
   }
 
   void aTodoFileThatCannotBeWrittenIsToldAndKept() {
-    dir->Write("ToDo.dat", "026/12/01 a\r\n");
+    FrmCal* f = OpenTodo("026/12/01 a\r\n");
     testfiles::MakeReadOnly(dir->File("ToDo.dat"));
-    FrmCal* f = Open();
+    f->Todo->List1->item(0)->setCheckState(Qt::Checked);  // a change to store
     rec->answers << MsgResult::No;
     QPointer<FrmCal> guard(f);
     Release(f->Picture2[0]);
@@ -569,7 +595,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     FrmCal* f = OpenMemo();
     MemoPage* m = f->Memo;
     m->Text5->setPlainText(QStringLiteral("unsaved"));
-    textfile::fault::Inject(textfile::fault::Step::Rename, 2);  // "ToDo.dat" is written first
+    textfile::fault::Inject(textfile::fault::Step::Rename, 1);  // the page (an unchanged ToDo list is not written)
     rec->answers << MsgResult::No;
     QVERIFY(!CloseWithButton(f));  // "no": the window stays, the text with it
     QCOMPARE(rec->records.size(), 1);

@@ -233,7 +233,21 @@ void SchedulePage::LoadMonth(int year, int month) {
 
 bool SchedulePage::SaveIfDirty() {
   if (!dirty_) return true;
-  const schedule::SaveOutcome o = schedule::SaveSchedule(Module1::AppDir(), year_, monthNo_, month_);
+  schedule::SaveOutcome o = schedule::SaveSchedule(Module1::AppDir(), year_, monthNo_, month_);
+  if (o.result == schedule::SaveResult::ChangedOnDisk) {
+    switch (AskAboutChangedFile(MonthFileName(year_, monthNo_))) {
+      case ChangedFileChoice::Overwrite:
+        o = schedule::SaveSchedule(Module1::AppDir(), year_, monthNo_, month_, true);
+        break;
+      case ChangedFileChoice::TakeTheirs:
+        dirty_ = false;
+        LoadMonth(year_, monthNo_);
+        emit Reloaded();
+        return true;
+      case ChangedFileChoice::KeepBoth:
+        return false;
+    }
+  }
   if (o.result == schedule::SaveResult::Saved) {
     dirty_ = false;
     return true;

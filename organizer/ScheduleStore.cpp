@@ -18,11 +18,16 @@ std::string FilePath(const std::string& appDir, int year, int month) {
 bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s) {
   s = MonthSchedule{};
   const std::string path = FilePath(appDir, year, month);
-  textfile::Lines file = textfile::ReadLines(path);
+  auto read = [&path, &s] {
+    const textfile::Bytes bytes = textfile::ReadAll(path);
+    s.stamp = bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
+    return textfile::Lines{bytes.status, textfile::SplitLines(bytes.data)};
+  };
+  textfile::Lines file = read();
   if (file.status == textfile::ReadStatus::Missing) {
     if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
       (void)textfile::MakeFolder(appDir + "Schedule");
-    file = textfile::ReadLines(path);
+    file = read();
   }
   if (file.status == textfile::ReadStatus::Missing) return true;
   if (file.status != textfile::ReadStatus::Ok) {
@@ -84,7 +89,7 @@ int DayWithMarkerLine(const MonthSchedule& s) {
   return 0;
 }
 
-SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const MonthSchedule& s) {
+SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, MonthSchedule& s, bool overwrite) {
   if (!s.readCompletely) return {SaveResult::NotReadCompletely, 0};
   if (int day = DayWithMarkerLine(s)) return {SaveResult::MarkerInText, day};
   std::string out = s.original.lead;
@@ -101,9 +106,13 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, const M
     out += *encoded + "\r\n";
   }
   out += s.original.tail;
-  (void)textfile::MakeFolder(appDir + "Schedule");
-  if (const textfile::WriteResult w = textfile::WriteAtomic(FilePath(appDir, year, month), out); !w)
-    return {SaveResult::WriteFailed, 0, w.error};
+  if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
+    (void)textfile::MakeFolder(appDir + "Schedule");
+  const textfile::WriteResult w = textfile::WriteAtomic(FilePath(appDir, year, month), out,
+                                                        textfile::InPlace::Refused, overwrite ? nullptr : &s.stamp);
+  if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk, 0};
+  if (!w) return {SaveResult::WriteFailed, 0, w.error};
+  s.stamp = textfile::StampOf(out);
   return {};
 }
 

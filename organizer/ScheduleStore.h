@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "platform/TextFile.h"
+
 struct MonthSchedule {
   static constexpr int kDays = 31;
   std::array<std::string, kDays> DayText;  // lines joined by CR LF; empty = no schedule
@@ -21,6 +23,7 @@ struct MonthSchedule {
   } original;
   // False when the file exists but could not be read completely: such a month is never written back.
   bool readCompletely = true;
+  textfile::Stamp stamp;  // what the file held when read (or last written)
 };
 
 namespace schedule {
@@ -34,7 +37,7 @@ std::string FilePath(const std::string& appDir, int year, int month);
 // from a 32nd header on are kept aside for the next save.
 bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s);
 
-enum class SaveResult { Saved, NotReadCompletely, MarkerInText, Unencodable, WriteFailed };
+enum class SaveResult { Saved, NotReadCompletely, MarkerInText, Unencodable, WriteFailed, ChangedOnDisk };
 struct SaveOutcome {
   SaveResult result = SaveResult::Saved;
   int day = 0;    // for MarkerInText / Unencodable: the first day whose text is refused
@@ -43,9 +46,10 @@ struct SaveOutcome {
 
 // Writes all 31 slots atomically; line breaks go out as CR LF whatever they were in memory. A text
 // line beginning with "[D@TA]" would shift every later day on the next load, so such a month is
-// refused; a failed write leaves the old file as it was.
-[[nodiscard]] SaveOutcome SaveSchedule(const std::string& appDir, int year, int month,
-                                       const MonthSchedule& s);
+// refused; a failed write leaves the old file as it was. A file another program changed since it was
+// read is not written unless `overwrite` (ChangedOnDisk).
+[[nodiscard]] SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, MonthSchedule& s,
+                                       bool overwrite = false);
 
 // The first day (1-based) whose text has a line that begins with the marker, or 0.
 int DayWithMarkerLine(const MonthSchedule& s);

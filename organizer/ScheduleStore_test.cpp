@@ -233,11 +233,36 @@ TEST(ScheduleStore, RefusesTextThatWouldShiftTheDaysAndKeepsTheOldFileOnFailure)
   s.DayText[6] = "fine";
   std::filesystem::remove(d.File("Schedule/Sch2601.dat"));
   std::filesystem::create_directory(d.File("Schedule/Sch2601.dat"));  // something that cannot be replaced
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::WriteFailed);
+  // Changed behind the month's back: refused as such, and as a failed write when overwriting.
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::ChangedOnDisk);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s, true).result, SaveResult::WriteFailed);
   EXPECT_EQ(s.DayText[6], "fine");  // the caller's month is untouched
   std::filesystem::remove(d.File("Schedule/Sch2601.dat"));
   d.Write("Schedule/Sch2601.dat", saved);
   ::chmod(d.File("Schedule/Sch2601.dat").c_str(), 0444);
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::WriteFailed);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s, true).result, SaveResult::WriteFailed);
   EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), saved);
+}
+
+TEST(ScheduleStore, AMonthAnotherProgramChangedIsNotOverwrittenUntilTheUserSaysSo) {
+  TempDir d;
+  MonthSchedule s;
+  s.DayText[0] = "mine";
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, s).result, SaveResult::Saved);
+  ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 12, s));
+  MonthSchedule other;
+  ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 12, other));
+  other.DayText[9] = "theirs";
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, other).result, SaveResult::Saved);
+  const std::string theirs = d.Read("Schedule/Sch2612.dat");
+  s.DayText[1] = "more of mine";
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 12, s).result, SaveResult::ChangedOnDisk);
+  EXPECT_EQ(d.Read("Schedule/Sch2612.dat"), theirs);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, s, true).result, SaveResult::Saved);
+  ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 12, other));
+  EXPECT_EQ(other.DayText[1], "more of mine");
+  EXPECT_EQ(other.DayText[9], "");
+  // Its own write is no conflict for the next save.
+  s.DayText[2] = "again";
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 12, s).result, SaveResult::Saved);
 }

@@ -103,7 +103,19 @@ void TodoPage::LoadToDo() {
 }
 
 bool TodoPage::SaveToDo() {
-  const todo::SaveOutcome o = todo::SaveToDo(Module1::DataPath(todo::kFileName), book_);
+  const std::string path = Module1::DataPath(todo::kFileName);
+  todo::SaveOutcome o = todo::SaveToDo(path, book_);
+  if (o.result == todo::SaveResult::ChangedOnDisk) {
+    switch (AskAboutChangedFile(kFile)) {
+      case ChangedFileChoice::Overwrite:
+        o = todo::SaveToDo(path, book_, true);
+        break;
+      case ChangedFileChoice::TakeTheirs:
+        return true;  // closing without writing leaves the other program's list
+      case ChangedFileChoice::KeepBoth:
+        return false;
+    }
+  }
   if (o.result == todo::SaveResult::Saved) return true;
   QString reason;
   switch (o.result) {

@@ -15,7 +15,13 @@ namespace todo {
 
 bool LoadToDo(const std::string& path, TodoBook& book) {
   book = TodoBook{};
-  textfile::Lines file = textfile::ReadLines(path);
+  textfile::Lines file;
+  {
+    const textfile::Bytes bytes = textfile::ReadAll(path);
+    file.status = bytes.status;
+    file.lines = textfile::SplitLines(bytes.data);
+    if (bytes.status == textfile::ReadStatus::Ok) book.stamp = textfile::StampOf(bytes.data);
+  }
   if (file.status == textfile::ReadStatus::Missing) return true;
   if (file.status != textfile::ReadStatus::Ok) {
     diag::Report(diag::Area::Organizer, diag::Level::Warning,
@@ -104,7 +110,7 @@ class KeptIndex {
 };
 }  // namespace
 
-SaveOutcome SaveToDo(const std::string& path, const TodoBook& book) {
+SaveOutcome SaveToDo(const std::string& path, TodoBook& book, bool overwrite) {
   if (!book.readCompletely) return {SaveResult::NotReadCompletely, 0};
   KeptIndex index(book);
   std::string out;
@@ -114,8 +120,14 @@ SaveOutcome SaveToDo(const std::string& path, const TodoBook& book) {
     out += *bytes + "\r\n";
   }
   for (const std::string& raw : book.overflow) out += raw + "\r\n";
-  if (const textfile::WriteResult w = textfile::WriteAtomic(path, out); !w)
-    return {SaveResult::WriteFailed, 0, w.error};
+  // What the file holds already (or an empty list where there is no file) is not written again.
+  const textfile::Stamp mine = textfile::StampOf(out);
+  if (mine == book.stamp || (!book.stamp.exists && IsEmpty(book.lines) && book.overflow.empty())) return {};
+  const textfile::WriteResult w =
+      textfile::WriteAtomic(path, out, textfile::InPlace::Refused, overwrite ? nullptr : &book.stamp);
+  if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk, 0};
+  if (!w) return {SaveResult::WriteFailed, 0, w.error};
+  book.stamp = mine;
   return {};
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextFile.h"
+
 namespace todo {
 
 inline constexpr std::string_view kFileName = "ToDo.dat";
@@ -26,13 +28,14 @@ struct TodoBook {
   std::vector<std::string> loaded;  // the lines as read, by position
   std::vector<std::string> overflow;
   bool readCompletely = true;  // false: the file exists but could not be read; it is never written
+  textfile::Stamp stamp;       // what the file held when read (or last written)
 };
 
 // Reads the file into `book` (reset first). A missing file leaves one empty line. Returns
 // book.readCompletely.
 bool LoadToDo(const std::string& path, TodoBook& book);
 
-enum class SaveResult { Saved, NotReadCompletely, Unencodable, WriteFailed };
+enum class SaveResult { Saved, NotReadCompletely, Unencodable, WriteFailed, ChangedOnDisk };
 struct SaveOutcome {
   SaveResult result = SaveResult::Saved;
   std::size_t line = 0;  // Unencodable: the 1-based line refused
@@ -40,8 +43,9 @@ struct SaveOutcome {
 };
 
 // Writes every line, each with CR LF, then the kept overflow, atomically. Unchanged lines are written
-// with the bytes they were read with.
-[[nodiscard]] SaveOutcome SaveToDo(const std::string& path, const TodoBook& book);
+// with the bytes they were read with; a file that would get the bytes it holds is left alone. A file
+// another program changed since it was read is not written unless `overwrite` (ChangedOnDisk).
+[[nodiscard]] SaveOutcome SaveToDo(const std::string& path, TodoBook& book, bool overwrite = false);
 
 // True when element 0 is empty: the list shows no items.
 inline bool IsEmpty(const std::vector<std::string>& lines) {

@@ -22,13 +22,19 @@ TEST(TodoStore, ReadsLinesWholeAndWritesThemBackWithCrLf) {
   EXPECT_EQ(d.Read("ToDo.dat"), Sj("104/12/05 資料を送る  \r\n026/01/02 電話\r\n0xx\r\n"));
 }
 
-TEST(TodoStore, MissingOrEmptyFileIsOneEmptyLineAndAnEmptyListWritesOneEmptyLine) {
+TEST(TodoStore, MissingOrEmptyFileIsOneEmptyLineAndAnEmptiedListWritesOneEmptyLine) {
   TempDir d;
   TodoBook b;
   b.lines = {"stale"};
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   EXPECT_EQ(b.lines, std::vector<std::string>{""});
   EXPECT_TRUE(IsEmpty(b.lines));
+  // An empty list where there is no file: nothing to store, no file made.
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  EXPECT_FALSE(d.Exists("ToDo.dat"));
+  b.lines = {"026/12/01 a"};
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  b.lines = {""};  // every item deleted again
   ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), "\r\n");
   d.Write("ToDo.dat", "");
@@ -160,4 +166,25 @@ TEST(TodoStore, LinesAndListItemsTurnIntoEachOther) {
   EXPECT_EQ(d.year, 2004);
   EXPECT_EQ(d.month, 12);
   EXPECT_EQ(d.day, 5);
+}
+
+TEST(TodoStore, AListTheFileHoldsIsNotWrittenAndAChangedFileIsNotOverwritten) {
+  TempDir d;
+  d.Write("ToDo.dat", "026/12/01 a\r\n");
+  TodoBook b;
+  ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
+  // Another program adds an item; this list, unchanged, writes nothing and takes nothing away.
+  d.Write("ToDo.dat", "026/12/01 a\r\n026/12/02 b\r\n");
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("ToDo.dat"), "026/12/01 a\r\n026/12/02 b\r\n");
+  // Changed here too: refused until the user says to overwrite.
+  b.lines = {"126/12/01 a"};
+  EXPECT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::ChangedOnDisk);
+  EXPECT_EQ(d.Read("ToDo.dat"), "026/12/01 a\r\n026/12/02 b\r\n");
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b, true).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("ToDo.dat"), "126/12/01 a\r\n");
+  // What it wrote is what it holds now: a later save is no conflict.
+  b.lines = {"026/12/01 a"};
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  EXPECT_EQ(d.Read("ToDo.dat"), "026/12/01 a\r\n");
 }
