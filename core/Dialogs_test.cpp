@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
 
 #include "core/Form1.h"
@@ -61,6 +62,27 @@ class DialogsTest : public WindowTestKit {
     Press(f, f->Command1);  // OK stores the 999 as a name
     QVERIFY(!Module1::SubWinOpen);
     QVERIFY(dir->Read("dnstplus.ini").find("DATA4=999\r\n") != std::string::npos);
+  }
+
+  void okWritesOnlyWhatTheUserChanged() {
+    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g1\r\nDATA2=g2\r\nDATA3=g3\r\nDATA4=g4\r\nDATA5=g5\r\n"
+                               "Clipen=False\r\nTopview=True\r\n");
+    main = std::make_unique<Form1>();
+    Form4* f = OpenSettings();
+    // Another program renames group 2 while the dialog is open; OK with nothing changed writes nothing.
+    const std::string theirs = "[Data]\r\nDATA1=g1\r\nDATA2=Family\r\nDATA3=g3\r\nDATA4=g4\r\nDATA5=g5\r\n"
+                               "Clipen=False\r\nTopview=True\r\n";
+    dir->Write("dnstplus.ini", theirs);
+    const auto time = std::filesystem::last_write_time(dir->File("dnstplus.ini"));
+    Press(f, f->Command1);
+    QCOMPARE(dir->Read("dnstplus.ini"), theirs);
+    QVERIFY(std::filesystem::last_write_time(dir->File("dnstplus.ini")) == time);
+    // Only the clipboard switch changed: only it is written, group 2 keeps the other program's name.
+    f = OpenSettings();
+    f->Check1->setChecked(true);
+    Press(f, f->Command1);
+    QCOMPARE(dir->Read("dnstplus.ini"), "[Data]\r\nDATA1=g1\r\nDATA2=Family\r\nDATA3=g3\r\nDATA4=g4\r\n"
+                                        "DATA5=g5\r\nClipen=True\r\nTopview=True\r\n");
   }
 
   void okWritesTrimmedNamesAndSwitchesTakeEffectAtOnce() {

@@ -90,11 +90,28 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   Text2->setKeySequence(QKeySequence(values.findKey.isEmpty() ? Q(settings::kFindKeyDefault) : values.findKey,
                                      QKeySequence::PortableText));
   Label2->setText(values.findKeyProblem);
+  shown_ = Entered();
+  // A name the file lacks (shown as its sentinel) is stored by OK, changed or not.
+  const IniFile ini(Module1::IniPath());
+  for (auto& [key, value] : shown_)
+    if (key.rfind("DATA", 0) == 0 && !ini.Get(settings::kSection, key)) value = "\n";
 }
 
 void Form4::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   screen::CentreOnScreen(this);
+}
+
+IniFile::KeyValues Form4::Entered() const {
+  IniFile::KeyValues v;
+  for (int i = 0; i < 5; ++i)
+    v.emplace_back("DATA" + std::to_string(i + 1), std::string(textchars::Trim(Text1[i]->text().toStdString())));
+  v.emplace_back("Clipen", Check1->isChecked() ? "True" : "False");
+  v.emplace_back("Topview", Check2->isChecked() ? "True" : "False");
+  v.emplace_back(std::string(settings::kFindKey),
+                 Check3->isChecked() ? Text2->keySequence().toString(QKeySequence::PortableText).toStdString()
+                                     : std::string());
+  return v;
 }
 
 void Form4::Ok() {
@@ -122,22 +139,22 @@ void Form4::Ok() {
       return;
     }
   }
-  const QString clipen = Check1->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
-  const QString topview = Check2->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
-  const QString findKey =
-      Check3->isChecked() ? Text2->keySequence().toString(QKeySequence::PortableText) : QString();
+  const IniFile::KeyValues entered = Entered();
+  const QString clipen = Q(entered[5].second);
+  const QString topview = Q(entered[6].second);
+  const QString findKey = Check3->isChecked() ? Q(entered[7].second) : QString();
   for (int i = 0; i < Module1::kGroupCount; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
   emit Applied({clipen, topview, findKey, {}});
-  // One rewrite for all seven: a failure leaves the whole file as it was.
+  // Only what the user changed here is written (one rewrite, all or nothing): OK with nothing changed
+  // leaves the file alone, another program's change to a key not touched here stays, and a file
+  // without the shortcut key keeps its bytes until the user changes the key.
   IniFile::KeyValues values;
-  for (int i = 0; i < 5; ++i) values.emplace_back("DATA" + std::to_string(i + 1), names[i].toStdString());
-  values.emplace_back("Clipen", clipen.toStdString());
-  values.emplace_back("Topview", topview.toStdString());
-  // The shortcut key is written once it differs from what the file gives (a file without it keeps
-  // its bytes until the user changes the key).
-  if (findKey != storedFindKey_ ||
-      settings::Read(IniFile(Module1::IniPath()), settings::kFindKey) != settings::kMissing)
-    values.emplace_back(std::string(settings::kFindKey), findKey.toStdString());
+  for (std::size_t i = 0; i < entered.size(); ++i)
+    if (entered[i].second != shown_[i].second) values.push_back(entered[i]);
+  if (values.empty()) {
+    close();
+    return;
+  }
   const bool saved = IniFile(Module1::IniPath()).PutAll(settings::kSection, values);
   // The new values hold for this run either way; only the next start would not see them.
   if (!saved) MsgBox(QStringLiteral("設定を保存できませんでした"), MsgIcon::Error);

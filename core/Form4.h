@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QWidget>
+
+#include "core/IniFile.h"
 #include <array>
 
 class QCheckBox;
@@ -42,4 +44,7 @@ class Form4 : public QWidget {
  private:
   void Ok();
   QString storedFindKey_;
+  // The values as the dialog showed them, in the order Entered gives.
+  IniFile::KeyValues shown_;
+  IniFile::KeyValues Entered() const;
 };
