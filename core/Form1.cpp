@@ -5,7 +5,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -162,6 +164,7 @@ void Form1::StartUp() {
   groupItems_->SetChecked(1, true);
   // The icon comes up once its menu can answer: a big phone book takes a while to load.
   tray_->Add();
+  WatchPhoneBook();
 
   shortcut_ = GlobalShortcut::Create();
   connect(shortcut_.get(), &GlobalShortcut::Activated, this, &Form1::OpenQuickFind);
@@ -223,6 +226,54 @@ void Form1::ShowGroupNames() {
 
 void Form1::ReloadPhoneMenus() {
   phoneMenu_->Reload(Module1::CurGroup);
+  loadedGroup_ = Module1::CurGroup;
+  loadedStamp_ = BookStamp();
+}
+
+QString Form1::BookStamp() const {
+  const QFileInfo f(QString::fromStdString(Module1::DataPath(phonebook::FileName(Module1::CurGroup))));
+  if (!f.exists()) return {};
+  return QStringLiteral("%1 %2 %3")
+      .arg(f.fileName())
+      .arg(f.size())
+      .arg(f.lastModified().toMSecsSinceEpoch());
+}
+
+void Form1::WatchPhoneBook() {
+  watcher_ = new QFileSystemWatcher(this);
+  // The folder catches a book replaced by rename (the file's own watch ends with the old file); the
+  // file catches one rewritten in place.
+  watcher_->addPath(QString::fromStdString(Module1::AppDir()));
+  watchSettle_.setSingleShot(true);
+  watchSettle_.setInterval(300);
+  connect(&watchSettle_, &QTimer::timeout, this, &Form1::PhoneBookMayHaveChanged);
+  auto settle = [this] { watchSettle_.start(); };
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, this, settle);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, settle);
+  loadedGroup_ = Module1::CurGroup;
+  loadedStamp_ = BookStamp();
+  PhoneBookMayHaveChanged();
+}
+
+void Form1::PhoneBookMayHaveChanged() {
+  const QString book = QString::fromStdString(Module1::DataPath(phonebook::FileName(Module1::CurGroup)));
+  if (QFileInfo::exists(book) && !watcher_->files().contains(book)) {
+    if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
+    watcher_->addPath(book);
+  }
+  if (loadedGroup_ != Module1::CurGroup) {  // chosen meanwhile: that load read the file as it is
+    loadedGroup_ = Module1::CurGroup;
+    loadedStamp_ = BookStamp();
+    return;
+  }
+  if (BookStamp() == loadedStamp_) return;
+  if (Module1::SubWinOpen) {
+    reloadPending_ = true;
+    return;
+  }
+  reloadPending_ = false;
+  qCInfo(lcStores) << "phone book changed on disk, menus read again:" << book;
+  ReloadPhoneMenus();
 }
 
 void Form1::CopyEntry(const QString& text) {
@@ -303,6 +354,7 @@ void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
   connect(w, &QObject::destroyed, this, [this] {
     Module1::SubWinOpen = false;
     UpdateTrayMenu();
+    if (reloadPending_) PhoneBookMayHaveChanged();
   });
   w->show();
 }

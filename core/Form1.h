@@ -19,6 +19,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QFileSystemWatcher;
 class QPushButton;
 class TrayIcon;
 class GlobalShortcut;
@@ -100,6 +101,11 @@ class Form1 : public QWidget {
   void SetFindKey(const QString& portableText);
   // Opens a window that lives beside the tray windows (postal search, quick find): one at a time.
   void OpenBesideTray(QPointer<QWidget>& open, SubWindow w);
+  // Another program's change to the current group's book reaches the menus (once no tray window is
+  // open: the organiser empties them, the editor is the book's own writer).
+  void WatchPhoneBook();
+  void PhoneBookMayHaveChanged();
+  QString BookStamp() const;
 
   TrayIcon* tray_ = nullptr;
   QMenu* mnuTEL_ = nullptr;
@@ -108,6 +114,11 @@ class Form1 : public QWidget {
   std::map<SubWindow, Factory> factories_;
 
   bool flashed_ = false;
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer watchSettle_;  // a synchroniser writes in bursts: read once it is done
+  QString loadedStamp_;
+  int loadedGroup_ = 0;
+  bool reloadPending_ = false;
   QPointer<QWidget> postal_;     // the open postal search window
   QPointer<QWidget> quickFind_;  // the open quick-find window
   std::unique_ptr<GlobalShortcut> shortcut_;

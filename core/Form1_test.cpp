@@ -182,6 +182,21 @@ class Form1Test : public WindowTestKit {
              QByteArray("[Data]\r\nClipen=False\r\nWidth=5595\r\n"));
   }
 
+  void menusShowWhatAnotherProgramPutIntoTheBook() {
+    dir->Write("Teldat1.tel", Markers(1) + "Alpha\r\n" + Markers(43));
+    auto f = Start();
+    QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("Alpha"));
+    // Replaced by rename, as synchronisers and backup tools do.
+    dir->Write("Teldat1.tel.new", Markers(1) + "Alpha\r\nBravo 03\r\n" + Markers(43));
+    std::filesystem::rename(dir->File("Teldat1.tel.new"), dir->File("Teldat1.tel"));
+    QTRY_COMPARE_WITH_TIMEOUT(f->LetterItems(1).Count(), 2, 5000);
+    QCOMPARE(f->LetterItems(1).Caption(2), QStringLiteral("Bravo 03"));
+    // Rewritten in place.
+    dir->Write("Teldat1.tel", Markers(6) + "Kato\r\n" + Markers(38));
+    QTRY_COMPARE_WITH_TIMEOUT(f->LetterItems(6).Caption(1), QStringLiteral("Kato"), 5000);
+    QCOMPARE(f->LetterItems(1).Item(1)->text(), QStringLiteral("なし"));
+  }
+
   void choosingAnEntryCopiesTheWholeLineOnlyWhenClipenIsTrue() {
     const std::string line = "  山田 太郎\t090-1234-5678 & 内線  ";
     dir->Write("Teldat1.tel", Sj("[D@TA]\r\n" + line + "\r\n") + Markers(43));
