@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/TextChars.h"
 #include "platform/Diag.h"
+#include "platform/TextChars.h"
 #include "platform/TextFile.h"
 
 namespace alarmclock {
@@ -48,7 +48,8 @@ std::string ReadAlarmTime(const std::string& path, int day) {
   // Header bytes are ASCII, so the file is read as bytes without decoding.
   textfile::Lines file = textfile::ReadLines(path);
   if (file.status == textfile::ReadStatus::Error)
-    diag::Report(diag::Area::Organizer, diag::Level::Warning, "schedule " + path + " could not be read: no alarm today");
+    diag::Report(diag::Area::Organizer, diag::Level::Warning,
+                 "schedule " + path + " could not be read: no alarm today");
   std::string time;
   int counter = 0;
   for (const std::string& line : file.lines) {

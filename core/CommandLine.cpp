@@ -44,7 +44,8 @@ std::string VersionText() {
 }
 
 std::string UnknownOptionText(const std::string& option, bool japanese) {
-  return japanese ? "dialnestplus: 知らないオプションです: " + option + "\n「dialnestplus --help」で使い方を表示します。\n"
+  return japanese ? "dialnestplus: 知らないオプションです: " + option +
+                        "\n「dialnestplus --help」で使い方を表示します。\n"
                   : "dialnestplus: unknown option: " + option + "\nTry 'dialnestplus --help'.\n";
 }
 

@@ -10,12 +10,12 @@ namespace commandline {
 inline constexpr const char* kVersion = DN_VERSION;
 
 enum class Action {
-  Run,       // start (or hand over to the copy that runs, which opens nothing new)
-  Find,      // open quick-find (in the copy that runs, else in this one once started)
-  Organizer, // open the organiser (as a left click on the tray icon does)
+  Run,        // start (or hand over to the copy that runs, which opens nothing new)
+  Find,       // open quick-find (in the copy that runs, else in this one once started)
+  Organizer,  // open the organiser (as a left click on the tray icon does)
   Help,
   Version,
-  Error,     // an option the program does not know: `bad` names it
+  Error,  // an option the program does not know: `bad` names it
 };
 
 struct Request {

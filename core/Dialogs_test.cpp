@@ -65,13 +65,15 @@ class DialogsTest : public WindowTestKit {
   }
 
   void okWritesOnlyWhatTheUserChanged() {
-    dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g1\r\nDATA2=g2\r\nDATA3=g3\r\nDATA4=g4\r\nDATA5=g5\r\n"
-                               "Clipen=False\r\nTopview=True\r\n");
+    dir->Write("dnstplus.ini",
+               "[Data]\r\nDATA1=g1\r\nDATA2=g2\r\nDATA3=g3\r\nDATA4=g4\r\nDATA5=g5\r\n"
+               "Clipen=False\r\nTopview=True\r\n");
     main = std::make_unique<Form1>();
     Form4* f = OpenSettings();
     // Another program renames group 2 while the dialog is open; OK with nothing changed writes nothing.
-    const std::string theirs = "[Data]\r\nDATA1=g1\r\nDATA2=Family\r\nDATA3=g3\r\nDATA4=g4\r\nDATA5=g5\r\n"
-                               "Clipen=False\r\nTopview=True\r\n";
+    const std::string theirs =
+        "[Data]\r\nDATA1=g1\r\nDATA2=Family\r\nDATA3=g3\r\nDATA4=g4\r\nDATA5=g5\r\n"
+        "Clipen=False\r\nTopview=True\r\n";
     dir->Write("dnstplus.ini", theirs);
     const auto time = std::filesystem::last_write_time(dir->File("dnstplus.ini"));
     Press(f, f->Command1);
@@ -81,8 +83,9 @@ class DialogsTest : public WindowTestKit {
     f = OpenSettings();
     f->Check1->setChecked(true);
     Press(f, f->Command1);
-    QCOMPARE(dir->Read("dnstplus.ini"), "[Data]\r\nDATA1=g1\r\nDATA2=Family\r\nDATA3=g3\r\nDATA4=g4\r\n"
-                                        "DATA5=g5\r\nClipen=True\r\nTopview=True\r\n");
+    QCOMPARE(dir->Read("dnstplus.ini"),
+             "[Data]\r\nDATA1=g1\r\nDATA2=Family\r\nDATA3=g3\r\nDATA4=g4\r\n"
+             "DATA5=g5\r\nClipen=True\r\nTopview=True\r\n");
   }
 
   void okWritesTrimmedNamesAndSwitchesTakeEffectAtOnce() {

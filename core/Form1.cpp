@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLabel>
@@ -22,6 +22,7 @@
 #include "core/Settings.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "platform/Fonts.h"
 #include "platform/GlobalShortcut.h"
 #include "platform/Log.h"
@@ -233,10 +234,7 @@ void Form1::ReloadPhoneMenus() {
 QString Form1::BookStamp() const {
   const QFileInfo f(QString::fromStdString(Module1::DataPath(phonebook::FileName(Module1::CurGroup))));
   if (!f.exists()) return {};
-  return QStringLiteral("%1 %2 %3")
-      .arg(f.fileName())
-      .arg(f.size())
-      .arg(f.lastModified().toMSecsSinceEpoch());
+  return QStringLiteral("%1 %2 %3").arg(f.fileName()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
 }
 
 void Form1::WatchPhoneBook() {
@@ -400,12 +398,26 @@ void Form1::OpenQuickFind() {
 }
 
 void Form1::mnuHelp_Click() {
-  // The old help file where the user has it and the desktop can open it; else the program's own page.
-  const QString hlp = QString::fromStdString(Module1::AppDir() + "Dnstplus.hlp");
-  if (QFileInfo::exists(hlp) && QDesktopServices::openUrl(QUrl::fromLocalFile(hlp))) return;
+  // The old help file where the user has it and the desktop can open it; else the program's own page;
+  // with nothing on the desktop to open it, the user is told where the page is.
   const QString page = HelpPage();
-  if (!page.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  MsgBox(QStringLiteral("ヘルプを開けませんでした"), MsgIcon::Error);
+  auto openPage = [page] {
+    if (page.isEmpty()) {
+      MsgBox(QStringLiteral("ヘルプを開けませんでした"), MsgIcon::Error);
+      return;
+    }
+    desktop::Open(page, [page] {
+      MsgBox(QStringLiteral("ヘルプを表示するプログラム（ブラウザ）が見つかりませんでした\n"
+                            "ヘルプは次のファイルです：\n%1")
+                 .arg(QDir::toNativeSeparators(page)),
+             MsgIcon::Information);
+    });
+  };
+  const QString hlp = QString::fromStdString(Module1::DataPath("Dnstplus.hlp"));
+  if (QFileInfo::exists(hlp))
+    desktop::Open(hlp, openPage);
+  else
+    openPage();
 }
 
 QString Form1::HelpPage() {

@@ -1,7 +1,7 @@
 #include "core/Form1.h"
 
 #include <QAction>
-#include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -15,6 +15,7 @@
 #include "core/Module1.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "platform/Sjis.h"
 #include "platform/TrayIcon.h"
 #include "testsupport/MsgBoxRecorder.h"
@@ -31,14 +32,6 @@ QStringList Texts(QMenu* m) {
   return out;
 }
 }  // namespace
-
-class UrlSink : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> urls;
- public slots:
-  void open(const QUrl& u) { urls << u; }
-};
 
 class Form1Test : public WindowTestKit {
   Q_OBJECT
@@ -291,6 +284,16 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(about->windowTitle(), QStringLiteral("Dialnest Plus のﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(about->Label1->text(), QStringLiteral("Dialnest Plus  Ver1.50"));
     QVERIFY(about->windowFlags() & Qt::WindowStaysOnTopHint);
+    // The data folder, whole in the tooltip, and a button that opens it.
+    QCOMPARE(about->Label3->toolTip(), QDir::toNativeSeparators(QString::fromStdString(dir->Path())));
+    QStringList opened;
+    desktop::SetOpenerForTest([&opened](const QString& p) {
+      opened << p;
+      return true;
+    });
+    about->Command2->click();
+    desktop::SetOpenerForTest({});
+    QCOMPARE(opened, QStringList{about->Label3->toolTip()});
     RightClick(*f);
     QVERIFY(!f->PopupMenu()->isVisible());
     QPointer<Form3> guard(about);
@@ -348,21 +351,31 @@ class Form1Test : public WindowTestKit {
 
   void helpOpensTheUsersHelpFileElseTheProgramsOwnPage() {
     auto f = Start();
-    UrlSink sink;
-    QDesktopServices::setUrlHandler("file", &sink, "open");
+    QStringList opened;
+    bool desktopOpens = true;
+    desktop::SetOpenerForTest([&](const QString& path) {
+      opened << path;
+      return desktopOpens;
+    });
     f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
-    QDesktopServices::unsetUrlHandler("file");
     // No help file of the user's: the program's own page.
-    QCOMPARE(sink.urls.size(), 1);
-    QCOMPARE(sink.urls[0].toLocalFile(), Form1::HelpPage());
-    QVERIFY(sink.urls[0].toLocalFile().endsWith(QStringLiteral("/dialnestplus-help.html")));
+    QCOMPARE(opened, QStringList{Form1::HelpPage()});
+    QVERIFY(opened[0].endsWith(QStringLiteral("/dialnestplus-help.html")));
     dir->Write("Dnstplus.hlp", "old help");
-    QDesktopServices::setUrlHandler("file", &sink, "open");
     f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
-    QDesktopServices::unsetUrlHandler("file");
-    QCOMPARE(sink.urls.size(), 2);
-    QCOMPARE(sink.urls[1].toLocalFile(), QString::fromStdString(dir->File("Dnstplus.hlp")));
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened[1], QString::fromStdString(dir->File("Dnstplus.hlp")));
     QVERIFY(rec->records.isEmpty());
+    // Nothing on the desktop opens either: the user is told where the page is.
+    desktopOpens = false;
+    f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
+    desktop::SetOpenerForTest({});
+    QCOMPARE(opened.size(), 4);
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("ヘルプを表示するプログラム（ブラウザ）が見つかりませんでした\n"
+                            "ヘルプは次のファイルです：\n") +
+                 QDir::toNativeSeparators(Form1::HelpPage()));
   }
 
   void quitRemovesTheIconAndEnds() {

@@ -1,12 +1,16 @@
 // About box layout.
 #include "core/Form3.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
 #include "core/CommandLine.h"
 #include "core/Icons.h"
+#include "core/Module1.h"
+#include "platform/Desktop.h"
 #include "platform/Fonts.h"
+#include "platform/MsgBox.h"
 #include "platform/Screen.h"
 
 Form3::Form3(QWidget* parent) : QWidget(parent) {
@@ -14,7 +18,8 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Dialnest Plus のﾊﾞｰｼﾞｮﾝ情報"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-  screen::FixedSizeTwips(this, 3435, 1305);
+  // The design's box, with the data folder below it: users ask where their files are.
+  screen::FixedSizeTwips(this, 3435, 2340);
   setFont(fonts::Form());
 
   auto* picture = new QLabel(this);
@@ -32,6 +37,28 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   Command1->setDefault(true);
   screen::PlaceTwips(Command1, 1200, 780, 1035, 375);
   connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* heading = new QLabel(QStringLiteral("データフォルダ："), this);
+  heading->setObjectName(QStringLiteral("Label2"));
+  screen::PlaceTwips(heading, 240, 1230, 2955, 285);
+  Label3 = new QLabel(this);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  screen::PlaceTwips(Label3, 240, 1485, 2955, 285);
+  const QString folder = QDir::toNativeSeparators(QString::fromStdString(Module1::AppDir()));
+  // A long path keeps its end (the folder's own name) in view; the whole of it is the tooltip.
+  Label3->setText(Label3->fontMetrics().elidedText(folder, Qt::ElideMiddle, Label3->width()));
+  Label3->setToolTip(folder);
+  Label3->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  Command2 = new QPushButton(QStringLiteral("フォルダを開く(&F)"), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  screen::PlaceTwips(Command2, 960, 1845, 1515, 345);
+  connect(Command2, &QPushButton::clicked, this, [folder] {
+    desktop::Open(folder, [folder] {
+      MsgBox(
+          QStringLiteral("フォルダを開くプログラムが見つかりませんでした\nデータフォルダ：\n%1").arg(folder),
+          MsgIcon::Information);
+    });
+  });
 }
 
 void Form3::showEvent(QShowEvent* e) {

@@ -1,4 +1,4 @@
-// The about box: title and version.
+// The about box: title and version, and the folder the program keeps its data in.
 #pragma once
 
 #include <QWidget>
@@ -13,6 +13,8 @@ class Form3 : public QWidget {
 
   QLabel* Label1 = nullptr;
   QPushButton* Command1 = nullptr;
+  QLabel* Label3 = nullptr;         // the data folder
+  QPushButton* Command2 = nullptr;  // opens it in the file manager
 
  protected:
   void showEvent(QShowEvent* e) override;

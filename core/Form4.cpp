@@ -105,7 +105,8 @@ void Form4::showEvent(QShowEvent* e) {
 IniFile::KeyValues Form4::Entered() const {
   IniFile::KeyValues v;
   for (int i = 0; i < 5; ++i)
-    v.emplace_back("DATA" + std::to_string(i + 1), std::string(textchars::Trim(Text1[i]->text().toStdString())));
+    v.emplace_back("DATA" + std::to_string(i + 1),
+                   std::string(textchars::Trim(Text1[i]->text().toStdString())));
   v.emplace_back("Clipen", Check1->isChecked() ? "True" : "False");
   v.emplace_back("Topview", Check2->isChecked() ? "True" : "False");
   v.emplace_back(std::string(settings::kFindKey),

@@ -3,8 +3,8 @@
 
 #include <QWidget>
 
-#include "core/IniFile.h"
 #include <array>
+#include "core/IniFile.h"
 
 class QCheckBox;
 class QKeySequenceEdit;

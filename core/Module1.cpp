@@ -76,7 +76,8 @@ MenuTexts ReadMenuTexts(const std::string& path) {
   MenuTexts texts;
   const textfile::Bytes file = textfile::ReadAll(path);
   if (file.status == textfile::ReadStatus::Error)
-    diag::Report(diag::Area::Stores, diag::Level::Warning, "phone book " + path + " could not be read: menus show none");
+    diag::Report(diag::Area::Stores, diag::Level::Warning,
+                 "phone book " + path + " could not be read: menus show none");
   if (file.status != textfile::ReadStatus::Ok) return texts;
   bool complete = true;
   phonebook::WalkForMenus(file.data, [&texts, &complete](int letter, std::string_view line) {
@@ -159,9 +160,9 @@ std::size_t RemoveLeftoverFiles() {
     return out;
   };
   auto dataFile = [&lower](std::string_view base) {
-    static const std::set<std::string> kFiles = {"dnstplus.ini", "teldat1.tel", "teldat2.tel", "teldat3.tel",
-                                                 "teldat4.tel",  "teldat5.tel", "todo.dat",    "freememo.dat",
-                                                 "ken_all.dat"};
+    static const std::set<std::string> kFiles = {"dnstplus.ini", "teldat1.tel",  "teldat2.tel",
+                                                 "teldat3.tel",  "teldat4.tel",  "teldat5.tel",
+                                                 "todo.dat",     "freememo.dat", "ken_all.dat"};
     return kFiles.count(lower(base)) > 0;
   };
   // Sch<yymm>.dat
@@ -172,8 +173,8 @@ std::size_t RemoveLeftoverFiles() {
   };
   const std::string schedule =
       AppDir() + textfile::FindNameIgnoringCase(AppDir(), "Schedule", textfile::Entry::Folder) + "/";
-  std::size_t removed = textfile::RemoveLeftovers(AppDir(), dataFile, 0) +
-                        textfile::RemoveLeftovers(schedule, monthFile, 0);
+  std::size_t removed =
+      textfile::RemoveLeftovers(AppDir(), dataFile, 0) + textfile::RemoveLeftovers(schedule, monthFile, 0);
   // A data file that is a link is saved beside its target: a save cut short left its file there.
   for (const auto& [folder, isOurs] : {std::pair{AppDir(), std::function<bool(std::string_view)>(dataFile)},
                                        std::pair{schedule, std::function<bool(std::string_view)>(monthFile)}})

@@ -26,7 +26,8 @@ PhoneBookEditor::OpenResult PhoneBookEditor::Open(const std::string& path) {
     const textfile::Bytes bytes = textfile::ReadAll(path);
     file.status = bytes.status;
     file.lines = textfile::SplitLines(bytes.data);
-    stamp_ = bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
+    stamp_ =
+        bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
   }
   if (file.status == textfile::ReadStatus::Missing ||
       (file.status == textfile::ReadStatus::Ok && file.lines.empty())) {

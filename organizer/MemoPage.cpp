@@ -128,8 +128,9 @@ QString MemoPage::StoreFailure(int page, const std::string& text) {
         .arg(QString::fromStdString(sjis::FirstUnencodable(text)));
   if (book_.WriteRecord(page, *record)) return QString();
   if (book_.ChangedOnDisk())
-    return QStringLiteral("メモファイル(%1)のこのページは、ほかのプログラムで変更されています\n"
-                          "このページの内容をコピーしてから、メモを開き直してください")
+    return QStringLiteral(
+               "メモファイル(%1)のこのページは、ほかのプログラムで変更されています\n"
+               "このページの内容をコピーしてから、メモを開き直してください")
         .arg(kFile);
   return WithReason(kWriteFailed, book_.LastError());
 }

@@ -595,7 +595,8 @@ class OrganizerPagesTest : public OrganizerTestBase {
     FrmCal* f = OpenMemo();
     MemoPage* m = f->Memo;
     m->Text5->setPlainText(QStringLiteral("unsaved"));
-    textfile::fault::Inject(textfile::fault::Step::Rename, 1);  // the page (an unchanged ToDo list is not written)
+    textfile::fault::Inject(textfile::fault::Step::Rename,
+                            1);  // the page (an unchanged ToDo list is not written)
     rec->answers << MsgResult::No;
     QVERIFY(!CloseWithButton(f));  // "no": the window stays, the text with it
     QCOMPARE(rec->records.size(), 1);

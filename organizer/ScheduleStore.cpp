@@ -20,7 +20,8 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
   const std::string path = FilePath(appDir, year, month);
   auto read = [&path, &s] {
     const textfile::Bytes bytes = textfile::ReadAll(path);
-    s.stamp = bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
+    s.stamp =
+        bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
     return textfile::Lines{bytes.status, textfile::SplitLines(bytes.data)};
   };
   textfile::Lines file = read();
@@ -108,8 +109,8 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, MonthSc
   out += s.original.tail;
   if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
     (void)textfile::MakeFolder(appDir + "Schedule");
-  const textfile::WriteResult w = textfile::WriteAtomic(FilePath(appDir, year, month), out,
-                                                        textfile::InPlace::Refused, overwrite ? nullptr : &s.stamp);
+  const textfile::WriteResult w = textfile::WriteAtomic(
+      FilePath(appDir, year, month), out, textfile::InPlace::Refused, overwrite ? nullptr : &s.stamp);
   if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk, 0};
   if (!w) return {SaveResult::WriteFailed, 0, w.error};
   s.stamp = textfile::StampOf(out);

@@ -2,12 +2,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
 #include <QElapsedTimer>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QThread>
 #include <QStandardPaths>
+#include <QThread>
 
 #include "platform/Log.h"
 

@@ -33,7 +33,8 @@ std::string ChoosePosix(const std::string& exeDir, const std::string& xdgDataHom
 
 bool HoldsData(const std::string& dir) {
   const std::string folder = WithOneSeparator(dir);
-  for (const char* name : {"dnstplus.ini", "Teldat1.tel", "Teldat2.tel", "Teldat3.tel", "Teldat4.tel", "Teldat5.tel"})
+  for (const char* name :
+       {"dnstplus.ini", "Teldat1.tel", "Teldat2.tel", "Teldat3.tel", "Teldat4.tel", "Teldat5.tel"})
     if (!textfile::FindNameIgnoringCase(folder, name).empty()) return true;
   return false;
 }

@@ -13,7 +13,8 @@ TEST(ProgramFolder, PosixTakesAPortableFolderElseTheUsersDataFolder) {
   EXPECT_EQ(programfolder::ChoosePosix("/opt/dn", "/x/data", "/home/u", yes, yes), "/opt/dn/");
   // An installed program's folder, writable or not, holds no data: the user's data folder.
   const std::string xdg = dir.File("data");
-  EXPECT_EQ(programfolder::ChoosePosix("/home/u/.local/bin", xdg, "/home/u", no, yes), xdg + "/dialnestplus/");
+  EXPECT_EQ(programfolder::ChoosePosix("/home/u/.local/bin", xdg, "/home/u", no, yes),
+            xdg + "/dialnestplus/");
   EXPECT_EQ(programfolder::ChoosePosix("/usr/bin", xdg, "/home/u", no, no), xdg + "/dialnestplus/");
   // A portable folder the user may no longer write (a read-only copy) cannot keep the data either.
   EXPECT_EQ(programfolder::ChoosePosix("/mnt/cd", xdg, "/home/u", yes, no), xdg + "/dialnestplus/");

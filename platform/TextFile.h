@@ -101,7 +101,8 @@ std::size_t RemoveLeftovers(const std::string& folder, const std::function<bool(
 
 // The targets (links followed) of the entries of `folder` (ending in a separator) that are symbolic
 // links named `isOurs(name)`, where the target lies in another folder or has another name.
-std::vector<std::string> LinkedTargets(const std::string& folder, const std::function<bool(std::string_view)>& isOurs);
+std::vector<std::string> LinkedTargets(const std::string& folder,
+                                       const std::function<bool(std::string_view)>& isOurs);
 
 // The file a path names after following symbolic links (also a dangling one); the path itself otherwise.
 std::string ResolveLinks(const std::string& path);
@@ -115,7 +116,8 @@ enum class Entry { File, Folder };
 // The name of the regular file (or folder) in `folder` (ending in a separator) that equals `name`
 // ignoring ASCII case, preferring the exact spelling, else the first such name in byte order (files
 // copied from Windows keep whatever case they had there); empty when there is none.
-std::string FindNameIgnoringCase(const std::string& folder, const std::string& name, Entry kind = Entry::File);
+std::string FindNameIgnoringCase(const std::string& folder, const std::string& name,
+                                 Entry kind = Entry::File);
 // `folder` + `relative` ('/'-separated, e.g. "Schedule/Sch2612.dat") with each part spelled as it is on
 // disk, ignoring case; a part that does not exist keeps the spelling given (where a new file goes).
 std::string FindPathIgnoringCase(const std::string& folder, std::string_view relative);

@@ -130,7 +130,8 @@ bool IsRegularFile(const std::string& path) {
 std::string FindNameIgnoringCase(const std::string& folder, const std::string& name, Entry kind) {
   auto fits = [&folder, kind](const std::string& entry) {
     struct stat st {};
-    return ::stat((folder + entry).c_str(), &st) == 0 && (kind == Entry::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
+    return ::stat((folder + entry).c_str(), &st) == 0 &&
+           (kind == Entry::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
   };
   if (fits(name)) return name;
   std::string found;

@@ -141,8 +141,10 @@ TEST(TextFile, DataFileNamesAreFoundWhateverTheirCase) {
   EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "Schedule", textfile::Entry::Folder), "SCHEDULE");
   EXPECT_EQ(textfile::FindNameIgnoringCase(dir.Path(), "ToDo.dat", textfile::Entry::Folder), "");
   // Each part as it is on disk; a missing part (a new file, a new folder) as given.
-  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Schedule/Sch2612.dat"), dir.File("SCHEDULE/SCH2612.DAT"));
-  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Schedule/Sch2701.dat"), dir.File("SCHEDULE/Sch2701.dat"));
+  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Schedule/Sch2612.dat"),
+            dir.File("SCHEDULE/SCH2612.DAT"));
+  EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Schedule/Sch2701.dat"),
+            dir.File("SCHEDULE/Sch2701.dat"));
   EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "Memo/freememo.dat"), dir.File("Memo/freememo.dat"));
   EXPECT_EQ(textfile::FindPathIgnoringCase(dir.Path(), "ToDo.dat"), dir.File("TODO.DAT"));
 }
