@@ -193,6 +193,7 @@ void Form1::Timer1_Timer() {
   show();
   screen::CentreOnScreen(this);
   raise();
+  screensaver::Wake();  // once per alarm, without waiting for the screen saver's answer
   Timer2.start();
   Timer1.stop();
   Timer3.start();
@@ -203,7 +204,6 @@ void Form1::Timer2_Timer() {
   flashed_ = !flashed_;
   setWindowTitle(flashed_ ? QStringLiteral("★ %1 ★").arg(kAppTitle) : kAppTitle);
   QApplication::alert(this, 0);
-  screensaver::WakeIfActive();
 }
 
 void Form1::Timer3_Timer() {

@@ -1,5 +1,6 @@
 #include "find/QuickFind.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
@@ -8,10 +9,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <memory>
+#include <thread>
 
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
@@ -99,31 +103,72 @@ QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
   connect(List1, &QTreeView::doubleClicked, this, [this] { CopySelected(); });
 }
 
-void QuickFind::ReadGroups() {
-  if (read_) return;
-  read_ = true;
+namespace {
+// The five books as the window searches them, read off the window thread.
+struct Books {
+  phonefind::Index index;
   QStringList unread;
+  double ms = 0;
+};
+
+std::shared_ptr<Books> ReadBooks(const std::vector<std::pair<std::string, QString>>& groups) {
+  auto books = std::make_shared<Books>();
   QElapsedTimer clock;
   clock.start();
-  for (int g = 1; g <= phonefind::kGroups; ++g) {
-    const std::string name = phonebook::FileName(g);
-    phonebook::MenuLoad load = phonebook::LoadForMenus(Module1::DataPath(name));
+  int g = 0;
+  for (const auto& [path, label] : groups) {
+    ++g;
+    phonebook::MenuLoad load = phonebook::LoadForMenus(path);
     // Searched as far as it reads; a file that could not be read (or only in part) is named.
     if (load.status == textfile::ReadStatus::Error || load.stoppedAtLine != 0 || !load.decodedCleanly)
-      unread << QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name));
-    if (load.status == textfile::ReadStatus::Ok) index_.AddGroup(g, std::move(load.entries));
+      books->unread << label;
+    if (load.status == textfile::ReadStatus::Ok) books->index.AddGroup(g, std::move(load.entries));
   }
-  qCInfo(lcFind) << index_.Entries().size() << "entries read in"
-                 << static_cast<double>(clock.nsecsElapsed()) / 1e6 << "ms";
+  books->ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+  return books;
+}
+}  // namespace
+
+void QuickFind::ReadGroups() {
+  if (reading_ || read_) return;
+  reading_ = true;
+  // Paths and names are taken here, on the window thread; only the files are read on the other.
+  std::vector<std::pair<std::string, QString>> groups;
+  for (int g = 1; g <= phonefind::kGroups; ++g) {
+    const std::string name = phonebook::FileName(g);
+    groups.emplace_back(Module1::DataPath(name),
+                        QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name)));
+  }
+  QPointer<QuickFind> self(this);
+  std::thread([self, groups = std::move(groups)] {
+    std::shared_ptr<Books> books = ReadBooks(groups);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [self, books] {
+          if (self) self->TakeBooks(std::move(books->index), books->unread, books->ms);
+        },
+        Qt::QueuedConnection);
+  }).detach();
+}
+
+void QuickFind::TakeBooks(phonefind::Index index, const QStringList& unread, double ms) {
+  index_ = std::move(index);
+  read_ = true;
+  reading_ = false;
+  qCInfo(lcFind) << index_.Entries().size() << "entries read in" << ms << "ms";
   if (!unread.isEmpty()) {
     Label1->setText(QStringLiteral("読み込めなかったグループがあります：") +
                     unread.join(QStringLiteral("、")));
     Label1->show();
   }
+  Search(Text1->text());  // what was typed while the books were read
 }
 
 void QuickFind::Search(const QString& text) {
-  ReadGroups();
+  if (!read_) {
+    ReadGroups();
+    return;
+  }
   results_.Reset(&index_, index_.Find(text.toStdString(), kMaxRows));
   if (results_.rowCount() > 0) List1->setCurrentIndex(results_.index(0, 0));
 }
@@ -197,7 +242,5 @@ void QuickFind::showEvent(QShowEvent* e) {
   raise();
   Text1->setFocus();
   // The window comes up at once; the files are read right after it is drawn (or at the first key).
-  QTimer::singleShot(0, this, [this] {
-    if (!read_) Search(Text1->text());
-  });
+  QTimer::singleShot(0, this, [this] { ReadGroups(); });
 }

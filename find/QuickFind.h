@@ -44,6 +44,8 @@ class QuickFind : public QWidget {
 
   // Copies the selected entry's line and closes; false when nothing is selected.
   bool CopySelected();
+  // Whether the books have been read (they are read off the window thread once it is shown).
+  bool Loaded() const { return read_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -53,12 +55,13 @@ class QuickFind : public QWidget {
 
  private:
   void ReadGroups();
+  void TakeBooks(phonefind::Index index, const QStringList& unread, double ms);
   void Search(const QString& text);
 
   phonefind::Index index_;
   QuickFindResults results_;
   bool wasActive_ = false;
-  bool read_ = false;
-  QElapsedTimer sinceAsked_;  // from the command that opened it to its first drawing, for the log  // the
-                              // groups' files are read once, when the window first needs them
+  bool read_ = false;  // the groups' files are read once, when the window is first shown
+  bool reading_ = false;
+  QElapsedTimer sinceAsked_;  // from the command that opened it to its first drawing, for the log
 };

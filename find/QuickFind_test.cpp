@@ -30,9 +30,12 @@ class QuickFindTest : public WindowTestKit {
     return *sjis::Encode(s);
   }
 
-  QuickFind* Open() {
+  QuickFind* Open(bool waitForTheBooks = true) {
     main->PopupMenu()->findChild<QAction*>("mnuFind")->trigger();
-    return OpenWindow<QuickFind>();
+    QuickFind* f = OpenWindow<QuickFind>();
+    // The books are read off the window thread once it is shown.
+    if (f && waitForTheBooks && !QTest::qWaitFor([f] { return f->Loaded(); }, 5000)) return nullptr;
+    return f;
   }
 
   static QStringList Rows(QuickFind* f) {
@@ -124,7 +127,7 @@ class QuickFindTest : public WindowTestKit {
   }
 
   void losingTheFocusToAnotherWindowCloses() {
-    QuickFind* f = Open();
+    QuickFind* f = Open(false);
     QPointer<QuickFind> guard(f);
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(f, &deactivate);  // never active yet (a desktop still placing it): stays
@@ -133,6 +136,15 @@ class QuickFindTest : public WindowTestKit {
     QApplication::sendEvent(f, &activate);
     QApplication::sendEvent(f, &deactivate);
     QTRY_VERIFY(guard.isNull());
+  }
+
+  void whatIsTypedWhileTheBooksAreReadIsSearchedOnceTheyAreIn() {
+    dir->Write("Teldat3.tel", Book(11, {"佐藤 さとう"}));
+    QuickFind* f = Open(false);
+    QVERIFY(!f->Loaded());  // shown first: the books come after
+    f->Text1->setText(QStringLiteral("sato"));
+    QTRY_VERIFY(f->Loaded());
+    QCOMPARE(Rows(f), (QStringList{"佐藤 さとう|c|さ"}));
   }
 
   void doubleClickCopies() {

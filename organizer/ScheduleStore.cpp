@@ -10,6 +10,15 @@
 #include "platform/TextFile.h"
 
 namespace schedule {
+namespace {
+// The file's lines, and what it held for the save's check.
+textfile::Lines ReadLinesStamped(const std::string& path, textfile::Stamp& stamp) {
+  const textfile::Bytes bytes = textfile::ReadAll(path);
+  stamp = bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
+  return textfile::Lines{bytes.status, textfile::SplitLines(bytes.data)};
+}
+}  // namespace
+
 std::string FilePath(const std::string& appDir, int year, int month) {
   // Folders and files copied from Windows may differ in case ("SCHEDULE/SCH2612.DAT").
   return textfile::FindPathIgnoringCase(appDir, alarmclock::ScheduleFileName(year, month));
@@ -18,17 +27,11 @@ std::string FilePath(const std::string& appDir, int year, int month) {
 bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s) {
   s = MonthSchedule{};
   const std::string path = FilePath(appDir, year, month);
-  auto read = [&path, &s] {
-    const textfile::Bytes bytes = textfile::ReadAll(path);
-    s.stamp =
-        bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
-    return textfile::Lines{bytes.status, textfile::SplitLines(bytes.data)};
-  };
-  textfile::Lines file = read();
+  textfile::Lines file = ReadLinesStamped(path, s.stamp);
   if (file.status == textfile::ReadStatus::Missing) {
     if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
       (void)textfile::MakeFolder(appDir + "Schedule");
-    file = read();
+    file = ReadLinesStamped(path, s.stamp);
   }
   if (file.status == textfile::ReadStatus::Missing) return true;
   if (file.status != textfile::ReadStatus::Ok) {

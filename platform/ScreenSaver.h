@@ -3,8 +3,9 @@
 
 namespace screensaver {
 
-// Asks the desktop's screen saver service (freedesktop D-Bus interface) to treat this as user activity
-// when it is active. Returns whether a running screen saver was asked to end; false where no service is.
-bool WakeIfActive();
+// Asks the desktop's screen saver (the freedesktop D-Bus service; on Windows the system's) to treat
+// this as user activity when it is active. Returns at once: no answer is waited for, so a screen saver
+// service that hangs never holds up the window thread.
+void Wake();
 
 }  // namespace screensaver
