@@ -1,8 +1,9 @@
 # The one helper that declares a test.
-#   dn_add_test(<name> SOURCES <files...> LIBS <targets...> [QT] [DBUS])
+#   dn_add_test(<name> SOURCES <files...> LIBS <targets...> [QT] [DBUS] [SWAY])
 #   dn_add_test(<name> SCRIPT <file> ARGS <args...>)
 # GoogleTest by default; QT makes it a Qt Test executable (QTEST_MAIN in the source); SCRIPT runs a
-# script (end-to-end tests against the real program); DBUS runs it on a private session bus of its own.
+# script (end-to-end tests against the real program); DBUS runs it on a private session bus of its own;
+# SWAY on a headless Wayland compositor of its own (tests/in_sway.sh).
 # Every test gets the same environment: Tokyo time, UTF-8 locale, headless Qt, sanitizer settings.
 set(DN_SANITIZER_DIR ${CMAKE_SOURCE_DIR}/cmake)
 
@@ -31,7 +32,7 @@ set(DN_TEST_ENV
   ${dn_test_wine_env})
 
 function(dn_add_test name)
-  cmake_parse_arguments(T "QT;DBUS" "SCRIPT" "SOURCES;LIBS;ARGS" ${ARGN})
+  cmake_parse_arguments(T "QT;DBUS;SWAY" "SCRIPT" "SOURCES;LIBS;ARGS" ${ARGN})
   if(T_SCRIPT)
     add_test(NAME ${name} COMMAND ${T_SCRIPT} ${T_ARGS})
     # The real program paced by key presses: run alone so a busy machine does not outrun the pauses.
@@ -51,6 +52,8 @@ function(dn_add_test name)
   endif()
   if(T_DBUS)
     add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
+  elseif(T_SWAY)
+    add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/in_sway.sh $<TARGET_FILE:${name}>)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()

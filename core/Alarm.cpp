@@ -61,24 +61,32 @@ std::string ReadAlarmTime(const std::string& path, int day) {
   return time;
 }
 
-std::string Message(const DateTime& now) {
+std::string Message(const DateTime& now, const std::string& due) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%d時%02d分です\r\n", now.hour, now.minute);
+  if (due == FormatTime(now.hour, now.minute))
+    std::snprintf(buf, sizeof buf, "%d時%02d分です\r\n", now.hour, now.minute);
+  else
+    std::snprintf(buf, sizeof buf, "%d時%02d分のアラームです\r\n", static_cast<int>(Field(due, 1, 2)),
+                  static_cast<int>(Field(due, 4, 2)));
   return std::string(buf) + "スケジュールを確認して下さい";
 }
 
-bool Check(const DateTime& now, bool& armed, std::string& time, int& lastDay,
-           const std::function<std::string()>& load) {
-  if (now.day != lastDay) {
-    time = load();
+std::optional<std::string> Check(const DateTime& now, bool& armed, std::string& time, LastCheck& last,
+                                 const std::function<std::string(const DateTime&)>& load) {
+  const auto [date, minute] = LastCheck::Of(now);
+  // Alarm times after `from` up to this minute were passed since the previous check.
+  int from = last.minute;
+  if (date != last.date) {
+    time = load(now);
     armed = true;
+    from = last.date != 0 && date > last.date ? -1 : minute;
   }
-  lastDay = now.day;
-  if (armed && !time.empty() && FormatTime(now.hour, now.minute) == time) {
-    armed = false;
-    return true;
-  }
-  return false;
+  last = LastCheck::Of(now);
+  if (!armed || time.empty()) return std::nullopt;
+  const int due = static_cast<int>(Field(time, 1, 2)) * 60 + static_cast<int>(Field(time, 4, 2));
+  if (due != minute && !(from < due && due <= minute)) return std::nullopt;
+  armed = false;
+  return time;
 }
 
 }  // namespace alarmclock

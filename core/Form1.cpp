@@ -171,7 +171,9 @@ void Form1::StartUp() {
   connect(shortcut_.get(), &GlobalShortcut::Activated, this, &Form1::OpenQuickFind);
   SetFindKey(Q(settings::ReadFindKey(ini)));
 
-  Module1::LoadAlarm();
+  const DateTime now = Clock::Now();
+  Module1::LoadAlarm(now);
+  Module1::AlarmLastCheck = alarmclock::LastCheck::Of(now);
   Timer1.start();
   if (!settingsSaved)
     MsgBox(QStringLiteral("設定ファイル(%1)に書き込めませんでした\n設定は保存されません")
@@ -181,13 +183,16 @@ void Form1::StartUp() {
 
 void Form1::Timer1_Timer() {
   const DateTime now = Clock::Now();
-  if (!alarmclock::Check(now, Module1::AlarmArmed, Module1::AlarmTime, Module1::AlarmDay, [] {
-        Module1::LoadAlarm();
-        return Module1::AlarmTime;
-      }))
-    return;
-  const QString message =
-      QString::fromStdString(alarmclock::Message(now)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const std::optional<std::string> due = alarmclock::Check(now, Module1::AlarmArmed, Module1::AlarmTime,
+                                                           Module1::AlarmLastCheck, [](const DateTime& day) {
+                                                             Module1::LoadAlarm(day);
+                                                             return Module1::AlarmTime;
+                                                           });
+  if (!due) return;
+  qCInfo(lcOrganizer, "alarm for %s went off at %02d:%02d:%02d", due->c_str(), now.hour, now.minute,
+         now.second);
+  const QString message = QString::fromStdString(alarmclock::Message(now, *due))
+                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   fonts::FitText(Label1, message, font());
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   show();

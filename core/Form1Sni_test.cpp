@@ -1,5 +1,6 @@
 // The tray over StatusNotifier (the Linux panels' protocol): the exported menu and the item's clicks.
 #include <QAction>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -57,9 +58,11 @@ class Form1SniTest : public WindowTestKit {
     QTRY_COMPARE(ClipboardText(), QStringLiteral("taro_kato@example.jp & Co"));
 
     int editors = 0;
-    f->SetWindowFactory(Form1::SubWindow::Editor, [&editors] {
+    QPointer<QWidget> opened;
+    f->SetWindowFactory(Form1::SubWindow::Editor, [&editors, &opened] {
       ++editors;
-      return new QWidget;
+      opened = new QWidget;
+      return opened.data();
     });
     const int about = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuVer"));
     const int editor = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuI"));
@@ -87,6 +90,7 @@ class Form1SniTest : public WindowTestKit {
     QTRY_COMPARE(layout().children.size(), 19);
     menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
     QTRY_COMPARE(editors, 1);
+    delete opened.data();  // the stand-in editor is not the test's to leak
   }
 
   void statusNotifierLabelsAndClicks() {

@@ -436,6 +436,25 @@ class Form1Test : public WindowTestKit {
     Clock::SetForTest(std::nullopt);
   }
 
+  void anAlarmMissedWhileAsleepComesUpLateWithItsTime() {
+    Clock::SetForTest(DateTime{2026, 12, 7, 8, 58, 0});
+    std::filesystem::create_directory(dir->File("Schedule"));
+    std::string file;
+    for (int d = 1; d <= 31; ++d) file += d == 7 ? "[D@TA]1109:00\r\nmeeting\r\n" : "[D@TA]00\r\n";
+    dir->Write("Schedule/Sch2612.dat", file);
+    auto f = Start();
+    Clock::SetForTest(DateTime{2026, 12, 7, 9, 20, 4});  // resumed before the first timed check
+    f->Timer1_Timer();
+    QVERIFY(f->isVisible());
+    QCOMPARE(f->Label1->text(), QStringLiteral("9時00分のアラームです\nスケジュールを確認して下さい"));
+    f->Command1_Click();
+    f->Timer3_Timer();
+    Clock::AdvanceForTest(60);
+    f->Timer1_Timer();
+    QVERIFY(!f->isVisible());  // once
+    Clock::SetForTest(std::nullopt);
+  }
+
   void hugePhoneBookLoadsToTheLimitAndStaysUp() {
     std::string big = "[D@TA]\r\n";
     for (int i = 0; i < 100000; ++i) big += "e" + std::to_string(i) + "\r\n";

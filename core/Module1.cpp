@@ -28,7 +28,7 @@ bool PopupBusy = false;
 int CaptionHeight = 19;
 bool AlarmArmed = true;
 std::string AlarmTime;
-int AlarmDay = 0;
+alarmclock::LastCheck AlarmLastCheck;
 std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus{};
 namespace {
 std::array<std::string, kGroupCount> groupNames;
@@ -140,10 +140,12 @@ void EmptyMenuTable() {
   LetterMenus.fill(nullptr);
 }
 
+void LoadAlarm(const DateTime& day) {
+  AlarmTime = alarmclock::ReadAlarmTime(DataPath(alarmclock::ScheduleFileName(day.year, day.month)), day.day);
+}
+
 void LoadAlarm() {
-  const DateTime today = Clock::Now();
-  AlarmTime =
-      alarmclock::ReadAlarmTime(DataPath(alarmclock::ScheduleFileName(today.year, today.month)), today.day);
+  LoadAlarm(Clock::Now());
 }
 
 }  // namespace Module1

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Alarm.h"
 #include "core/Kana.h"
 
 class MenuArray;
@@ -42,7 +43,7 @@ std::string GroupName(int group);
 void SetGroupName(int group, std::string name);
 extern bool AlarmArmed;
 extern std::string AlarmTime;  // "hh:mm" or empty
-extern int AlarmDay;
+extern alarmclock::LastCheck AlarmLastCheck;
 
 // The letter menu table: slots 1..44 refer to the item arrays while a load or clear runs; slot 0 unused.
 extern std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus;
@@ -56,8 +57,9 @@ void PreloadPhoneBook(int group);
 void ClearPhoneMenus();
 void EmptyMenuTable();
 
-// Sets AlarmTime from today's day in this month's schedule file (empty: no alarm today).
-void LoadAlarm();
+// Sets AlarmTime from the day's entry in its month's schedule file (empty: no alarm that day).
+void LoadAlarm(const DateTime& day);
+void LoadAlarm();  // today's
 
 // Removes the temporary files that rewrites of the program's own data files left when they were
 // killed; returns how many. Run at start-up.

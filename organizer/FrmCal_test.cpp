@@ -423,7 +423,7 @@ class FrmCalTest : public OrganizerTestBase {
   void aTimeRegisteredForTodayRingsToday() {
     FrmCal* f = Open();
     Module1::AlarmArmed = false;
-    Module1::AlarmDay = 7;  // the clock has checked today already
+    Module1::AlarmLastCheck = {20261207, 8 * 60};  // the clock has checked today already
     Release(f->Picture2[1]);
     ClickDay(f, 7);  // today
     f->Schedule->Check1->click();

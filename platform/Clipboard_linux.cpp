@@ -35,6 +35,12 @@ void TellCopyFailed() {
 }  // namespace
 
 void CopyToClipboard(const QString& text) {
+  if (wlclip::DataControl* dc = wlclip::Session()) {
+    dc->SetTextThen(text.toUtf8(), [](bool landed) {
+      if (!landed) TellCopyFailed();
+    });
+    return;
+  }
   if (SetClipboardText(text)) return;
   if (x11selection::Available()) {
     // Refused for an old time stamp (a choice that came over D-Bus): once more with a fresh one.

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -289,6 +290,9 @@ DataControl::~DataControl() {
     Destroy(s_->manager, kManagerDestroy);
     wl_display_flush(s_->display);
   }
+  // Proxies without a destructor request are only freed on our side.
+  if (s_->seat) wl_proxy_destroy(s_->seat);
+  if (s_->registry) wl_registry_destroy(s_->registry);
   wl_display_disconnect(s_->display);
 }
 
@@ -327,7 +331,7 @@ const char* DataControl::ProtocolName() const {
   return s_->family->manager->name;
 }
 
-bool DataControl::SetText(const QByteArray& utf8) {
+bool DataControl::Claim(const QByteArray& utf8) {
   State& s = *s_;
   if (!s.Alive() || !s.device) return false;
   s.DropSource();
@@ -339,38 +343,102 @@ bool DataControl::SetText(const QByteArray& utf8) {
     wl_proxy_marshal_flags(s.source, kSourceOffer, nullptr, Version(s.source), 0, type);
   wl_proxy_marshal_flags(s.device, kSetSelection, nullptr, Version(s.device), 0, s.source);
   // The selection event for our own source comes before the answer to this round trip.
-  if (wl_display_roundtrip(s.display) < 0) return false;
-  const QByteArray back = Text();
-  if (back != utf8)
-    qCWarning(lcClipboard) << "the clipboard read back" << back.size() << "bytes, not the" << utf8.size()
-                           << "set";
-  return back == utf8;
+  return wl_display_roundtrip(s.display) >= 0;
 }
 
-QByteArray DataControl::Text() {
+namespace {
+bool SameAsSet(const QByteArray& back, const QByteArray& set) {
+  if (back != set)
+    qCWarning(lcClipboard) << "the clipboard read back" << back.size() << "bytes, not the" << set.size()
+                           << "set";
+  return back == set;
+}
+}  // namespace
+
+bool DataControl::SetText(const QByteArray& utf8) {
+  return Claim(utf8) && SameAsSet(Text(), utf8);
+}
+
+void DataControl::SetTextThen(const QByteArray& utf8, std::function<void(bool)> landed) {
+  if (!Claim(utf8)) {
+    landed(false);
+    return;
+  }
+  TextThen([utf8, landed = std::move(landed)](const QByteArray& back) { landed(SameAsSet(back, utf8)); });
+}
+
+int DataControl::Receive() {
   State& s = *s_;
-  if (!s.Alive() || !s.selection) return {};
+  if (!s.Alive() || !s.selection) return -1;
   const char* type = TextTypeOf(*s.selection);
-  if (!type) return {};
+  if (!type) return -1;
   int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) return {};
+  if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
   wl_proxy_marshal_flags(s.selection->proxy, kOfferReceive, nullptr, Version(s.selection->proxy), 0, type,
                          fds[1]);
   ::close(fds[1]);
   s.Flush();
+  return fds[0];
+}
+
+QByteArray DataControl::Text() {
+  State& s = *s_;
+  const int fd = Receive();
+  if (fd < 0) return {};
   // The writer may be this very program: keep serving its own pipes while reading.
   QByteArray text;
   QElapsedTimer clock;
   clock.start();
   bool open = true;
   while (open && s.Alive() && clock.elapsed() < kReadBackMs)
-    open = s.WaitAndRead(fds[0], std::max(kReadBackMs - static_cast<int>(clock.elapsed()), 0), text);
-  ::close(fds[0]);
+    open = s.WaitAndRead(fd, std::max(kReadBackMs - static_cast<int>(clock.elapsed()), 0), text);
+  ::close(fd);
   if (open) {
     qCWarning(lcClipboard) << "no answer from the clipboard within" << kReadBackMs << "ms";
     return {};
   }
   return text;
+}
+
+void DataControl::TextThen(std::function<void(const QByteArray&)> got) {
+  const int fd = Receive();
+  if (fd < 0) {
+    got({});
+    return;
+  }
+  // The pipe is read as it fills, from the event loop that also serves our own source (the writer may be
+  // this very program); a writer that never finishes is given up after the same second as Text().
+  struct Reading {
+    int fd;
+    QByteArray text;
+    QSocketNotifier notifier;
+    QTimer patience;
+    std::function<void(const QByteArray&)> got;
+    Reading(int f, std::function<void(const QByteArray&)> g)
+        : fd(f), notifier(f, QSocketNotifier::Read), got(std::move(g)) {}
+  };
+  auto* r = new Reading(fd, std::move(got));
+  auto finish = [r](bool answered) {
+    r->notifier.setEnabled(false);
+    r->patience.stop();
+    ::close(r->fd);
+    if (!answered) qCWarning(lcClipboard) << "no answer from the clipboard within" << kReadBackMs << "ms";
+    const QByteArray text = answered ? r->text : QByteArray();
+    const auto got = std::move(r->got);
+    QTimer::singleShot(0, [r] { delete r; });  // not deleted inside its own notifier's signal
+    got(text);
+  };
+  QObject::connect(&r->notifier, &QSocketNotifier::activated, &r->notifier, [r, finish] {
+    char buf[4096];
+    const ssize_t n = ::read(r->fd, buf, sizeof buf);
+    if (n > 0)
+      r->text.append(buf, n);
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+      finish(n == 0);
+  });
+  r->patience.setSingleShot(true);
+  QObject::connect(&r->patience, &QTimer::timeout, &r->notifier, [finish] { finish(false); });
+  r->patience.start(kReadBackMs);
 }
 
 DataControl* Session() {

@@ -40,7 +40,7 @@ class WindowTestKit : public QObject {
     Module1::CaptionHeight = 19;  // the design's caption; start-up takes the style's
     Module1::AlarmArmed = true;
     Module1::AlarmTime.clear();
-    Module1::AlarmDay = 0;
+    Module1::AlarmLastCheck = {};
     Module1::LetterMenus.fill(nullptr);
     for (int g = 1; g <= Module1::kGroupCount; ++g) Module1::SetGroupName(g, {});
   }
