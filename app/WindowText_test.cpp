@@ -272,9 +272,10 @@ class WindowTextTest : public OrganizerTestBase {
     QApplication::setFont(app);
     QStringList problems;
 
-    // The alarm window with its message.
-    main->Label1->setText(QString::fromStdString(alarmclock::Message(DateTime{2026, 12, 7, 23, 59, 0}))
-                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The alarm window with its longest message, a late one.
+    main->Label1->setText(
+        QString::fromStdString(alarmclock::Message(DateTime{2026, 12, 7, 23, 59, 0}, "22:58"))
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     problems << Measured(main.get());
     main->hide();
 
