@@ -14,6 +14,7 @@
 #include "core/Form1.h"
 #include "core/Form4.h"
 #include "core/Module1.h"
+#include "platform/Autostart.h"
 #include "platform/Clipboard.h"
 #include "platform/Sjis.h"
 #include "testsupport/MsgBoxRecorder.h"
@@ -62,6 +63,44 @@ class DialogsTest : public WindowTestKit {
     Press(f, f->Command1);  // OK stores the 999 as a name
     QVERIFY(!Module1::SubWinOpen);
     QVERIFY(dir->Read("dnstplus.ini").find("DATA4=999\r\n") != std::string::npos);
+  }
+
+  void startAtLoginWritesAndRemovesTheLoginEntry() {
+#ifndef Q_OS_WIN
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir->File("config")));
+#endif
+    dir->Write("dnstplus.ini", "[Data]\r\nClipen=False\r\nTopview=True\r\n");
+    main = std::make_unique<Form1>();
+    const std::string ini = dir->Read("dnstplus.ini");
+    Form4* f = OpenSettings();
+    QCOMPARE(f->Check4->text(), QStringLiteral("ログイン時に起動する"));
+    QVERIFY(!f->Check4->isChecked());
+    f->Check4->setChecked(true);
+    Press(f, f->Command1);
+    QVERIFY(autostart::Enabled());
+#ifndef Q_OS_WIN
+    QCOMPARE(QString::fromStdString(dir->Read("config/autostart/dialnestplus.desktop")),
+             QStringLiteral("[Desktop Entry]\nType=Application\nName=Dialnest Plus\n"
+                            "Comment=Phone books in the tray and an organiser\n"
+                            "Comment[ja]=タスクトレイの電話帳とスケジュール帳\nExec=%1\nIcon=dialnestplus\n"
+                            "Terminal=false\nX-GNOME-Autostart-enabled=true\n")
+                 .arg(QCoreApplication::applicationFilePath()));
+#endif
+    QCOMPARE(dir->Read("dnstplus.ini"), ini);  // the entry is the setting, not a value in the file
+    f = OpenSettings();
+    QVERIFY(f->Check4->isChecked());
+    f->Check4->setChecked(false);
+    Press(f, f->Command1);
+    QVERIFY(!autostart::Enabled());
+#ifndef Q_OS_WIN
+    QVERIFY(!dir->Exists("config/autostart/dialnestplus.desktop"));
+    // Switched off in the desktop's own startup settings: shown off here.
+    dir->Write("config/autostart/dialnestplus.desktop", "[Desktop Entry]\nExec=dialnestplus\nHidden=true\n");
+    f = OpenSettings();
+    QVERIFY(!f->Check4->isChecked());
+    Press(f, f->Command2);
+    qunsetenv("XDG_CONFIG_HOME");
+#endif
   }
 
   void okWritesOnlyWhatTheUserChanged() {

@@ -11,7 +11,9 @@
 #include "core/IniFile.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
+#include "platform/Autostart.h"
 #include "platform/Fonts.h"
+#include "platform/Log.h"
 #include "platform/MsgBox.h"
 #include "platform/QtText.h"
 #include "platform/Screen.h"
@@ -19,8 +21,10 @@
 #include "platform/TextChars.h"
 
 namespace {
-// Twips the quick-find box adds below the designed boxes.
+// Twips the quick-find and start-up boxes add below the designed boxes.
 constexpr int kFindBoxHeight = 1500;
+constexpr int kStartBoxHeight = 825;
+constexpr int kAddedHeight = kFindBoxHeight + kStartBoxHeight;
 }  // namespace
 
 Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
@@ -28,7 +32,7 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Dialnest Plus 設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-  screen::FixedSizeTwips(this, 3960, 4695 + kFindBoxHeight);
+  screen::FixedSizeTwips(this, 3960, 4695 + kAddedHeight);
   setFont(fonts::Form());
 
   auto* names = new QGroupBox(QStringLiteral("グループ名設定"), this);
@@ -70,13 +74,19 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   screen::PlaceTwips(Label2, 240, 720, 3360, kFindBoxHeight - 900);
 
+  auto* start = new QGroupBox(QStringLiteral("起動"), this);
+  screen::PlaceTwips(start, 120, 4125 + kFindBoxHeight, 3720, kStartBoxHeight - 90);
+  Check4 = new QCheckBox(QStringLiteral("ログイン時に起動する"), start);
+  Check4->setObjectName(QStringLiteral("Check4"));
+  screen::PlaceTwips(Check4, 240, 345, 3300, 300);
+
   Command1 = new QPushButton(QStringLiteral("OK"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setDefault(true);
-  screen::PlaceTwips(Command1, 1230, 4170 + kFindBoxHeight, 1215, 390);
+  screen::PlaceTwips(Command1, 1230, 4170 + kAddedHeight, 1215, 390);
   Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   Command2->setObjectName(QStringLiteral("Command2"));
-  screen::PlaceTwips(Command2, 2625, 4170 + kFindBoxHeight, 1215, 390);
+  screen::PlaceTwips(Command2, 2625, 4170 + kAddedHeight, 1215, 390);
   connect(Command1, &QPushButton::clicked, this, &Form4::Ok);
   connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 
@@ -90,6 +100,7 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   Text2->setKeySequence(QKeySequence(values.findKey.isEmpty() ? Q(settings::kFindKeyDefault) : values.findKey,
                                      QKeySequence::PortableText));
   Label2->setText(values.findKeyProblem);
+  Check4->setChecked(autostart::Enabled());
   shown_ = Entered();
   // A name the file lacks (shown as its sentinel) is stored by OK, changed or not.
   const IniFile ini(Module1::IniPath());
@@ -146,6 +157,12 @@ void Form4::Ok() {
   const QString findKey = Check3->isChecked() ? Q(entered[7].second) : QString();
   for (int i = 0; i < Module1::kGroupCount; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
   emit Applied({clipen, topview, findKey, {}});
+  // The login entry is its own setting, outside the settings file.
+  if (QString why;
+      Check4->isChecked() != autostart::Enabled() && !autostart::Set(Check4->isChecked(), &why)) {
+    qCWarning(lcSession) << "login start:" << why;
+    MsgBox(QStringLiteral("ログイン時の起動を設定できませんでした"), MsgIcon::Error);
+  }
   // Only what the user changed here is written (one rewrite, all or nothing): OK with nothing changed
   // leaves the file alone, another program's change to a key not touched here stays, and a file
   // without the shortcut key keeps its bytes until the user changes the key.

@@ -1,4 +1,4 @@
-// The settings dialog: five group names and the two switches.
+// The settings dialog: five group names, the two switches, the quick-find key and starting at login.
 #pragma once
 
 #include <QWidget>
@@ -31,6 +31,7 @@ class Form4 : public QWidget {
   QCheckBox* Check3 = nullptr;        // the quick-find shortcut on
   QKeySequenceEdit* Text2 = nullptr;  // its key
   QLabel* Label2 = nullptr;           // why it does not work here
+  QCheckBox* Check4 = nullptr;        // start at login
   QPushButton* Command1 = nullptr;    // OK
   QPushButton* Command2 = nullptr;    // cancel
 

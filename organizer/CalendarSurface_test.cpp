@@ -74,7 +74,10 @@ class CalendarSurfaceTest : public QObject {
     m.DayMark[10] = 3;  // no text: no mark
     m.DayAlarm[14] = 1;
     std::vector<std::string> todo{"026/12/17 open", "126/12/18 done"};
+    // Today is drawn in a colour of its own: a day of another month, whatever the real date.
+    Clock::SetForTest(DateTime{2026, 11, 20, 12, 0, 0});
     s.DrawCalendar(2026, 12, m, todo, 2026, 12);
+    Clock::SetForTest(std::nullopt);
     const QImage img = s.Canvas().toImage();
     if (!qEnvironmentVariableIsEmpty("DN_SHOTS"))
       img.scaled(img.size() * 4).save(qEnvironmentVariable("DN_SHOTS") + "/calendar.png");

@@ -9,7 +9,7 @@ chmod 755 "$work"
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/dialnestplus share/applications/dialnestplus.desktop share/icons/hicolor/scalable/apps/dialnestplus.svg \
+for f in bin/dialnestplus share/applications/org.dialnestplus.dialnestplus.desktop share/icons/hicolor/scalable/apps/dialnestplus.svg \
          share/dialnestplus/dialnestplus-help.html; do
   [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
@@ -17,22 +17,22 @@ for n in 16 22 24 32 48 64 128 256; do
   png="$prefix/share/icons/hicolor/${n}x$n/apps/dialnestplus.png"
   [ "$(identify -format '%wx%h' "$png")" = "${n}x$n" ] || fail "$png is not $n x $n"
 done
-report=$(desktop-file-validate "$prefix/share/applications/dialnestplus.desktop" 2>&1) || fail "invalid desktop file: $report"
+report=$(desktop-file-validate "$prefix/share/applications/org.dialnestplus.dialnestplus.desktop" 2>&1) || fail "invalid desktop file: $report"
 [ -z "$report" ] || fail "desktop-file-validate is not clean: $report"
-grep -q '^Name\[ja\]=' "$prefix/share/applications/dialnestplus.desktop" || fail "no Japanese name"
-grep -q '^Categories=Office;' "$prefix/share/applications/dialnestplus.desktop" || fail "categories"
+grep -q '^Name\[ja\]=' "$prefix/share/applications/org.dialnestplus.dialnestplus.desktop" || fail "no Japanese name"
+grep -q '^Categories=Office;' "$prefix/share/applications/org.dialnestplus.dialnestplus.desktop" || fail "categories"
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/dialnestplus.svg" || fail "the scalable icon is no SVG"
 echo "install tree complete"
 
 (cd "$build" && cpack -G DEB -B "$work/pkg" >/dev/null) || fail "cpack failed"
 deb=$(ls "$work"/pkg/dialnestplus_*.deb)
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/dialnestplus ./usr/share/applications/dialnestplus.desktop \
+for f in ./usr/bin/dialnestplus ./usr/share/applications/org.dialnestplus.dialnestplus.desktop \
          ./usr/share/icons/hicolor/256x256/apps/dialnestplus.png ./usr/share/dialnestplus/dialnestplus-help.html; do
   grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6gui6 qt6-qpa-plugins fonts-noto-cjk; do
+for d in libqt6widgets6 libqt6gui6; do
   [[ "$depends" == *"$d"* ]] || fail "Depends lacks $d: $depends"
 done
 echo "package $(basename "$deb"): $(stat -c %s "$deb") bytes, Depends: $depends"
