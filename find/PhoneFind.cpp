@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
 
 #include "platform/TextChars.h"
@@ -11,9 +10,6 @@ namespace phonefind {
 namespace {
 
 using textchars::ForEachCodePoint;
-std::u16string Decode(std::string_view s) {
-  return textchars::Utf16(s);
-}
 
 // Half-width katakana U+FF61..U+FF9D as full-width hiragana (signs as their full forms).
 constexpr std::u16string_view kHalfWidth =
@@ -76,34 +72,40 @@ std::u16string Trimmed(const std::u16string& s) {
   return s.substr(first, s.find_last_not_of(u' ') - first + 1);
 }
 
-// Romaji spellings and the kana they give. Both Hepburn and kunrei, with the usual extras of input
-// methods (fa, je, tsa ...).
+// Romaji spellings and the kana they give: Hepburn, kunrei and nihon-shiki, with the usual extras of
+// input methods (fa, je, tsa ...). Where one spelling stands for two sounds, both are given ("di" is
+// ぢ in nihon-shiki and ディ in loan words), separated by '|'.
 const std::map<std::string, std::u16string, std::less<>>& RomajiTable() {
   static const auto table = [] {
     std::map<std::string, std::u16string, std::less<>> t{
-        {"a", u"あ"},     {"i", u"い"},     {"u", u"う"},     {"e", u"え"},     {"o", u"お"},
-        {"-", u"ー"},     {"ka", u"か"},    {"ki", u"き"},    {"ku", u"く"},    {"ke", u"け"},
-        {"ko", u"こ"},    {"sa", u"さ"},    {"si", u"し"},    {"shi", u"し"},   {"su", u"す"},
-        {"se", u"せ"},    {"so", u"そ"},    {"ta", u"た"},    {"ti", u"ち"},    {"chi", u"ち"},
-        {"tu", u"つ"},    {"tsu", u"つ"},   {"te", u"て"},    {"to", u"と"},    {"na", u"な"},
-        {"ni", u"に"},    {"nu", u"ぬ"},    {"ne", u"ね"},    {"no", u"の"},    {"ha", u"は"},
-        {"hi", u"ひ"},    {"hu", u"ふ"},    {"fu", u"ふ"},    {"he", u"へ"},    {"ho", u"ほ"},
-        {"ma", u"ま"},    {"mi", u"み"},    {"mu", u"む"},    {"me", u"め"},    {"mo", u"も"},
-        {"ya", u"や"},    {"yu", u"ゆ"},    {"yo", u"よ"},    {"ra", u"ら"},    {"ri", u"り"},
-        {"ru", u"る"},    {"re", u"れ"},    {"ro", u"ろ"},    {"wa", u"わ"},    {"wo", u"を"},
-        {"nn", u"ん"},    {"n'", u"ん"},    {"ga", u"が"},    {"gi", u"ぎ"},    {"gu", u"ぐ"},
-        {"ge", u"げ"},    {"go", u"ご"},    {"za", u"ざ"},    {"zi", u"じ"},    {"ji", u"じ"},
-        {"zu", u"ず"},    {"ze", u"ぜ"},    {"zo", u"ぞ"},    {"da", u"だ"},    {"di", u"ぢ"},
-        {"du", u"づ"},    {"de", u"で"},    {"do", u"ど"},    {"ba", u"ば"},    {"bi", u"び"},
-        {"bu", u"ぶ"},    {"be", u"べ"},    {"bo", u"ぼ"},    {"pa", u"ぱ"},    {"pi", u"ぴ"},
-        {"pu", u"ぷ"},    {"pe", u"ぺ"},    {"po", u"ぽ"},    {"vu", u"ゔ"},    {"fa", u"ふぁ"},
-        {"fi", u"ふぃ"},  {"fe", u"ふぇ"},  {"fo", u"ふぉ"},  {"tsa", u"つぁ"}, {"ja", u"じゃ"},
-        {"ju", u"じゅ"},  {"je", u"じぇ"},  {"jo", u"じょ"},  {"cha", u"ちゃ"}, {"chu", u"ちゅ"},
-        {"che", u"ちぇ"}, {"cho", u"ちょ"}, {"sha", u"しゃ"}, {"shu", u"しゅ"}, {"she", u"しぇ"},
-        {"sho", u"しょ"}, {"xa", u"ぁ"},    {"xi", u"ぃ"},    {"xu", u"ぅ"},    {"xe", u"ぇ"},
-        {"xo", u"ぉ"},    {"xtu", u"っ"},   {"xya", u"ゃ"},   {"xyu", u"ゅ"},   {"xyo", u"ょ"},
-        {"la", u"ぁ"},    {"li", u"ぃ"},    {"lu", u"ぅ"},    {"le", u"ぇ"},    {"lo", u"ぉ"},
-        {"ltu", u"っ"},   {"lya", u"ゃ"},   {"lyu", u"ゅ"},   {"lyo", u"ょ"},
+        {"a", u"あ"},     {"i", u"い"},     {"u", u"う"},       {"e", u"え"},       {"o", u"お"},
+        {"-", u"ー"},     {"ka", u"か"},    {"ki", u"き"},      {"ku", u"く"},      {"ke", u"け"},
+        {"ko", u"こ"},    {"sa", u"さ"},    {"si", u"し"},      {"shi", u"し"},     {"su", u"す"},
+        {"se", u"せ"},    {"so", u"そ"},    {"ta", u"た"},      {"ti", u"ち"},      {"chi", u"ち"},
+        {"tu", u"つ"},    {"tsu", u"つ"},   {"te", u"て"},      {"to", u"と"},      {"na", u"な"},
+        {"ni", u"に"},    {"nu", u"ぬ"},    {"ne", u"ね"},      {"no", u"の"},      {"ha", u"は"},
+        {"hi", u"ひ"},    {"hu", u"ふ"},    {"fu", u"ふ"},      {"he", u"へ"},      {"ho", u"ほ"},
+        {"ma", u"ま"},    {"mi", u"み"},    {"mu", u"む"},      {"me", u"め"},      {"mo", u"も"},
+        {"ya", u"や"},    {"yu", u"ゆ"},    {"yo", u"よ"},      {"ra", u"ら"},      {"ri", u"り"},
+        {"ru", u"る"},    {"re", u"れ"},    {"ro", u"ろ"},      {"wa", u"わ"},      {"wo", u"を|うぉ"},
+        {"ga", u"が"},    {"gi", u"ぎ"},    {"gu", u"ぐ"},      {"ge", u"げ"},      {"go", u"ご"},
+        {"za", u"ざ"},    {"zi", u"じ"},    {"ji", u"じ"},      {"zu", u"ず"},      {"ze", u"ぜ"},
+        {"zo", u"ぞ"},    {"da", u"だ"},    {"di", u"ぢ|でぃ"}, {"du", u"づ|どぅ"}, {"de", u"で"},
+        {"do", u"ど"},    {"dzu", u"づ"},   {"dji", u"ぢ"},     {"ba", u"ば"},      {"bi", u"び"},
+        {"bu", u"ぶ"},    {"be", u"べ"},    {"bo", u"ぼ"},      {"pa", u"ぱ"},      {"pi", u"ぴ"},
+        {"pu", u"ぷ"},    {"pe", u"ぺ"},    {"po", u"ぽ"},      {"vu", u"ゔ"},      {"va", u"ゔぁ"},
+        {"vi", u"ゔぃ"},  {"ve", u"ゔぇ"},  {"vo", u"ゔぉ"},    {"vyu", u"ゔゅ"},   {"fa", u"ふぁ"},
+        {"fi", u"ふぃ"},  {"fe", u"ふぇ"},  {"fo", u"ふぉ"},    {"fyu", u"ふゅ"},   {"tsa", u"つぁ"},
+        {"tsi", u"つぃ"}, {"tse", u"つぇ"}, {"tso", u"つぉ"},   {"thi", u"てぃ"},   {"dhi", u"でぃ"},
+        {"thu", u"てゅ"}, {"dhu", u"でゅ"}, {"twu", u"とぅ"},   {"dwu", u"どぅ"},   {"wi", u"うぃ"},
+        {"we", u"うぇ"},  {"ye", u"いぇ"},  {"kwa", u"くぁ"},   {"gwa", u"ぐぁ"},   {"ja", u"じゃ"},
+        {"ju", u"じゅ"},  {"je", u"じぇ"},  {"jo", u"じょ"},    {"cha", u"ちゃ"},   {"chu", u"ちゅ"},
+        {"che", u"ちぇ"}, {"cho", u"ちょ"}, {"sha", u"しゃ"},   {"shu", u"しゅ"},   {"she", u"しぇ"},
+        {"sho", u"しょ"}, {"xa", u"ぁ"},    {"xi", u"ぃ"},      {"xu", u"ぅ"},      {"xe", u"ぇ"},
+        {"xo", u"ぉ"},    {"xtu", u"っ"},   {"xtsu", u"っ"},    {"xya", u"ゃ"},     {"xyu", u"ゅ"},
+        {"xyo", u"ょ"},   {"la", u"ぁ"},    {"li", u"ぃ"},      {"lu", u"ぅ"},      {"le", u"ぇ"},
+        {"lo", u"ぉ"},    {"ltu", u"っ"},   {"ltsu", u"っ"},    {"lya", u"ゃ"},     {"lyu", u"ゅ"},
+        {"lyo", u"ょ"},
     };
     // The contracted sounds: ky, sy, ty, ny ... with a, u, o (and e where input methods take it).
     const std::pair<const char*, std::u16string_view> youon[] = {
@@ -121,75 +123,234 @@ const std::map<std::string, std::u16string, std::less<>>& RomajiTable() {
   return table;
 }
 
+bool IsVowel(char c) {
+  return c == 'a' || c == 'i' || c == 'u' || c == 'e' || c == 'o';
+}
 bool IsConsonant(char c) {
-  return c >= 'a' && c <= 'z' && c != 'a' && c != 'i' && c != 'u' && c != 'e' && c != 'o';
+  return c >= 'a' && c <= 'z' && !IsVowel(c);
 }
 
-// The first kana of every spelling that begins with `tail`, and っ where the tail could double.
+// The vowel a kana ends in, or 0 (ん, っ, signs).
+char VowelOf(char16_t c) {
+  static constexpr std::u16string_view kRows[] = {
+      u"あかさたなはまやらわがざだばぱぁゃゎ", u"いきしちにひみりぎじぢびぴぃゐ",
+      u"うくすつぬふむゆるぐずづぶぷぅゅゔ", u"えけせてねへめれげぜでべぺぇゑ",
+      u"おこそとのほもよろをごぞどぼぽぉょ"};
+  static constexpr char kVowels[] = "aiueo";
+  for (std::size_t r = 0; r < 5; ++r)
+    if (kRows[r].find(c) != std::u16string_view::npos) return kVowels[r];
+  return 0;
+}
+
+// The first kana of every spelling that begins with `tail`, っ where the tail could double and ん where
+// it could stand for one.
 std::u16string KanaStartingWith(std::string_view tail) {
   std::u16string set;
   const auto& table = RomajiTable();
   for (auto it = table.lower_bound(tail); it != table.end() && it->first.compare(0, tail.size(), tail) == 0;
        ++it)
-    if (set.find(it->second[0]) == std::u16string::npos) set.push_back(it->second[0]);
+    for (std::size_t at = 0; at < it->second.size();
+         at = std::min(it->second.find(u'|', at), it->second.size()) + 1)
+      if (set.find(it->second[at]) == std::u16string::npos) set.push_back(it->second[at]);
   if (tail.size() == 1 && IsConsonant(tail[0]) && tail[0] != 'n') set.push_back(u'っ');
-  if (tail == "n") set.push_back(u'ん');
+  if (tail == "n" || tail == "m") set.push_back(u'ん');
   return set;
 }
 
-bool IsLetterOrMark(char16_t c) {
-  return (c >= u'a' && c <= u'z') || c == u'\'' || c == u'-';
-}
+constexpr std::size_t kMostSpellings = 16;
 
-// Converts one run of Latin letters; false when some part is no romaji at all.
-bool ConvertRun(std::string_view run, Romaji& out) {
-  const auto& table = RomajiTable();
-  std::size_t i = 0;
-  while (i < run.size()) {
-    const char c = run[i];
-    // A doubled consonant is a small つ; n before a consonant (or the end of a longer word) is ん.
-    if (i + 1 < run.size() && IsConsonant(c) && c != 'n' && run[i + 1] == c) {
-      out.kana.push_back(u'っ');
-      ++i;
-      continue;
-    }
-    if (c == 't' && i + 2 < run.size() && run[i + 1] == 'c' && run[i + 2] == 'h') {  // "tchi"
-      out.kana.push_back(u'っ');
-      ++i;
-      continue;
-    }
-    std::size_t taken = 0;
-    for (std::size_t len = std::min<std::size_t>(3, run.size() - i); len > 0 && taken == 0; --len)
-      if (auto it = table.find(run.substr(i, len)); it != table.end()) {
-        out.kana += it->second;
-        taken = len;
-      }
-    if (taken > 0) {
-      i += taken;
-      continue;
-    }
-    if (c == 'n' && i + 1 < run.size() && run[i + 1] != 'y') {
-      out.kana.push_back(u'ん');
-      ++i;
-      continue;
-    }
-    // No spelling here: an unfinished tail at the end, otherwise not romaji.
-    const std::string_view rest = run.substr(i);
-    if (rest.size() <= 2 && !KanaStartingWith(rest).empty()) {
-      out.tail = std::string(rest);
-      return true;
-    }
-    return false;
+// Every reading of one run of Latin letters from `i` on, appended to `kana`; `last` says whether the
+// run ends the query (only then may it end in an unfinished tail).
+void Spell(std::string_view run, std::size_t i, std::u16string& kana, bool last, std::vector<Romaji>& out) {
+  if (out.size() >= kMostSpellings) return;
+  if (i == run.size()) {
+    out.push_back({kana, {}});
+    return;
   }
-  return true;
+  auto then = [&](std::u16string_view add, std::size_t next) {
+    const std::size_t size = kana.size();
+    kana += add;
+    Spell(run, next, kana, last, out);
+    kana.resize(size);
+  };
+  const char c = run[i];
+  const char next = i + 1 < run.size() ? run[i + 1] : '\0';
+  const char after = i + 2 < run.size() ? run[i + 2] : '\0';
+  if (c == '^') {  // a macron or circumflex: the vowel before it is long
+    switch (kana.empty() ? 0 : VowelOf(kana.back())) {
+      case 'o':
+        then(u"う", i + 1);
+        then(u"お", i + 1);
+        return;
+      case 'e':
+        then(u"え", i + 1);
+        then(u"い", i + 1);
+        return;
+      case 'a':
+        return then(u"あ", i + 1);
+      case 'i':
+        return then(u"い", i + 1);
+      case 'u':
+        return then(u"う", i + 1);
+      default:
+        return;
+    }
+  }
+  if (c == '\'') return then(u"", i + 1);
+  if (c == 'n') {
+    if (next == '\'') return then(u"ん", i + 2);
+    if (next == 'n') {
+      // "anna" is あんな in Hepburn and あんあ to an input method; "nn" at the end may be "nna" begun.
+      if (IsVowel(after) || after == 'y' || (after == '\0' && last)) then(u"ん", i + 1);
+      return then(u"ん", i + 2);
+    }
+    if (next == '\0') {
+      if (last)
+        out.push_back({kana, "n"});
+      else
+        then(u"ん", i + 1);
+      return;
+    }
+    if (!IsVowel(next) && next != 'y') return then(u"ん", i + 1);
+  }
+  if (c == 'm' && (next == 'b' || next == 'p' || next == 'm')) {  // Hepburn's m for ん: "homma", "shimpei"
+    then(u"ん", i + 1);
+    if (next == 'm') then(u"っ", i + 1);
+    return;
+  }
+  if (IsConsonant(c) && c != 'n' && next == c) return then(u"っ", i + 1);  // a doubled consonant
+  if (c == 't' && next == 'c' && after == 'h') return then(u"っ", i + 1);  // "matcha"
+  if (c == 'h' && i > 0 && run[i - 1] == 'o' && (next == '\0' || (IsConsonant(next) && next != 'y'))) {
+    // The passport's "oh" for a long o: "ohno" is おおの or おうの.
+    if (next == '\0' && last) out.push_back({kana, "h"});
+    then(u"う", i + 1);
+    then(u"お", i + 1);
+    return;
+  }
+  const auto& table = RomajiTable();
+  for (std::size_t len = std::min<std::size_t>(4, run.size() - i); len > 0; --len)
+    if (auto it = table.find(run.substr(i, len)); it != table.end()) {
+      const std::u16string_view ways = it->second;
+      for (std::size_t at = 0; at < ways.size();) {
+        const std::size_t bar = std::min(ways.find(u'|', at), ways.size());
+        then(ways.substr(at, bar - at), i + len);
+        at = bar + 1;
+      }
+      return;
+    }
+  // No spelling here: an unfinished tail at the end, otherwise not romaji.
+  const std::string_view rest = run.substr(i);
+  if (last && rest.size() <= 3 && !KanaStartingWith(rest).empty()) out.push_back({kana, std::string(rest)});
 }
 
-std::u16string IndexLetters() {
-  return Decode(kana::kIndexString);
+// A macron or circumflex vowel (either case) as the vowel and '^'.
+const char* LongVowel(char16_t c) {
+  switch (c) {
+    case 0x0100:
+    case 0x0101:
+    case 0x00C2:
+    case 0x00E2:
+      return "a^";
+    case 0x012A:
+    case 0x012B:
+    case 0x00CE:
+    case 0x00EE:
+      return "i^";
+    case 0x016A:
+    case 0x016B:
+    case 0x00DB:
+    case 0x00FB:
+      return "u^";
+    case 0x0112:
+    case 0x0113:
+    case 0x00CA:
+    case 0x00EA:
+      return "e^";
+    case 0x014C:
+    case 0x014D:
+    case 0x00D4:
+    case 0x00F4:
+      return "o^";
+    default:
+      return nullptr;
+  }
 }
 
-bool Contains(std::u16string_view s, char16_t c) {
-  return s.find(c) != std::u16string_view::npos;
+bool IsSpace(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+// The character an entry and a query are compared by: ぢ and づ as romaji spells them, を/ゐ/ゑ as お/い/え.
+char16_t KeyOf(char16_t c) {
+  switch (c) {
+    case u'ぢ':
+      return u'じ';
+    case u'づ':
+      return u'ず';
+    case u'を':
+      return u'お';
+    case u'ゐ':
+      return u'い';
+    case u'ゑ':
+      return u'え';
+    case u'\uFFFF':
+      return u'\uFFFD';  // what UTF-16 cannot hold in one unit: kEnd stays unique
+    default:
+      return c;
+  }
+}
+
+// Text with spaces left out and each character as KeyOf; the places where words began.
+struct Keyed {
+  std::u16string text;
+  std::uint32_t starts = 1;
+  std::size_t name = 0;  // characters before the first digit, signs at its end left off
+};
+Keyed Key(std::u16string_view folded) {
+  Keyed k;
+  bool wordStart = true;
+  std::size_t digitAt = std::u16string::npos;
+  for (char16_t c : folded) {
+    if (IsSpace(c)) {
+      wordStart = true;
+      continue;
+    }
+    if (wordStart && k.text.size() < 32) k.starts |= std::uint32_t{1} << k.text.size();
+    wordStart = false;
+    if (IsDigit(c) && digitAt == std::u16string::npos) digitAt = k.text.size();
+    k.text.push_back(KeyOf(c));
+  }
+  k.name = std::min(digitAt, k.text.size());
+  while (k.name > 0 &&
+         std::u16string_view(u"-()+.,:/・　").find(k.text[k.name - 1]) != std::u16string_view::npos)
+    --k.name;
+  return k;
+}
+
+// The same text with long vowels left out, as passports write names (いとう as いと, おおた as おた, ゆうこ
+// as ゆこ, ー dropped); starts and name moved with it.
+Keyed Loose(const Keyed& k) {
+  Keyed out;
+  out.starts = 0;
+  for (std::size_t i = 0; i < k.text.size(); ++i) {
+    const char16_t c = k.text[i];
+    const char before = out.text.empty() ? 0 : VowelOf(out.text.back());
+    const bool drop =
+        c == u'ー' || (c == u'う' && (before == 'o' || before == 'u')) || (c == u'お' && before == 'o');
+    if (i < 32 && (k.starts >> i & 1) && out.text.size() < 32)
+      out.starts |= std::uint32_t{1} << out.text.size();
+    if (i == k.name) out.name = out.text.size();
+    if (!drop) out.text.push_back(c);
+  }
+  if (k.name >= k.text.size()) out.name = out.text.size();
+  return out;
+}
+
+bool IsHiragana(char16_t c) {
+  return (c >= 0x3041 && c <= 0x3096) || c == u'ー';
 }
 
 }  // namespace
@@ -201,28 +362,47 @@ std::u16string Fold(std::string_view utf8) {
   return out;
 }
 
-Romaji RomajiToKana(std::string_view utf8) {
-  const std::u16string q = Trimmed(Fold(utf8));
-  Romaji out;
-  std::string run;
-  bool ok = true;
-  auto flush = [&] {
-    if (run.empty()) return;
-    if (!out.tail.empty()) ok = false;  // an unfinished spelling followed by more text
-    ok = ok && ConvertRun(run, out);
-    run.clear();
-  };
-  for (char16_t c : q) {
-    if (IsLetterOrMark(c)) {
-      run.push_back(static_cast<char>(c));
+std::vector<Romaji> RomajiSpellings(std::string_view utf8) {
+  std::u16string q;
+  for (char16_t c : Trimmed(Fold(utf8))) {
+    if (const char* v = LongVowel(c))
+      q.append(v, v + 2);
+    else
+      q.push_back(c);
+  }
+  std::vector<Romaji> partial{{}};
+  for (std::size_t i = 0; i < q.size() && !partial.empty();) {
+    const char16_t c = q[i];
+    const bool letter = (c >= u'a' && c <= u'z') || c == u'\'' || c == u'-' || c == u'^';
+    if (!letter) {
+      // An unfinished spelling followed by more text is no romaji; spaces are left out.
+      std::erase_if(partial, [](const Romaji& p) { return !p.tail.empty(); });
+      if (!IsSpace(c))
+        for (Romaji& p : partial) p.kana.push_back(c);
+      ++i;
       continue;
     }
-    flush();
-    if (!out.tail.empty()) ok = false;
-    out.kana.push_back(c);
+    std::size_t end = i;
+    while (end < q.size() &&
+           ((q[end] >= u'a' && q[end] <= u'z') || q[end] == u'\'' || q[end] == u'-' || q[end] == u'^'))
+      ++end;
+    const std::string run(q.begin() + static_cast<std::ptrdiff_t>(i),
+                          q.begin() + static_cast<std::ptrdiff_t>(end));
+    std::vector<Romaji> next;
+    for (Romaji& p : partial) {
+      if (!p.tail.empty()) continue;
+      std::vector<Romaji> ways;
+      Spell(run, 0, p.kana, end == q.size(), ways);
+      for (Romaji& w : ways)
+        if (next.size() < kMostSpellings) next.push_back(std::move(w));
+    }
+    partial = std::move(next);
+    i = end;
   }
-  flush();
-  if (!ok) return {};
+  std::vector<Romaji> out;
+  for (Romaji& p : partial)
+    if ((!p.kana.empty() || !p.tail.empty()) && std::find(out.begin(), out.end(), p) == out.end())
+      out.push_back(std::move(p));
   return out;
 }
 
@@ -233,142 +413,260 @@ int LetterOfKana(char16_t c) {
   if (c == u'ゑ') c = u'え';
   if (c == u'ゎ') c = u'わ';
   // Small kana under their full size; voiced kana under the plain one.
-  if (Contains(u"ぁぃぅぇぉっゃゅょ", c)) ++c;
+  if (std::u16string_view(u"ぁぃぅぇぉっゃゅょ").find(c) != std::u16string_view::npos) ++c;
   if (c > u'か' && c <= u'ぽ' && !TakesDakuten(c) && c != u'っ') {
     if (TakesDakuten(c - 1))
       c -= 1;
     else if (TakesHandakuten(c - 2))
       c -= 2;
   }
-  static const std::u16string letters = IndexLetters();
+  static const std::u16string letters = textchars::Utf16(kana::kIndexString);
   const auto at = letters.find(c);
   return at == std::u16string::npos ? 0 : static_cast<int>(at) + 1;
 }
 
+int Order(const Hit& h) {
+  if (h.rank == Rank::Section) return 12;
+  return (h.reading >= 0 ? 6 : 0) + static_cast<int>(h.rank) * 2 + (h.loose ? 1 : 0);
+}
+
+namespace {
+// The character after every segment: no query holds it, so no match runs from one into the next.
+constexpr char16_t kEnd = u'\uFFFF';
+constexpr std::uint8_t kNoHit = 0xFF;
+}  // namespace
+
+void Index::Store::Add(std::u16string_view s, Segment seg) {
+  seg.at = static_cast<std::uint32_t>(text.size());
+  seg.length = static_cast<std::uint32_t>(s.size());
+  text.append(s);
+  text.push_back(kEnd);
+  segments.push_back(seg);
+}
+
 void Index::AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter) {
-  // Room for the whole group at once: a folded line has at most as many characters as it has bytes.
   std::size_t lines = 0, bytes = 0;
   for (const auto& list : byLetter) {
     lines += list.size();
-    for (const std::string& line : list) bytes += line.size();
+    for (const std::string& line : list) bytes += line.size() + 1;
   }
   entries_.reserve(entries_.size() + lines);
-  folded_.reserve(folded_.size() + bytes);
+  lines_.text.reserve(lines_.text.size() + bytes);
+  lines_.segments.reserve(lines_.segments.size() + lines);
+  // A surname comes again and again: each name is read once.
+  std::map<std::u16string, std::vector<readings::Reading>, std::less<>> known;
+  std::u16string folded;
   for (int k = 1; k <= kana::kLetterCount; ++k)
     for (std::string& line : byLetter[static_cast<std::size_t>(k)]) {
+      const auto id = static_cast<std::uint32_t>(entries_.size());
       Entry e{group, k, std::move(line)};
-      e.foldedAt = static_cast<std::uint32_t>(folded_.size());
-      FoldInto(e.line, folded_);
-      e.foldedLength = static_cast<std::uint32_t>(folded_.size() - e.foldedAt);
-      e.digitsAt = static_cast<std::uint32_t>(digits_.size());
-      for (char16_t c : Folded(e))
-        if (c >= u'0' && c <= u'9') digits_.push_back(static_cast<char>(c));
-      e.digitsLength = static_cast<std::uint32_t>(digits_.size() - e.digitsAt);
+      folded.clear();
+      FoldInto(e.line, folded);
+      const Keyed key = Key(folded);
+      const auto name = static_cast<std::uint32_t>(key.name);
+      lines_.Add(key.text, {0, id, 0, name, key.starts});
+      const Keyed loose = Loose(key);
+      if (loose.text != key.text)
+        looseLines_.Add(loose.text, {0, id, 0, static_cast<std::uint32_t>(loose.name), loose.starts});
+      std::u16string digits;
+      for (char16_t c : key.text)
+        if (IsDigit(c)) digits.push_back(c);
+      if (!digits.empty()) digits_.Add(digits, {0, id, 0, 0, 1});
+      if (dictionary_) {
+        // The name as written: up to the first digit.
+        const std::u16string_view written(folded.data(),
+                                          std::min(folded.size(), folded.find_first_of(u"0123456789")));
+        auto it = known.find(written);
+        if (it == known.end())
+          it = known
+                   .emplace(std::u16string(written),
+                            readings::ReadName(*dictionary_, written, kReadingsPerEntry))
+                   .first;
+        e.firstReading = static_cast<std::uint32_t>(readings_.segments.size());
+        for (const readings::Reading& r : it->second) {
+          Keyed rk{r.kana, r.starts, r.kana.size()};
+          for (char16_t& c : rk.text) c = KeyOf(c);
+          const auto n = static_cast<std::uint8_t>(e.readings++);
+          readings_.Add(rk.text, {0, id, 0, static_cast<std::uint32_t>(rk.text.size()), rk.starts, n});
+          const Keyed lr = Loose(rk);
+          if (lr.text != rk.text)
+            looseReadings_.Add(lr.text, {0, id, 0, static_cast<std::uint32_t>(lr.text.size()), lr.starts, n});
+        }
+      }
       entries_.push_back(std::move(e));
     }
 }
 
-namespace {
-struct Query {
+std::u16string_view Index::Reading(const Entry& e, std::size_t k) const {
+  if (k >= e.readings) return {};
+  const Segment& s = readings_.segments[e.firstReading + k];
+  return std::u16string_view(readings_.text).substr(s.at, s.length);
+}
+
+std::u16string Index::ReadingShown(const Entry& e, std::size_t k) const {
+  if (k >= e.readings) return {};
+  const std::u16string_view r = Reading(e, k);
+  const std::uint32_t starts = readings_.segments[e.firstReading + k].starts;
+  std::u16string out;
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    if (i > 0 && i < 32 && (starts >> i & 1)) out.push_back(u' ');
+    out.push_back(r[i]);
+  }
+  return out;
+}
+
+std::size_t Index::IndexBytes() const {
+  std::size_t n = entries_.capacity() * sizeof(Entry);
+  for (const Store* s : {&lines_, &looseLines_, &digits_, &readings_, &looseReadings_})
+    n += s->text.capacity() * sizeof(char16_t) + s->segments.capacity() * sizeof(Segment);
+  return n;
+}
+
+// What a query looks for: kana (or text) and the set of kana that may follow it (an unfinished tail).
+struct Index::Needle {
   std::u16string text;
-  Romaji romaji;
-  bool useRomaji = false;
-  std::u16string tailKana;  // what the romaji tail may begin
-  std::string digits;       // set when the query is digits and separators only
-  int section = 0;
+  std::u16string next;    // empty: anything may follow
+  bool hiragana = false;  // only kana: worth looking for among the readings
+  bool operator==(const Needle& o) const { return text == o.text && next == o.next; }
 };
 
-Query Prepare(std::string_view raw) {
-  Query q;
-  q.text = Trimmed(Fold(raw));
-  if (q.text.empty()) return q;
-  bool digitsOnly = true;
-  for (char16_t c : q.text) {
-    if (c >= u'0' && c <= u'9')
-      q.digits.push_back(static_cast<char>(c));
-    else if (!Contains(u" -()+.ー", c))
-      digitsOnly = false;
-  }
-  if (!digitsOnly) q.digits.clear();
-  bool hasLatin = false;
-  for (char16_t c : q.text) hasLatin = hasLatin || (c >= u'a' && c <= u'z');
-  if (hasLatin) {
-    q.romaji = RomajiToKana(raw);
-    q.useRomaji = !q.romaji.kana.empty() || !q.romaji.tail.empty();
-    if (!q.romaji.tail.empty()) q.tailKana = KanaStartingWith(q.romaji.tail);
-  }
-  const char16_t first = q.useRomaji && !q.romaji.kana.empty() ? q.romaji.kana[0] : q.text[0];
-  if (first >= 0x3041 && first <= 0x3096) q.section = LetterOfKana(first);
-  return q;
-}
-
-Rank RankAt(std::size_t pos, std::size_t length, std::size_t whole) {
-  if (pos == 0 && length == whole) return Rank::Exact;
-  return pos == 0 ? Rank::Start : Rank::Anywhere;
-}
-
-// The best place the romaji reading matches: kana then one kana the tail can begin.
-bool RomajiMatch(const Query& q, std::u16string_view s, Rank& rank) {
-  const std::u16string& k = q.romaji.kana;
-  if (k.empty()) {  // only an unfinished tail: any kana it can begin
-    const std::size_t pos = s.find_first_of(q.tailKana);
-    if (pos == std::u16string_view::npos) return false;
-    rank = pos == 0 ? Rank::Start : Rank::Anywhere;
-    return true;
-  }
-  for (std::size_t pos = s.find(k); pos != std::u16string_view::npos; pos = s.find(k, pos + 1)) {
-    if (q.romaji.tail.empty()) {
-      rank = RankAt(pos, k.size(), s.size());
-      return true;
-    }
-    const std::size_t next = pos + k.size();
-    if (next < s.size() && Contains(q.tailKana, s[next])) {
-      rank = pos == 0 ? Rank::Start : Rank::Anywhere;
-      return true;
-    }
-  }
-  return false;
-}
-
-bool Better(Rank a, Rank b) {
-  return static_cast<int>(a) < static_cast<int>(b);
-}
-}  // namespace
-
 namespace {
-// The better of two ranks, either possibly absent.
-std::optional<Rank> Best(std::optional<Rank> a, std::optional<Rank> b) {
-  if (!a) return b;
-  if (!b) return a;
-  return Better(*b, *a) ? b : a;
-}
 
-// How well one entry matches: as text, as romaji, by digits, or by its letter; nothing when not at all.
-std::optional<Rank> Match(const Query& q, std::u16string_view folded, std::string_view digits, int letter) {
-  std::optional<Rank> best;
-  if (const auto pos = folded.find(q.text); pos != std::u16string_view::npos)
-    best = RankAt(pos, q.text.size(), folded.size());
-  if (best == Rank::Exact) return best;
-  if (Rank r = Rank::Section; q.useRomaji && RomajiMatch(q, folded, r)) best = Best(best, r);
-  if (!q.digits.empty())
-    if (const auto pos = digits.find(q.digits); pos != std::string_view::npos)
-      best = Best(best, pos == 0 ? Rank::Start : Rank::Anywhere);
-  if (!best && q.section != 0 && letter == q.section) best = Rank::Section;
-  return best;
-}
+// Horspool's search over UTF-16, the skip table kept by the low byte (a shared slot only skips less).
+class Finder {
+ public:
+  explicit Finder(std::u16string_view needle) : n_(needle) {
+    skip_.fill(n_.size());
+    for (std::size_t i = 0; i + 1 < n_.size(); ++i) skip_[n_[i] & 0xFF] = n_.size() - 1 - i;
+  }
+  std::size_t Next(std::u16string_view hay, std::size_t from) const {
+    const std::size_t m = n_.size();
+    if (m == 1) return hay.find(n_[0], from);
+    const char16_t last = n_[m - 1];
+    for (std::size_t i = from; i + m <= hay.size();) {
+      const char16_t c = hay[i + m - 1];
+      if (c == last && std::char_traits<char16_t>::compare(hay.data() + i, n_.data(), m - 1) == 0) return i;
+      i += skip_[c & 0xFF];
+    }
+    return std::u16string_view::npos;
+  }
+
+ private:
+  std::u16string_view n_;
+  std::array<std::size_t, 256> skip_{};
+};
+
 }  // namespace
 
-std::vector<Hit> Index::Find(std::string_view query, std::size_t limit) const {
-  const Query q = Prepare(query);
-  if (q.text.empty()) return {};
-  std::array<std::vector<Hit>, 4> byRank;
+void Index::Scan(const Store& store, const Needle& needle, bool reading, bool loose,
+                 std::vector<std::uint8_t>& best, std::vector<std::int8_t>& readingOf) const {
+  const std::u16string_view hay = store.text;
+  const std::size_t m = needle.text.size();
+  std::size_t s = 0;
+  auto mark = [&](std::size_t pos, bool complete) {
+    while (store.segments[s].at + store.segments[s].length < pos) ++s;
+    const Segment& seg = store.segments[s];
+    const std::size_t rel = pos - seg.at;
+    const Rank rank = complete && rel == 0 && m == seg.name               ? Rank::Exact
+                      : rel == 0 || (rel < 32 && (seg.starts >> rel & 1)) ? Rank::Start
+                                                                          : Rank::Anywhere;
+    Hit h{seg.entry, rank, loose, reading ? seg.reading : -1};
+    const auto order = static_cast<std::uint8_t>(Order(h));
+    if (order < best[seg.entry]) {
+      best[seg.entry] = order;
+      readingOf[seg.entry] = static_cast<std::int8_t>(h.reading);
+    }
+    // Nothing later in this segment can do better than its start.
+    return rank != Rank::Anywhere ? seg.at + seg.length : pos + 1;
+  };
+  // The kana that may follow, as bits over the hiragana block.
+  std::array<bool, 0x60> may{};
+  for (char16_t c : needle.next)
+    if (c >= 0x3040 && c < 0x30A0) may[c - 0x3040] = true;
+  auto follows = [&](std::size_t at) {
+    return at < hay.size() && hay[at] >= 0x3040 && hay[at] < 0x30A0 && may[hay[at] - 0x3040];
+  };
+  if (m == 0) {  // only a tail: any kana it can begin
+    for (std::size_t pos = 0; pos < hay.size();) pos = follows(pos) ? mark(pos, false) : pos + 1;
+    return;
+  }
+  const Finder finder(needle.text);
+  for (std::size_t pos = finder.Next(hay, 0); pos != std::u16string_view::npos;) {
+    if (needle.next.empty() || follows(pos + m))
+      pos = mark(pos, needle.next.empty());
+    else
+      ++pos;
+    pos = finder.Next(hay, pos);
+  }
+}
+
+std::vector<Hit> Index::Find(std::string_view raw, std::size_t limit) const {
+  const std::u16string text = Trimmed(Fold(raw));
+  if (text.empty()) return {};
+  std::vector<Needle> exact;
+  auto add = [](std::vector<Needle>& list, Needle n) {
+    n.hiragana = !n.text.empty() && std::all_of(n.text.begin(), n.text.end(), IsHiragana);
+    if (n.text.empty() && n.next.empty()) return;
+    if (std::find(list.begin(), list.end(), n) == list.end()) list.push_back(std::move(n));
+  };
+  add(exact, {Key(text).text, {}});
+  bool digitsOnly = true, latin = false;
+  std::u16string digits;
+  for (char16_t c : text) {
+    if (IsDigit(c))
+      digits.push_back(c);
+    else if (std::u16string_view(u" -()+.ー").find(c) == std::u16string_view::npos)
+      digitsOnly = false;
+    latin = latin || (c >= u'a' && c <= u'z') || LongVowel(c);
+  }
+  std::vector<Romaji> spellings;
+  if (latin) spellings = RomajiSpellings(raw);
+  for (const Romaji& r : spellings) {
+    Needle n{Key(r.kana).text, {}};
+    if (!r.tail.empty())
+      for (char16_t c : KanaStartingWith(r.tail)) n.next.push_back(KeyOf(c));
+    add(exact, std::move(n));
+  }
+  std::vector<Needle> loose;
+  for (const Needle& n : exact) add(loose, {Loose(Keyed{n.text}).text, n.next});
+
+  std::vector<std::uint8_t> best(entries_.size(), kNoHit);
+  std::vector<std::int8_t> readingOf(entries_.size(), -1);
+  for (const Needle& n : exact) {
+    Scan(lines_, n, false, false, best, readingOf);
+    if (n.hiragana || (n.text.empty() && !n.next.empty())) Scan(readings_, n, true, false, best, readingOf);
+  }
+  for (const Needle& n : loose) {
+    if (n.text.empty()) continue;
+    Scan(looseLines_, n, false, true, best, readingOf);
+    const bool same = std::find(exact.begin(), exact.end(), n) != exact.end();
+    if (!same) Scan(lines_, n, false, true, best, readingOf);
+    if (n.hiragana) {
+      Scan(looseReadings_, n, true, true, best, readingOf);
+      if (!same) Scan(readings_, n, true, true, best, readingOf);
+    }
+  }
+  if (digitsOnly && !digits.empty()) Scan(digits_, {digits, {}}, false, false, best, readingOf);
+
+  const char16_t first =
+      !spellings.empty() && !spellings.front().kana.empty() ? spellings.front().kana[0] : text[0];
+  const int section = first >= 0x3041 && first <= 0x3096 ? LetterOfKana(first) : 0;
+  std::array<std::vector<Hit>, 13> byOrder;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const Entry& e = entries_[i];
-    if (const std::optional<Rank> r = Match(q, Folded(e), Digits(e), e.letter))
-      byRank[static_cast<std::size_t>(*r)].push_back({i, *r});
+    Hit h{i, Rank::Section};
+    if (best[i] != kNoHit) {
+      const int o = best[i];
+      h.reading = readingOf[i];
+      const int within = h.reading >= 0 ? o - 6 : o;
+      h.rank = static_cast<Rank>(within / 2);
+      h.loose = within % 2 != 0;
+    } else if (section == 0 || entries_[i].letter != section) {
+      continue;
+    }
+    byOrder[static_cast<std::size_t>(Order(h))].push_back(h);
   }
   std::vector<Hit> out;
-  for (auto& hits : byRank)
+  for (auto& hits : byOrder)
     for (const Hit& h : hits) {
       if (out.size() >= limit) return out;
       out.push_back(h);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace phonefind {
 namespace {
 
@@ -48,28 +51,93 @@ TEST(PhoneFind, FoldsKanaWidthAndCase) {
   EXPECT_EQ(Fold("\xff\xfe a"), u" a");      // invalid bytes dropped
 }
 
-TEST(PhoneFind, RomajiSpellsKanaWithAnUnfinishedTail) {
-  struct Case {
-    const char* in;
-    std::u16string kana;
-    std::string tail;
-  } cases[] = {
-      {"aoki", u"あおき", ""},     {"shimizu", u"しみず", ""},  {"simizu", u"しみず", ""},
-      {"chihiro", u"ちひろ", ""},  {"tihiro", u"ちひろ", ""},   {"tsutsumi", u"つつみ", ""},
-      {"tutumi", u"つつみ", ""},   {"fujita", u"ふじた", ""},   {"huzita", u"ふじた", ""},
-      {"junko", u"じゅんこ", ""},  {"zyunko", u"じゅんこ", ""}, {"jyunnko", u"じゅんこ", ""},
-      {"shan'i", u"しゃんい", ""}, {"yakko", u"やっこ", ""},    {"matcha", u"まっちゃ", ""},
-      {"ooki", u"おおき", ""},     {"ouki", u"おうき", ""},     {"ta-", u"たー", ""},
-      {"TANAKA", u"たなか", ""},   {"tanak", u"たな", "k"},     {"sh", u"", "sh"},
-      {"tan", u"た", "n"},         {"kyo", u"きょ", ""},        {"ky", u"", "ky"},
-  };
-  for (const Case& c : cases) {
-    const Romaji r = RomajiToKana(c.in);
-    EXPECT_EQ(r.kana, c.kana) << c.in;
-    EXPECT_EQ(r.tail, c.tail) << c.in;
+std::string Utf8(std::u16string_view s) {
+  std::string out;
+  for (char16_t c : s) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | c >> 12));
+      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
   }
-  EXPECT_EQ(RomajiToKana("xq").kana, u"");  // not romaji at all
-  EXPECT_EQ(RomajiToKana("xq").tail, "");
+  return out;
+}
+
+// The first reading of a query's letters, as "kana|tail".
+std::string First(std::string_view query) {
+  const std::vector<Romaji> ways = RomajiSpellings(query);
+  return ways.empty() ? "(none)" : Utf8(ways.front().kana) + "|" + ways.front().tail;
+}
+
+// Every reading, as "kana|tail" joined by spaces.
+std::string All(std::string_view query) {
+  std::string out;
+  for (const Romaji& r : RomajiSpellings(query)) {
+    if (!out.empty()) out += " ";
+    out += Utf8(r.kana) + "|" + r.tail;
+  }
+  return out.empty() ? "(none)" : out;
+}
+
+TEST(PhoneFind, RomajiSpellsKanaWithAnUnfinishedTail) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"aoki", "あおき|"},     {"shimizu", "しみず|"},  {"simizu", "しみず|"},   {"chihiro", "ちひろ|"},
+      {"tihiro", "ちひろ|"},   {"tsutsumi", "つつみ|"}, {"tutumi", "つつみ|"},   {"fujita", "ふじた|"},
+      {"huzita", "ふじた|"},   {"junko", "じゅんこ|"},  {"zyunko", "じゅんこ|"}, {"jyunnko", "じゅんこ|"},
+      {"shan'i", "しゃんい|"}, {"yakko", "やっこ|"},    {"matcha", "まっちゃ|"}, {"ooki", "おおき|"},
+      {"ouki", "おうき|"},     {"ta-", "たー|"},        {"TANAKA", "たなか|"},   {"tanak", "たな|k"},
+      {"sh", "|sh"},           {"tan", "た|n"},         {"kyo", "きょ|"},        {"ky", "|ky"},
+  };
+  for (const auto& [in, want] : cases) EXPECT_EQ(First(in), want) << in;
+  EXPECT_EQ(All("xq"), "(none)");  // not romaji at all
+}
+
+TEST(PhoneFind, RomajiAsJapanesePeopleTypeIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      // ぢ and づ: Hepburn and kunrei write them as じ and ず, nihon-shiki as di/du, some as dji/dzu.
+      {"iizuka", "いいずか|"},
+      {"chidzuru", "ちづる|"},
+      {"djin", "ぢ|n"},
+      {"du", "づ| どぅ|"},
+      {"di", "ぢ| でぃ|"},
+      // ん as n, nn, n' and Hepburn's m before m, b and p; "nn" before a vowel read both ways.
+      {"kanna", "かんな| かんあ|"},
+      {"shinnosuke", "しんのすけ| しんおすけ|"},
+      {"shin'ya", "しんや|"},
+      {"homma", "ほんま| ほっま|"},
+      {"shimpei", "しんぺい|"},
+      {"namba", "なんば|"},
+      // A word ending in n followed by another: ん, never a void query.
+      {"shinden maaya", "しんでんまあや|"},
+      {"ken ichi", "けんいち|"},
+      // Macrons and circumflexes, either case.
+      {"Itō", "いとう| いとお|"},
+      {"ITŌ", "いとう| いとお|"},
+      {"Yūko", "ゆうこ|"},
+      {"Kôno", "こうの| こおの|"},
+      {"Ōno", "おうの| おおの|"},
+      // The passport's "oh".
+      {"ohno", "おうの| おおの|"},
+      {"ohta", "おうた| おおた|"},
+      // Loan sounds.
+      {"vaiorin", "ゔぁいおり|n"},  // typing on: ん or な...
+      {"thi", "てぃ|"},
+      {"dhi", "でぃ|"},
+      {"fa", "ふぁ|"},
+      {"wi", "うぃ|"},
+      {"we", "うぇ|"},
+      {"wo", "を| うぉ|"},
+      {"kwa", "くぁ|"},
+  };
+  for (const auto& [in, want] : cases) EXPECT_EQ(All(in), want) << in;
+  // Text after an unfinished spelling is no romaji, except the n above.
+  EXPECT_EQ(All("tak ichi"), "(none)");
+  EXPECT_EQ(All("たなかichi"), "たなかいち|");
 }
 
 TEST(PhoneFind, LettersOfKana) {
@@ -139,7 +207,8 @@ TEST(PhoneFind, RanksExactThenStartThenAnywhereThenSection) {
                                       "1:た:田中", "2:た:高橋"}));
   // The same through romaji, and the letter alone lists its section in file order.
   EXPECT_EQ(Lines(index, "tanaka"), Lines(index, "たなか"));
-  EXPECT_EQ(Lines(index, "タ"), (std::vector<std::string>{"1:た:たなか商店", "1:た:たなか", "1:た:ABC たなか",
+  // A word's start ranks with the line's start: "ABC たなか" before "あたなか".
+  EXPECT_EQ(Lines(index, "タ"), (std::vector<std::string>{"1:た:たなか商店", "1:た:ABC たなか", "1:た:たなか",
                                                           "2:あ:あたなか", "1:た:田中", "2:た:高橋"}));
   // A limit keeps the best.
   EXPECT_EQ(index.Find("たなか", 2).size(), 2u);
@@ -147,6 +216,149 @@ TEST(PhoneFind, RanksExactThenStartThenAnywhereThenSection) {
   EXPECT_TRUE(Lines(index, "xq").empty());
   EXPECT_EQ(Lines(index, "abc"), (std::vector<std::string>{"1:た:ABC たなか"}));
 }
+
+TEST(PhoneFind, TheWholeNameIsExactAndAWordStartBeatsTheMiddle) {
+  Index index;
+  Book g1;
+  g1[16] = {"田中 一郎太\t03-1111-0000", "田中 一郎\t03-1111-2222", "中田中 一郎",
+            "田中一郎 (自宅) 03-5555-0000"};
+  g1[2] = {"井上 一郎"};
+  index.AddGroup(1, std::move(g1));
+  // The name before the number is all of it: exact, with or without the space, the number left aside.
+  const std::vector<Hit> hits = index.Find("田中一郎");
+  ASSERT_EQ(hits.size(), 4u);
+  EXPECT_EQ(index.Entries()[hits[0].entry].line, "田中 一郎\t03-1111-2222");
+  EXPECT_EQ(hits[0].rank, Rank::Exact);
+  EXPECT_EQ(Lines(index, "田中 一郎"), Lines(index, "田中一郎"));
+  EXPECT_EQ(hits[1].rank, Rank::Start);
+  EXPECT_EQ(hits[3].rank, Rank::Anywhere);  // inside the word 中田中
+  // The given name is a word's start, as the line's start is ("井上 一郎" is filed first).
+  EXPECT_EQ(Lines(index, "一郎"),
+            (std::vector<std::string>{"1:い:井上 一郎", "1:た:田中 一郎太\t03-1111-0000",
+                                      "1:た:田中 一郎\t03-1111-2222", "1:た:中田中 一郎",
+                                      "1:た:田中一郎 (自宅) 03-5555-0000"}));
+  EXPECT_EQ(index.Find("一郎")[3].rank, Rank::Start);
+  EXPECT_EQ(index.Find("一郎")[4].rank, Rank::Anywhere);
+}
+
+// The lines matched by the query itself, the letter's section left out.
+std::vector<std::string> Matched(const Index& index, std::string_view query) {
+  std::vector<std::string> out;
+  for (const Hit& h : index.Find(query))
+    if (h.rank != Rank::Section) out.push_back(index.Entries()[h.entry].line);
+  return out;
+}
+
+TEST(PhoneFind, PassportSpellingsFindLongVowelsBelowTheExactSpelling) {
+  Index index;
+  Book g1;
+  g1[2] = {"いとう しんたろう", "イトウ", "いと"};
+  g1[36] = {"ゆうこ", "ゆこ"};
+  g1[5] = {"おおた", "オオノ タロウ"};
+  index.AddGroup(1, std::move(g1));
+  EXPECT_EQ(Matched(index, "ito shintaro"), (std::vector<std::string>{"いとう しんたろう"}));
+  EXPECT_TRUE(index.Find("ito shintaro").front().loose);
+  EXPECT_EQ(index.Find("ito shintaro").front().rank, Rank::Exact);
+  // "yuko" is ゆこ spelled exactly, ゆうこ with its long vowel left out.
+  EXPECT_EQ(Matched(index, "yuko"), (std::vector<std::string>{"ゆこ", "ゆうこ"}));
+  EXPECT_EQ(Lines(index, "ota").front(), "1:お:おおた");
+  EXPECT_EQ(Matched(index, "ohno taro"), (std::vector<std::string>{"オオノ タロウ"}));
+  EXPECT_EQ(Matched(index, "Ōno Tarō"), (std::vector<std::string>{"オオノ タロウ"}));
+  EXPECT_FALSE(index.Find("Ōno Tarō").front().loose);  // a macron spells the long vowel
+  // "itō" spells いとう exactly and いと loosely: a whole name loosely ranks above a name's start.
+  EXPECT_EQ(Matched(index, "itō"), (std::vector<std::string>{"イトウ", "いと", "いとう しんたろう"}));
+  EXPECT_TRUE(index.Find("itō")[1].loose);
+  EXPECT_EQ(index.Find("itō")[1].rank, Rank::Exact);
+}
+
+TEST(PhoneFind, EveryRomajiStyleFindsTheKanaEntry) {
+  Index index;
+  Book g1;
+  g1[2] = {"イイヅカ ハナ", "いのうえ"};
+  g1[6] = {"カンナ", "かんあ", "ホンマ"};
+  g1[11] = {"シンノスケ", "シンデン マアヤ"};
+  g1[17] = {"チヂワ"};
+  g1[39] = {"ヴァイオリン教室", "ディーン"};
+  index.AddGroup(1, std::move(g1));
+  auto first = [&](std::string_view q) {
+    const std::vector<std::string> l = Lines(index, q);
+    return l.empty() ? std::string("(none)") : l.front();
+  };
+  for (const char* q : {"iizuka", "iiduka", "iidzuka", "iizuka hana", "Iizuka Hana"})
+    EXPECT_EQ(first(q), "1:い:イイヅカ ハナ") << q;
+  for (const char* q : {"chijiwa", "tiziwa", "tidiwa", "chidjiwa"}) EXPECT_EQ(first(q), "1:ち:チヂワ") << q;
+  EXPECT_EQ(first("kanna"), "1:か:カンナ");
+  EXPECT_EQ(first("kan'a"), "1:か:かんあ");
+  EXPECT_EQ(first("homma"), "1:か:ホンマ");
+  EXPECT_EQ(first("shinnosuke"), "1:さ:シンノスケ");
+  EXPECT_EQ(first("shinden maaya"), "1:さ:シンデン マアヤ");
+  EXPECT_EQ(first("shinden"), "1:さ:シンデン マアヤ");
+  EXPECT_EQ(first("vaiorin"), "1:ら:ヴァイオリン教室");
+  EXPECT_EQ(first("di-n"), "1:ら:ディーン");
+  EXPECT_EQ(first("dhi-n"), "1:ら:ディーン");
+  EXPECT_EQ(first("dean"), "(none)");  // "ea" is no romaji and no text of these lines
+}
+
+#ifdef DN_READINGS_FILE
+const readings::Dictionary& Carried() {
+  static const readings::Dictionary d = [] {
+    std::ifstream in(DN_READINGS_FILE, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return readings::Dictionary::FromBytes(bytes.str());
+  }();
+  return d;
+}
+
+TEST(PhoneFind, KanjiNamesAreFoundByTheirReadings) {
+  Index index(&Carried());
+  Book g1;
+  g1[16] = {"田中 一郎\t03-1111-2222", "ﾀﾅｶ ｲﾁﾛｳ\t03-1111-2222", "高田中学校"};
+  g1[21] = {"中島みゆき\t090-0000-1111"};
+  g1[36] = {"山田商事\t06-6000-0001"};
+  g1[1] = {"\u9FA0\u9FA0 045-000-0000"};  // a name the dictionary cannot read
+  index.AddGroup(1, std::move(g1));
+  auto reading = [&](const Hit& h) {
+    return h.reading < 0 ? std::u16string()
+                         : index.ReadingShown(index.Entries()[h.entry], static_cast<std::size_t>(h.reading));
+  };
+  // Direct text hits come first; the kanji entry follows through its reading, and shows which.
+  std::vector<Hit> hits = index.Find("tanaka");
+  ASSERT_GE(hits.size(), 2u);
+  EXPECT_EQ(index.Entries()[hits[0].entry].line, "ﾀﾅｶ ｲﾁﾛｳ\t03-1111-2222");
+  EXPECT_EQ(hits[0].reading, -1);
+  EXPECT_EQ(index.Entries()[hits[1].entry].line, "田中 一郎\t03-1111-2222");
+  EXPECT_EQ(hits[1].rank, Rank::Start);
+  EXPECT_EQ(reading(hits[1]), u"たなか いちろう");
+  // Kana, romaji with and without the space, the given name alone, the passport spelling.
+  for (const char* q :
+       {"たなか", "タナカイチロウ", "tanaka ichirou", "tanakaichiro", "ichiro", "Tanaka Ichirō"}) {
+    hits = index.Find(q);
+    const bool found = std::any_of(hits.begin(), hits.end(), [&](const Hit& h) {
+      return index.Entries()[h.entry].line == "田中 一郎\t03-1111-2222" && h.reading >= 0;
+    });
+    EXPECT_TRUE(found) << q;
+  }
+  EXPECT_EQ(index.Find("tanaka ichirou")[1].rank, Rank::Exact);
+  // Each of a name's readings finds it, and the hit says which.
+  hits = index.Find("nakashima");
+  ASSERT_EQ(hits.size(), 1u);
+  EXPECT_EQ(reading(hits[0]), u"なかしま みゆき");
+  hits = index.Find("なかじま");
+  ASSERT_FALSE(hits.empty());
+  EXPECT_EQ(reading(hits[0]), u"なかじま みゆき");
+  // A company name, read word by word.
+  hits = index.Find("shoji");
+  ASSERT_FALSE(hits.empty());
+  EXPECT_EQ(index.Entries()[hits[0].entry].line, "山田商事\t06-6000-0001");
+  EXPECT_TRUE(hits[0].loose);
+  // A reading never ranks above a text hit, and the section still lists what was not read.
+  hits = index.Find("た");
+  EXPECT_EQ(index.Entries()[hits[0].entry].line, "ﾀﾅｶ ｲﾁﾛｳ\t03-1111-2222");
+  EXPECT_EQ(Lines(index, "045"), (std::vector<std::string>{"1:あ:\u9FA0\u9FA0 045-000-0000"}));
+  EXPECT_EQ(Lines(index, "あ"), (std::vector<std::string>{"1:あ:\u9FA0\u9FA0 045-000-0000"}));
+}
+#endif
 
 }  // namespace
 }  // namespace phonefind

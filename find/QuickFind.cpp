@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QPointer>
+#include <QResource>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeView>
@@ -40,17 +41,32 @@ int QuickFindResults::rowCount(const QModelIndex& parent) const {
 }
 
 int QuickFindResults::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : 3;
+  return parent.isValid() ? 0 : 4;
+}
+
+QString QuickFindResults::ReadingAt(int row) const {
+  const phonefind::Entry* e = EntryAt(row);
+  const int k = e ? hits_[static_cast<std::size_t>(row)].reading : -1;
+  return k < 0 ? QString()
+               : QString::fromStdU16String(
+                     std::u16string(index_->ReadingShown(*e, static_cast<std::size_t>(k))));
 }
 
 QVariant QuickFindResults::data(const QModelIndex& index, int role) const {
   const phonefind::Entry* e = EntryAt(index.row());
-  if (!e || role != Qt::DisplayRole) return {};
+  if (!e) return {};
+  if (role == Qt::ToolTipRole) {
+    const QString reading = ReadingAt(index.row());
+    return reading.isEmpty() ? QVariant() : QStringLiteral("よみ「%1」で見つかりました").arg(reading);
+  }
+  if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case 0:
       // A tab between name and number shows as a gap; the copy keeps it.
       return Q(e->line).replace(QLatin1Char('\t'), QStringLiteral("  "));
     case 1:
+      return ReadingAt(index.row());  // only when the name was found by its reading
+    case 2:
       return Q(Module1::GroupName(e->group));
     default:
       return Q(kana::Letter(e->letter));
@@ -59,8 +75,8 @@ QVariant QuickFindResults::data(const QModelIndex& index, int role) const {
 
 QVariant QuickFindResults::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  static const char* const kHeads[] = {"電話帳", "グループ", "行"};
-  return section >= 0 && section < 3 ? QString::fromUtf8(kHeads[section]) : QVariant();
+  static const char* const kHeads[] = {"電話帳", "よみ", "グループ", "行"};
+  return section >= 0 && section < 4 ? QString::fromUtf8(kHeads[section]) : QVariant();
 }
 
 Q_LOGGING_CATEGORY(lcFind, "dialnest.find", QtWarningMsg)
@@ -91,6 +107,7 @@ QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
   List1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   List1->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   List1->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  List1->header()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
   layout->addWidget(List1, 1);
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
@@ -106,13 +123,31 @@ QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
 namespace {
 // The five books as the window searches them, read off the window thread.
 struct Books {
+  explicit Books(const readings::Dictionary* dictionary) : index(dictionary) {}
   phonefind::Index index;
   QStringList unread;
   double ms = 0;
 };
 
+// The readings of kanji names, carried in the program; read once, by the first quick-find.
+const readings::Dictionary& Readings() {
+  static const readings::Dictionary dictionary = [] {
+    const QResource file(QStringLiteral(":/dialnestplus/readings.dat"));
+    if (!file.isValid() || file.compressionAlgorithm() != QResource::NoCompression) {
+      qCWarning(lcFind) << "this build carries no readings of kanji names";
+      return readings::Dictionary{};
+    }
+    std::string error;
+    readings::Dictionary d = readings::Dictionary::FromBytes(
+        {reinterpret_cast<const char*>(file.data()), static_cast<std::size_t>(file.size())}, &error);
+    if (!error.empty()) qCWarning(lcFind) << "the readings of kanji names are damaged:" << error.c_str();
+    return d;
+  }();
+  return dictionary;
+}
+
 std::shared_ptr<Books> ReadBooks(const std::vector<std::pair<std::string, QString>>& groups) {
-  auto books = std::make_shared<Books>();
+  auto books = std::make_shared<Books>(&Readings());
   QElapsedTimer clock;
   clock.start();
   int g = 0;

@@ -14,12 +14,14 @@ class QLabel;
 class QLineEdit;
 class QTreeView;
 
-// The hits as rows: the entry line, its group's name and its letter.
+// The hits as rows: the entry line, the reading it was found by (if any), its group's name and its letter.
 class QuickFindResults : public QAbstractTableModel {
   Q_OBJECT
  public:
   void Reset(const phonefind::Index* index, std::vector<phonefind::Hit> hits);
   const phonefind::Entry* EntryAt(int row) const;
+  // The reading of the name the row was found by, its words apart; empty when found by its text.
+  QString ReadingAt(int row) const;
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;

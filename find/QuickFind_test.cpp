@@ -42,9 +42,9 @@ class QuickFindTest : public WindowTestKit {
     QStringList out;
     QAbstractItemModel* m = f->List1->model();
     for (int r = 0; r < m->rowCount(); ++r)
-      out << QStringLiteral("%1|%2|%3")
+      out << QStringLiteral("%1|%2|%3|%4")
                  .arg(m->index(r, 0).data().toString(), m->index(r, 1).data().toString(),
-                      m->index(r, 2).data().toString());
+                      m->index(r, 2).data().toString(), m->index(r, 3).data().toString());
     return out;
   }
 
@@ -76,9 +76,14 @@ class QuickFindTest : public WindowTestKit {
     QVERIFY(Rows(f).isEmpty());         // an empty box shows nothing
     QVERIFY(f->Label1->isHidden());
     QTest::keyClicks(f->Text1, QStringLiteral("tanaka"));
-    // 田中 has no kana in its line: it comes by its letter, after the direct hits.
-    QCOMPARE(Rows(f), (QStringList{"たなか歯科|仕事|す", "田中 一郎  03-1234-5678|家族|た",
-                                   "高橋 花子  090-1111-2222|家族|た"}));
+    // 田中 has no kana in its line: it comes by its reading, which the row shows, after the direct hits
+    // and before the rest of its letter.
+    QCOMPARE(Rows(f), (QStringList{"たなか歯科||仕事|す", "田中 一郎  03-1234-5678|たなか いちろう|家族|た",
+                                   "高橋 花子  090-1111-2222||家族|た"}));
+    QCOMPARE(f->List1->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("よみ"));
+    QCOMPARE(f->List1->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("よみ「たなか いちろう」で見つかりました"));
+    QVERIFY(f->List1->model()->index(0, 0).data(Qt::ToolTipRole).isNull());
     QCOMPARE(f->List1->currentIndex().row(), 0);
     QTest::keyClick(f->Text1, Qt::Key_Down);
     QTest::keyClick(f->Text1, Qt::Key_Down);
@@ -96,9 +101,9 @@ class QuickFindTest : public WindowTestKit {
   void digitsAndWidthsFindTheirEntriesAndEscCopiesNothing() {
     QuickFind* f = Open();
     QTest::keyClicks(f->Text1, QStringLiteral("1234 5678"));
-    QCOMPARE(Rows(f), (QStringList{"田中 一郎  03-1234-5678|家族|た"}));
+    QCOMPARE(Rows(f), (QStringList{"田中 一郎  03-1234-5678||家族|た"}));
     f->Text1->setText(QStringLiteral("スズキ"));  // then the rest of す
-    QCOMPARE(Rows(f), (QStringList{"ｽｽﾞｷ ｼﾞﾛｳ  045-987-6543|仕事|す", "たなか歯科|仕事|す"}));
+    QCOMPARE(Rows(f), (QStringList{"ｽｽﾞｷ ｼﾞﾛｳ  045-987-6543||仕事|す", "たなか歯科||仕事|す"}));
     f->Text1->setText(QStringLiteral("nothing here"));
     QVERIFY(Rows(f).isEmpty());
     QTest::keyClick(f->Text1, Qt::Key_Return);  // nothing selected: nothing happens
@@ -123,7 +128,7 @@ class QuickFindTest : public WindowTestKit {
     dir->Write("Teldat3.tel", Book(11, {"佐藤 さとう"}));
     f = Open();
     QTest::keyClicks(f->Text1, QStringLiteral("sato"));
-    QCOMPARE(Rows(f), (QStringList{"佐藤 さとう|c|さ"}));
+    QCOMPARE(Rows(f), (QStringList{"佐藤 さとう||c|さ"}));
   }
 
   void losingTheFocusToAnotherWindowCloses() {
@@ -144,7 +149,7 @@ class QuickFindTest : public WindowTestKit {
     QVERIFY(!f->Loaded());  // shown first: the books come after
     f->Text1->setText(QStringLiteral("sato"));
     QTRY_VERIFY(f->Loaded());
-    QCOMPARE(Rows(f), (QStringList{"佐藤 さとう|c|さ"}));
+    QCOMPARE(Rows(f), (QStringList{"佐藤 さとう||c|さ"}));
   }
 
   void doubleClickCopies() {

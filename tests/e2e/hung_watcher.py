@@ -122,7 +122,9 @@ if len(watcher.calls) <= calls_before:
     fail("the program did not call the watcher again when a panel was announced")
 print("%d pings while the watcher hung: median %.1f ms, worst %.1f ms (%d tried again: %s)" %
       (len(latencies), sorted(latencies)[len(latencies) // 2], worst, len(errors), errors[:2]))
-if worst > 50:
+# A hung call holds the loop for its whole two-second time-out; a busy machine building the first
+# window (the quick-find opened meanwhile) takes a tenth of that.
+if worst > 250:
     fail("the event loop was held up %.0f ms while the watcher hung" % worst)
 if not pump(5, lambda: b"window drawn" in open(os.path.join(work, "out.log"), "rb").read()):
     fail("the quick-find window opened meanwhile did not draw")

@@ -1,0 +1,138 @@
+#include "find/Readings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace readings {
+namespace {
+
+// The readings file this build carries.
+const Dictionary& Real() {
+  static const Dictionary d = [] {
+    std::ifstream in(DN_READINGS_FILE, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::string error;
+    Dictionary dictionary = Dictionary::FromBytes(bytes.str(), &error);
+    EXPECT_EQ(error, "");
+    return dictionary;
+  }();
+  return d;
+}
+
+std::vector<std::u16string> Kana(std::u16string_view name, std::size_t limit = 8) {
+  std::vector<std::u16string> out;
+  for (const Reading& r : ReadName(Real(), name, limit)) out.push_back(r.kana);
+  return out;
+}
+
+bool Has(const std::vector<std::u16string>& list, std::u16string_view kana) {
+  return std::find(list.begin(), list.end(), kana) != list.end();
+}
+
+// A small file as the converter writes it, for the damage tests.
+std::string File(const std::vector<std::u16string>& records) {
+  std::u16string pool;
+  std::vector<std::uint32_t> offsets{0};
+  for (const std::u16string& r : records) {
+    pool += r;
+    offsets.push_back(static_cast<std::uint32_t>(pool.size()));
+  }
+  std::string out = "DNRD";
+  auto u32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i) & 0xFF));
+  };
+  u32(1);
+  u32(static_cast<std::uint32_t>(records.size()));
+  u32(static_cast<std::uint32_t>(pool.size()));
+  for (std::uint32_t o : offsets) u32(o);
+  for (char16_t c : pool) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+  return out;
+}
+
+TEST(Readings, TheCarriedDictionaryKnowsNamesPlacesAndCompanyWords) {
+  EXPECT_GT(Real().Words(), 100000u);
+  EXPECT_TRUE(Has(Kana(u"田中"), u"たなか"));
+  // A name with several readings keeps them all, the likelier first.
+  const std::vector<std::u16string> nakajima = Kana(u"中島");
+  EXPECT_TRUE(Has(nakajima, u"なかじま"));
+  EXPECT_TRUE(Has(nakajima, u"なかしま"));
+  EXPECT_EQ(nakajima.front(), u"なかじま");
+  EXPECT_TRUE(Has(Kana(u"株式会社山田製作所"), u"かぶしきがいしゃやまだせいさくしょ"));
+}
+
+TEST(Readings, SurnameAndGivenNameWithOrWithoutASpace) {
+  const std::vector<Reading> spaced = ReadName(Real(), u"田中 一郎", 8);
+  const std::vector<Reading> joined = ReadName(Real(), u"田中一郎", 8);
+  ASSERT_FALSE(spaced.empty());
+  ASSERT_FALSE(joined.empty());
+  EXPECT_EQ(spaced.front().kana, u"たなかいちろう");
+  EXPECT_EQ(joined.front().kana, u"たなかいちろう");
+  // The given name is a word of its own either way: it begins at character 3.
+  EXPECT_EQ(spaced.front().starts, 1u | 1u << 3);
+  EXPECT_EQ(joined.front().starts, 1u | 1u << 3);
+}
+
+TEST(Readings, KanaAndUnknownKanjiReadAsThemselves) {
+  EXPECT_TRUE(Kana(u"たなか").empty());  // no kanji: nothing to read
+  EXPECT_TRUE(Kana(u"").empty());
+  EXPECT_TRUE(Has(Kana(u"田中さん"), u"たなかさん"));
+  // A kanji the dictionary does not know stands as a mark no query holds; the rest is still read.
+  const std::vector<std::u16string> odd = Kana(u"田中 \u9FA0");
+  ASSERT_FALSE(odd.empty());
+  EXPECT_EQ(odd.front(), std::u16string(u"たなか") + kUnread);
+  // Bounded: at most the limit, and only the first characters of a very long name.
+  EXPECT_LE(Kana(u"中島中島中島中島", 3).size(), 3u);
+  EXPECT_TRUE(Kana(u"中島", 0).empty());
+  const std::u16string huge(5000, u'中');
+  for (const Reading& r : ReadName(Real(), huge, 8)) EXPECT_LE(r.kana.size(), kLongestName * 8);
+}
+
+TEST(Readings, ADamagedFileIsNoDictionary) {
+  const std::string good = File({u"中島\t\u8000なかじま,なかしま", u"田中\t\u8000たなか"});
+  std::string error;
+  EXPECT_EQ(Dictionary::FromBytes(good, &error).Words(), 2u);
+  EXPECT_EQ(error, "");
+  const Dictionary d = Dictionary::FromBytes(good);
+  ASSERT_EQ(d.Prefixes(u"中島さん").size(), 1u);
+  EXPECT_EQ(d.Prefixes(u"中島さん").front().readings, u"なかじま,なかしま");
+  EXPECT_EQ(d.Prefixes(u"中島さん").front().cost, 0);
+
+  const struct {
+    std::string bytes;
+    const char* why;
+  } damaged[] = {
+      {"", "not a readings file"},
+      {good.substr(0, good.size() - 1), "wrong length"},
+      {good + "x", "wrong length"},
+      {"XNRD" + good.substr(4), "not a readings file"},
+      {File({u"田中\t\u8000たなか", u"中島\t\u8000なかじま"}), "words out of order"},
+      {File({u"田中たなか"}), "damaged word"},
+      {File({u"\t\u8000たなか"}), "damaged word"},
+      {File({u"田中\t"}), "damaged word"},
+  };
+  for (const auto& c : damaged) {
+    error.clear();
+    EXPECT_EQ(Dictionary::FromBytes(c.bytes, &error).Words(), 0u) << c.why;
+    EXPECT_EQ(error, c.why);
+  }
+  std::string version = good;
+  version[4] = 2;
+  EXPECT_EQ(Dictionary::FromBytes(version, &error).Words(), 0u);
+  EXPECT_EQ(error, "unknown version");
+  std::string offsets = good;
+  offsets[20] = 9;  // the second record's start past the third's
+  EXPECT_EQ(Dictionary::FromBytes(offsets, &error).Words(), 0u);
+  // An empty dictionary reads nothing and never fails.
+  const std::vector<Reading> none = ReadName(Dictionary{}, u"田中", 8);
+  ASSERT_EQ(none.size(), 1u);
+  EXPECT_EQ(none.front().kana, std::u16string(2, kUnread));
+}
+
+}  // namespace
+}  // namespace readings
