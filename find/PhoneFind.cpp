@@ -132,14 +132,17 @@ bool IsConsonant(char c) {
 
 // The vowel a kana ends in, or 0 (ん, っ, signs).
 char VowelOf(char16_t c) {
-  static constexpr std::u16string_view kRows[] = {
-      u"あかさたなはまやらわがざだばぱぁゃゎ", u"いきしちにひみりぎじぢびぴぃゐ",
-      u"うくすつぬふむゆるぐずづぶぷぅゅゔ", u"えけせてねへめれげぜでべぺぇゑ",
-      u"おこそとのほもよろをごぞどぼぽぉょ"};
-  static constexpr char kVowels[] = "aiueo";
-  for (std::size_t r = 0; r < 5; ++r)
-    if (kRows[r].find(c) != std::u16string_view::npos) return kVowels[r];
-  return 0;
+  static const std::array<char, 0x60> table = [] {
+    std::array<char, 0x60> t{};
+    constexpr std::u16string_view kRows[] = {
+        u"あかさたなはまやらわがざだばぱぁゃゎ", u"いきしちにひみりぎじぢびぴぃゐ",
+        u"うくすつぬふむゆるぐずづぶぷぅゅゔ", u"えけせてねへめれげぜでべぺぇゑ",
+        u"おこそとのほもよろをごぞどぼぽぉょ"};
+    for (std::size_t r = 0; r < 5; ++r)
+      for (char16_t k : kRows[r]) t[k - 0x3040] = "aiueo"[r];
+    return t;
+  }();
+  return c >= 0x3040 && c < 0x30A0 ? table[c - 0x3040] : 0;
 }
 
 // The first kana of every spelling that begins with `tail`, っ where the tail could double and ん where
@@ -161,7 +164,8 @@ constexpr std::size_t kMostSpellings = 16;
 
 // Every reading of one run of Latin letters from `i` on, appended to `kana`; `last` says whether the
 // run ends the query (only then may it end in an unfinished tail).
-void Spell(std::string_view run, std::size_t i, std::u16string& kana, bool last, std::vector<Romaji>& out) {
+void Spell(std::string_view run, std::size_t i, std::u16string& kana, bool last, std::vector<Romaji>& out,
+           bool bareN = true) {
   if (out.size() >= kMostSpellings) return;
   if (i == run.size()) {
     out.push_back({kana, {}});
@@ -197,7 +201,7 @@ void Spell(std::string_view run, std::size_t i, std::u16string& kana, bool last,
     }
   }
   if (c == '\'') return then(u"", i + 1);
-  if (c == 'n') {
+  if (c == 'n' && bareN) {
     if (next == '\'') return then(u"ん", i + 2);
     if (next == 'n') {
       // "anna" is あんな in Hepburn and あんあ to an input method; "nn" at the end may be "nna" begun.
@@ -212,6 +216,12 @@ void Spell(std::string_view run, std::size_t i, std::u16string& kana, bool last,
       return;
     }
     if (!IsVowel(next) && next != 'y') return then(u"ん", i + 1);
+    // Passports write ん before a vowel as a bare n ("shinichi" for しんいち): tried after な行, never
+    // at a word's start or after ん.
+    if (i == 0 || kana.empty() || kana.back() == u'ん') return Spell(run, i, kana, last, out, false);
+    Spell(run, i, kana, last, out, false);
+    then(u"ん", i + 1);
+    return;
   }
   if (c == 'm' && (next == 'b' || next == 'p' || next == 'm')) {  // Hepburn's m for ん: "homma", "shimpei"
     then(u"ん", i + 1);
@@ -436,26 +446,26 @@ constexpr char16_t kEnd = u'\uFFFF';
 constexpr std::uint8_t kNoHit = 0xFF;
 }  // namespace
 
-void Index::Store::Add(std::u16string_view s, Segment seg) {
-  seg.at = static_cast<std::uint32_t>(text.size());
-  seg.length = static_cast<std::uint32_t>(s.size());
+void Index::Store::Add(std::u16string_view s, std::uint32_t entry, std::uint32_t starts, std::size_t name,
+                       std::uint8_t reading) {
+  segments.push_back({static_cast<std::uint32_t>(text.size()), entry, starts,
+                      static_cast<std::uint16_t>(std::min<std::size_t>(name, UINT16_MAX)), reading});
   text.append(s);
   text.push_back(kEnd);
-  segments.push_back(seg);
+}
+
+void Index::Store::Trim() {
+  text.shrink_to_fit();
+  segments.shrink_to_fit();
 }
 
 void Index::AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter) {
-  std::size_t lines = 0, bytes = 0;
-  for (const auto& list : byLetter) {
-    lines += list.size();
-    for (const std::string& line : list) bytes += line.size() + 1;
-  }
-  entries_.reserve(entries_.size() + lines);
-  lines_.text.reserve(lines_.text.size() + bytes);
-  lines_.segments.reserve(lines_.segments.size() + lines);
-  // A surname comes again and again: each name is read once.
-  std::map<std::u16string, std::vector<readings::Reading>, std::less<>> known;
-  std::u16string folded;
+  // A surname comes again and again: each name is read once, its readings keyed once.
+  struct Way {
+    Keyed exact, loose;
+  };
+  std::map<std::u16string, std::vector<Way>, std::less<>> known;
+  std::u16string folded, digits;
   for (int k = 1; k <= kana::kLetterCount; ++k)
     for (std::string& line : byLetter[static_cast<std::size_t>(k)]) {
       const auto id = static_cast<std::uint32_t>(entries_.size());
@@ -463,44 +473,46 @@ void Index::AddGroup(int group, std::array<std::vector<std::string>, kana::kLett
       folded.clear();
       FoldInto(e.line, folded);
       const Keyed key = Key(folded);
-      const auto name = static_cast<std::uint32_t>(key.name);
-      lines_.Add(key.text, {0, id, 0, name, key.starts});
+      lines_.Add(key.text, id, key.starts, key.name);
       const Keyed loose = Loose(key);
-      if (loose.text != key.text)
-        looseLines_.Add(loose.text, {0, id, 0, static_cast<std::uint32_t>(loose.name), loose.starts});
-      std::u16string digits;
+      if (loose.text != key.text) looseLines_.Add(loose.text, id, loose.starts, loose.name);
+      digits.clear();
       for (char16_t c : key.text)
         if (IsDigit(c)) digits.push_back(c);
-      if (!digits.empty()) digits_.Add(digits, {0, id, 0, 0, 1});
+      if (!digits.empty()) digits_.Add(digits, id, 1, 0);
       if (dictionary_) {
         // The name as written: up to the first digit.
         const std::u16string_view written(folded.data(),
                                           std::min(folded.size(), folded.find_first_of(u"0123456789")));
         auto it = known.find(written);
-        if (it == known.end())
-          it = known
-                   .emplace(std::u16string(written),
-                            readings::ReadName(*dictionary_, written, kReadingsPerEntry))
-                   .first;
+        if (it == known.end()) {
+          std::vector<Way> ways;
+          for (const readings::Reading& r : readings::ReadName(*dictionary_, written, kReadingsPerEntry)) {
+            Keyed rk{r.kana, r.starts, r.kana.size()};
+            for (char16_t& c : rk.text) c = KeyOf(c);
+            Keyed lr = Loose(rk);
+            ways.push_back({std::move(rk), std::move(lr)});
+          }
+          it = known.emplace(std::u16string(written), std::move(ways)).first;
+        }
         e.firstReading = static_cast<std::uint32_t>(readings_.segments.size());
-        for (const readings::Reading& r : it->second) {
-          Keyed rk{r.kana, r.starts, r.kana.size()};
-          for (char16_t& c : rk.text) c = KeyOf(c);
+        for (const Way& w : it->second) {
           const auto n = static_cast<std::uint8_t>(e.readings++);
-          readings_.Add(rk.text, {0, id, 0, static_cast<std::uint32_t>(rk.text.size()), rk.starts, n});
-          const Keyed lr = Loose(rk);
-          if (lr.text != rk.text)
-            looseReadings_.Add(lr.text, {0, id, 0, static_cast<std::uint32_t>(lr.text.size()), lr.starts, n});
+          readings_.Add(w.exact.text, id, w.exact.starts, w.exact.text.size(), n);
+          if (w.loose.text != w.exact.text)
+            looseReadings_.Add(w.loose.text, id, w.loose.starts, w.loose.text.size(), n);
         }
       }
       entries_.push_back(std::move(e));
     }
+  for (Store* s : {&lines_, &looseLines_, &digits_, &readings_, &looseReadings_}) s->Trim();
+  entries_.shrink_to_fit();
 }
 
 std::u16string_view Index::Reading(const Entry& e, std::size_t k) const {
   if (k >= e.readings) return {};
   const Segment& s = readings_.segments[e.firstReading + k];
-  return std::u16string_view(readings_.text).substr(s.at, s.length);
+  return std::u16string_view(readings_.text).substr(s.at, readings_.End(e.firstReading + k) - s.at);
 }
 
 std::u16string Index::ReadingShown(const Entry& e, std::size_t k) const {
@@ -564,7 +576,7 @@ void Index::Scan(const Store& store, const Needle& needle, bool reading, bool lo
   const std::size_t m = needle.text.size();
   std::size_t s = 0;
   auto mark = [&](std::size_t pos, bool complete) {
-    while (store.segments[s].at + store.segments[s].length < pos) ++s;
+    while (store.End(s) < pos) ++s;
     const Segment& seg = store.segments[s];
     const std::size_t rel = pos - seg.at;
     const Rank rank = complete && rel == 0 && m == seg.name               ? Rank::Exact
@@ -577,7 +589,7 @@ void Index::Scan(const Store& store, const Needle& needle, bool reading, bool lo
       readingOf[seg.entry] = static_cast<std::int8_t>(h.reading);
     }
     // Nothing later in this segment can do better than its start.
-    return rank != Rank::Anywhere ? seg.at + seg.length : pos + 1;
+    return rank != Rank::Anywhere ? store.End(s) : pos + 1;
   };
   // The kana that may follow, as bits over the hiragana block.
   std::array<bool, 0x60> may{};

@@ -31,7 +31,7 @@ namespace phonefind {
 
 inline constexpr int kGroups = 5;
 // The most readings kept for one entry's name.
-inline constexpr std::size_t kReadingsPerEntry = 8;
+inline constexpr std::size_t kReadingsPerEntry = 6;
 
 // Folded text of UTF-8 input (invalid bytes are dropped).
 std::u16string Fold(std::string_view utf8);
@@ -85,17 +85,23 @@ class Index {
   std::size_t IndexBytes() const;
 
  private:
-  // A run of matching text: one entry's line, loose line, digits or one reading, in one buffer.
+  // A run of matching text: one entry's line, loose line, digits or one reading, in one buffer; it
+  // ends where the next one begins, less the character between them.
   struct Segment {
     std::uint32_t at = 0, entry = 0;
-    std::uint32_t length = 0, name = 0;  // characters in all, and in the name (before the number)
-    std::uint32_t starts = 1;            // bit n: a word begins at character n
+    std::uint32_t starts = 1;  // bit n: a word begins at character n
+    std::uint16_t name = 0;    // characters of the name (before the number)
     std::uint8_t reading = 0;
   };
   struct Store {
     std::u16string text;  // segments end to end, each followed by a character no query holds
     std::vector<Segment> segments;
-    void Add(std::u16string_view s, Segment seg);
+    void Add(std::u16string_view s, std::uint32_t entry, std::uint32_t starts, std::size_t name,
+             std::uint8_t reading = 0);
+    std::size_t End(std::size_t s) const {
+      return (s + 1 < segments.size() ? segments[s + 1].at : text.size()) - 1;
+    }
+    void Trim();
   };
   struct Needle;
   // Marks in `best` (by entry) the best place `needle` is found in `store`.

@@ -112,6 +112,9 @@ TEST(PhoneFind, RomajiAsJapanesePeopleTypeIt) {
       {"homma", "ほんま| ほっま|"},
       {"shimpei", "しんぺい|"},
       {"namba", "なんば|"},
+      // The passport's bare n before a vowel.
+      {"shinichi", "しにち| しんいち|"},
+      {"junya", "じゅにゃ| じゅんや|"},
       // A word ending in n followed by another: ん, never a void query.
       {"shinden maaya", "しんでんまあや|"},
       {"ken ichi", "けんいち|"},
@@ -119,10 +122,10 @@ TEST(PhoneFind, RomajiAsJapanesePeopleTypeIt) {
       {"Itō", "いとう| いとお|"},
       {"ITŌ", "いとう| いとお|"},
       {"Yūko", "ゆうこ|"},
-      {"Kôno", "こうの| こおの|"},
-      {"Ōno", "おうの| おおの|"},
+      {"Kôno", "こうの| こうんお| こおの| こおんお|"},
+      {"Ōno", "おうの| おうんお| おおの| おおんお|"},
       // The passport's "oh".
-      {"ohno", "おうの| おおの|"},
+      {"ohno", "おうの| おうんお| おおの| おおんお|"},
       {"ohta", "おうた| おおた|"},
       // Loan sounds.
       {"vaiorin", "ゔぁいおり|n"},  // typing on: ん or な...

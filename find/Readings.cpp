@@ -206,10 +206,14 @@ std::vector<Reading> ReadName(const Dictionary& dictionary, std::u16string_view 
     }
     i = end;
   }
+  // A reading with nothing read in it finds nothing: the name is left to its text and letter.
   std::vector<Reading> out;
-  for (Partial& p : partial)
-    if (std::none_of(out.begin(), out.end(), [&](const Reading& r) { return r.kana == p.reading.kana; }))
+  for (Partial& p : partial) {
+    const std::u16string& k = p.reading.kana;
+    if (std::all_of(k.begin(), k.end(), [](char16_t c) { return c == kUnread; })) continue;
+    if (std::none_of(out.begin(), out.end(), [&](const Reading& r) { return r.kana == k; }))
       out.push_back(std::move(p.reading));
+  }
   return out;
 }
 

@@ -14,7 +14,8 @@ import sys
 from pathlib import Path
 
 # Person, place and organisation names, and the ordinary nouns company names are built from.
-SOURCES = ["Noun.name.csv", "Noun.place.csv", "Noun.org.csv", "Noun.proper.csv", "Noun.csv", "Suffix.csv"]
+SOURCES = ["Noun.name.csv", "Noun.place.csv", "Noun.org.csv", "Noun.proper.csv", "Noun.csv", "Noun.verbal.csv",
+           "Noun.adjv.csv", "Suffix.csv"]
 MAX_LENGTH = 12  # longer words are phrases a phone book line does not hold
 MAX_READINGS = 4
 
