@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <unordered_set>
 
 #include "platform/TextChars.h"
 
@@ -677,13 +678,35 @@ std::vector<Hit> Index::Find(std::string_view raw, std::size_t limit) const {
     }
     byOrder[static_cast<std::size_t>(Order(h))].push_back(h);
   }
+  // Within each rank, one name written several ways (kanji, katakana, half width, hiragana) shows once
+  // before the others' turn, so it does not fill the first screen; its other spellings follow.
   std::vector<Hit> out;
-  for (auto& hits : byOrder)
-    for (const Hit& h : hits) {
+  std::unordered_set<std::u16string_view> seen;
+  std::vector<Hit> later;
+  for (std::size_t o = 0; o < byOrder.size(); ++o) {
+    seen.clear();
+    later.clear();
+    for (const Hit& h : byOrder[o]) {
+      if (out.size() >= limit) return out;
+      if (o == byOrder.size() - 1 || seen.insert(NameKey(h)).second)
+        out.push_back(h);
+      else
+        later.push_back(h);
+    }
+    for (const Hit& h : later) {
       if (out.size() >= limit) return out;
       out.push_back(h);
     }
+  }
   return out;
+}
+
+std::u16string_view Index::NameKey(const Hit& h) const {
+  const Entry& e = entries_[h.entry];
+  if (h.reading >= 0) return Reading(e, static_cast<std::size_t>(h.reading));
+  const Segment& s = lines_.segments[h.entry];
+  const std::size_t length = lines_.End(h.entry) - s.at;
+  return std::u16string_view(lines_.text).substr(s.at, s.name > 0 ? s.name : length);
 }
 
 }  // namespace phonefind

@@ -104,6 +104,8 @@ class Index {
     void Trim();
   };
   struct Needle;
+  // What makes two hits the same name: the name's folded text, or the reading it was found by.
+  std::u16string_view NameKey(const Hit& h) const;
   // Marks in `best` (by entry) the best place `needle` is found in `store`.
   void Scan(const Store& store, const Needle& needle, bool reading, bool loose,
             std::vector<std::uint8_t>& best, std::vector<std::int8_t>& readingOf) const;

@@ -302,6 +302,22 @@ TEST(PhoneFind, EveryRomajiStyleFindsTheKanaEntry) {
   EXPECT_EQ(first("dean"), "(none)");  // "ea" is no romaji and no text of these lines
 }
 
+TEST(PhoneFind, OneNameInSeveralSpellingsDoesNotCrowdOutTheOthers) {
+  Index index;
+  Book g1;
+  g1[16] = {"たなか いちろう 03-1111-0000", "タナカ イチロウ 03-1111-0000", "ﾀﾅｶ ｲﾁﾛｳ 03-1111-0000",
+            "たなか はなこ"};
+  Book g2;
+  g2[16] = {"タナカ ジロウ"};
+  index.AddGroup(1, std::move(g1));
+  index.AddGroup(2, std::move(g2));
+  EXPECT_EQ(Matched(index, "tanaka"),
+            (std::vector<std::string>{"たなか いちろう 03-1111-0000", "たなか はなこ", "タナカ ジロウ",
+                                      "タナカ イチロウ 03-1111-0000", "ﾀﾅｶ ｲﾁﾛｳ 03-1111-0000"}));
+  // The letter's section keeps its file order.
+  EXPECT_EQ(index.Find("た", 3).size(), 3u);
+}
+
 #ifdef DN_READINGS_FILE
 const readings::Dictionary& Carried() {
   static const readings::Dictionary d = [] {
