@@ -48,9 +48,9 @@ void ReadNames() {
 // Five group files of `total` entries in all, each line a name and a number, in code page 932: mostly
 // kanji names, one in five written in kana, as phone books are.
 void Generate(long total) {
-  for (int g = 1; g <= phonefind::kGroups; ++g) {
+  for (int g = 1; g <= phonebook::kGroups; ++g) {
     std::array<std::vector<std::string>, kana::kLetterCount + 1> byLetter;
-    for (long i = g - 1; i < total; i += phonefind::kGroups) {
+    for (long i = g - 1; i < total; i += phonebook::kGroups) {
       const Name& f = surnames[static_cast<std::size_t>(i) % surnames.size()];
       const Name& n = given[static_cast<std::size_t>(i / 7) % given.size()];
       char number[32];
@@ -80,7 +80,7 @@ const readings::Dictionary& Dictionary() {
 
 phonefind::Index Open() {
   phonefind::Index index(&Dictionary());
-  for (int g = 1; g <= phonefind::kGroups; ++g) index.AddGroup(g, phonebook::LoadForMenus(File(g)).entries);
+  for (int g = 1; g <= phonebook::kGroups; ++g) index.AddGroup(g, phonebook::LoadForMenus(File(g)).entries);
   return index;
 }
 
@@ -108,7 +108,7 @@ void BM_Dictionary(benchmark::State& state) {
 // The floor of opening: the five files' bytes read, nothing else.
 void BM_OpenFloor(benchmark::State& state) {
   for (auto _ : state)
-    for (int g = 1; g <= phonefind::kGroups; ++g)
+    for (int g = 1; g <= phonebook::kGroups; ++g)
       benchmark::DoNotOptimize(textfile::ReadAll(File(g)).data.size());
 }
 
@@ -122,7 +122,7 @@ void Search(benchmark::State& state, const std::string& typed) {
 
 void Grep(benchmark::State& state, const std::string& typed) {
   std::string command = "LC_ALL=C grep -F -i -- '" + *sjis::Encode(typed) + "'";
-  for (int g = 1; g <= phonefind::kGroups; ++g) command += " '" + File(g) + "'";
+  for (int g = 1; g <= phonebook::kGroups; ++g) command += " '" + File(g) + "'";
   command += " > '" + dir + "/grep.out'; test $? -le 1";
   for (auto _ : state)
     if (std::system(command.c_str()) != 0) state.SkipWithError("grep failed");
@@ -131,7 +131,7 @@ void Grep(benchmark::State& state, const std::string& typed) {
 void Memmem(benchmark::State& state, const std::string& typed) {
   static const std::string text = [] {
     std::string all;
-    for (int g = 1; g <= phonefind::kGroups; ++g) all += sjis::Decode(textfile::ReadAll(File(g)).data).text;
+    for (int g = 1; g <= phonebook::kGroups; ++g) all += sjis::Decode(textfile::ReadAll(File(g)).data).text;
     return all;
   }();
   for (auto _ : state) {
@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
   ReadNames();
   const long total = argc > 2 && argv[2][0] != '-' ? std::atol(argv[2]) : 100000;
   Generate(total);
-  std::printf("%ld entries over %d groups\n", total, phonefind::kGroups);
+  std::printf("%ld entries over %d groups\n", total, phonebook::kGroups);
 
   benchmark::RegisterBenchmark("dictionary/ours", BM_Dictionary)->Unit(benchmark::kMillisecond)->MinTime(1.0);
   benchmark::RegisterBenchmark("open/ours", BM_Open)->Unit(benchmark::kMillisecond)->MinTime(1.0);

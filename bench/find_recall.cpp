@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/PhoneBookFile.h"
 #include "find/PhoneFind.h"
 #include "find/Readings.h"
 #include "platform/TextChars.h"
@@ -224,10 +225,10 @@ int main(int argc, char** argv) {
   // The entries: the four spellings of every name, filed under the reading's first kana, over five groups.
   phonefind::Index index(&dictionary);
   std::size_t entries = 0;
-  for (int g = 1; g <= phonefind::kGroups; ++g) {
+  for (int g = 1; g <= phonebook::kGroups; ++g) {
     std::array<std::vector<std::string>, kana::kLetterCount + 1> byLetter;
     std::vector<std::pair<std::size_t, int>> order;  // (person, spelling) in the order they are added
-    for (std::size_t i = static_cast<std::size_t>(g - 1); i < people.size(); i += phonefind::kGroups)
+    for (std::size_t i = static_cast<std::size_t>(g - 1); i < people.size(); i += phonebook::kGroups)
       for (int s = 0; s < 4; ++s) {
         const Person& p = people[i];
         const std::string sep = p.company ? "" : " ";

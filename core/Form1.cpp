@@ -158,10 +158,10 @@ void Form1::StartUp() {
   Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False", settingsSaved));
   Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True", settingsSaved));
 
-  for (int g = 1; g <= Module1::kGroupCount; ++g)
+  for (int g = 1; g <= phonebook::kGroups; ++g)
     Module1::SetGroupName(g, Module1::GetIni("DATA" + std::to_string(g)));
   ShowGroupNames();
-  for (int g = 2; g <= Module1::kGroupCount; ++g) groupItems_->SetChecked(g, false);
+  for (int g = 2; g <= phonebook::kGroups; ++g) groupItems_->SetChecked(g, false);
   groupItems_->SetChecked(1, true);
   // The icon comes up once its menu can answer: a big phone book takes a while to load.
   tray_->Add();
@@ -224,7 +224,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::ShowGroupNames() {
-  for (int g = 1; g <= Module1::kGroupCount; ++g) {
+  for (int g = 1; g <= phonebook::kGroups; ++g) {
     if (g > groupItems_->Count()) groupItems_->Load();
     groupItems_->SetCaption(g, Q(Module1::GroupName(g)));
   }

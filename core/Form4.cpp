@@ -90,7 +90,7 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   connect(Command1, &QPushButton::clicked, this, &Form4::Ok);
   connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 
-  for (int i = 0; i < Module1::kGroupCount; ++i)
+  for (int i = 0; i < phonebook::kGroups; ++i)
     Text1[i]->setText(QString::fromStdString(Module1::GroupName(i + 1)));
   Check1->setChecked(textchars::TextIsTrue(values.clipen.toStdString()));
   Check2->setChecked(textchars::TextIsTrue(values.topview.toStdString()));
@@ -127,7 +127,7 @@ IniFile::KeyValues Form4::Entered() const {
 }
 
 void Form4::Ok() {
-  std::array<QString, 5> names;
+  std::array<QString, phonebook::kGroups> names;
   for (int i = 0; i < 5; ++i) {
     names[i] = QString::fromStdString(std::string(textchars::Trim(Text1[i]->text().toStdString())));
     if (names[i].isEmpty()) {
@@ -155,7 +155,7 @@ void Form4::Ok() {
   const QString clipen = Q(entered[5].second);
   const QString topview = Q(entered[6].second);
   const QString findKey = Check3->isChecked() ? Q(entered[7].second) : QString();
-  for (int i = 0; i < Module1::kGroupCount; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
+  for (int i = 0; i < phonebook::kGroups; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
   emit Applied({clipen, topview, findKey, {}});
   // The login entry is its own setting, outside the settings file.
   if (QString why;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include "core/IniFile.h"
+#include "core/PhoneBookFile.h"
 
 class QCheckBox;
 class QKeySequenceEdit;
@@ -25,7 +26,7 @@ class Form4 : public QWidget {
   // Shows the stored group names and `values`.
   explicit Form4(const Values& values, QWidget* parent = nullptr);
 
-  std::array<QLineEdit*, 5> Text1{};
+  std::array<QLineEdit*, phonebook::kGroups> Text1{};
   QCheckBox* Check1 = nullptr;
   QCheckBox* Check2 = nullptr;
   QCheckBox* Check3 = nullptr;        // the quick-find shortcut on

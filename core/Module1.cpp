@@ -31,7 +31,7 @@ std::string AlarmTime;
 alarmclock::LastCheck AlarmLastCheck;
 std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus{};
 namespace {
-std::array<std::string, kGroupCount> groupNames;
+std::array<std::string, phonebook::kGroups> groupNames;
 }
 
 namespace {
@@ -129,11 +129,13 @@ void ClearPhoneMenus() {
 }
 
 std::string GroupName(int group) {
-  return group >= 1 && group <= kGroupCount ? groupNames[static_cast<std::size_t>(group - 1)] : std::string();
+  return group >= 1 && group <= phonebook::kGroups ? groupNames[static_cast<std::size_t>(group - 1)]
+                                                   : std::string();
 }
 
 void SetGroupName(int group, std::string name) {
-  if (group >= 1 && group <= kGroupCount) groupNames[static_cast<std::size_t>(group - 1)] = std::move(name);
+  if (group >= 1 && group <= phonebook::kGroups)
+    groupNames[static_cast<std::size_t>(group - 1)] = std::move(name);
 }
 
 void EmptyMenuTable() {

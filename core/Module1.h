@@ -36,7 +36,6 @@ extern int CaptionHeight;  // caption height in pixels, taken at start-up
 inline int CaptionCorrection() {
   return (CaptionHeight - 19) * 15;
 }
-inline constexpr int kGroupCount = 5;
 // The groups' names (DATA1..DATA5) as this run uses them: read at start-up, changed by the settings
 // dialog (and kept for the run even when the settings file could not be written).
 std::string GroupName(int group);

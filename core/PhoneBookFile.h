@@ -17,6 +17,8 @@ inline constexpr std::string_view kMarker = "[D@TA]";
 // A letter holds at most this many entries (its item counter is 16-bit).
 inline constexpr std::size_t kMaxEntries = 32767;
 
+// The phone books: groups 1..kGroups, each its own file.
+inline constexpr int kGroups = 5;
 std::string FileName(int group);  // "Teldat<n>.tel"
 
 struct MenuLoad {

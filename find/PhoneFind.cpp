@@ -1,7 +1,9 @@
 #include "find/PhoneFind.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -143,7 +145,7 @@ char VowelOf(char16_t c) {
       for (char16_t k : kRows[r]) t[k - 0x3040] = "aiueo"[r];
     return t;
   }();
-  return c >= 0x3040 && c < 0x30A0 ? table[c - 0x3040] : 0;
+  return c >= 0x3040 && c < 0x30A0 ? table[c - 0x3040] : '\0';
 }
 
 // The first kana of every spelling that begins with `tail`, っ where the tail could double and ん where
@@ -163,96 +165,130 @@ std::u16string KanaStartingWith(std::string_view tail) {
 
 constexpr std::size_t kMostSpellings = 16;
 
-// Every reading of one run of Latin letters from `i` on, appended to `kana`; `last` says whether the
-// run ends the query (only then may it end in an unfinished tail).
-void Spell(std::string_view run, std::size_t i, std::u16string& kana, bool last, std::vector<Romaji>& out,
-           bool bareN = true) {
-  if (out.size() >= kMostSpellings) return;
-  if (i == run.size()) {
-    out.push_back({kana, {}});
-    return;
+// Every reading of one run of Latin letters, each appended to `kana`; `last` says whether the run ends
+// the query (only then may it end in an unfinished tail).
+class Speller {
+ public:
+  Speller(std::string_view run, std::u16string& kana, bool last, std::vector<Romaji>& out)
+      : run_(run), kana_(kana), last_(last), out_(out) {}
+
+  // The readings from `i` on; `bareN` false reads an n before a vowel as な行 only.
+  void From(std::size_t i, bool bareN = true) {
+    if (out_.size() >= kMostSpellings) return;
+    if (i == run_.size()) {
+      out_.push_back({kana_, {}});
+      return;
+    }
+    if (run_[i] == '^') return LongMark(i);
+    if (run_[i] == '\'') return Then(u"", i + 1);
+    if (run_[i] == 'n' && bareN && N(i)) return;
+    if (Doubled(i)) return;
+    if (Table(i)) return;
+    // No spelling here: an unfinished tail at the end, otherwise not romaji.
+    const std::string_view rest = run_.substr(i);
+    if (last_ && rest.size() <= 3 && !KanaStartingWith(rest).empty())
+      out_.push_back({kana_, std::string(rest)});
   }
-  auto then = [&](std::u16string_view add, std::size_t next) {
-    const std::size_t size = kana.size();
-    kana += add;
-    Spell(run, next, kana, last, out);
-    kana.resize(size);
-  };
-  const char c = run[i];
-  const char next = i + 1 < run.size() ? run[i + 1] : '\0';
-  const char after = i + 2 < run.size() ? run[i + 2] : '\0';
-  if (c == '^') {  // a macron or circumflex: the vowel before it is long
-    switch (kana.empty() ? 0 : VowelOf(kana.back())) {
+
+ private:
+  char At(std::size_t i) const { return i < run_.size() ? run_[i] : '\0'; }
+
+  void Then(std::u16string_view add, std::size_t next) {
+    const std::size_t size = kana_.size();
+    kana_ += add;
+    From(next);
+    kana_.resize(size);
+  }
+
+  // A macron or circumflex: the vowel before it is long (ō is おう or おお, ē ええ or えい).
+  void LongMark(std::size_t i) {
+    switch (kana_.empty() ? '\0' : VowelOf(kana_.back())) {
       case 'o':
-        then(u"う", i + 1);
-        then(u"お", i + 1);
-        return;
+        Then(u"う", i + 1);
+        return Then(u"お", i + 1);
       case 'e':
-        then(u"え", i + 1);
-        then(u"い", i + 1);
-        return;
+        Then(u"え", i + 1);
+        return Then(u"い", i + 1);
       case 'a':
-        return then(u"あ", i + 1);
+        return Then(u"あ", i + 1);
       case 'i':
-        return then(u"い", i + 1);
+        return Then(u"い", i + 1);
       case 'u':
-        return then(u"う", i + 1);
+        return Then(u"う", i + 1);
       default:
         return;
     }
   }
-  if (c == '\'') return then(u"", i + 1);
-  if (c == 'n' && bareN) {
-    if (next == '\'') return then(u"ん", i + 2);
-    if (next == 'n') {
+
+  // ん as n', nn, n before a consonant or at a word's end; false where n begins a syllable.
+  bool N(std::size_t i) {
+    const char next = At(i + 1), after = At(i + 2);
+    if (next == '\'') {
+      Then(u"ん", i + 2);
+    } else if (next == 'n') {
       // "anna" is あんな in Hepburn and あんあ to an input method; "nn" at the end may be "nna" begun.
-      if (IsVowel(after) || after == 'y' || (after == '\0' && last)) then(u"ん", i + 1);
-      return then(u"ん", i + 2);
-    }
-    if (next == '\0') {
-      if (last)
-        out.push_back({kana, "n"});
+      if (IsVowel(after) || after == 'y' || (after == '\0' && last_)) Then(u"ん", i + 1);
+      Then(u"ん", i + 2);
+    } else if (next == '\0') {
+      if (last_)
+        out_.push_back({kana_, "n"});
       else
-        then(u"ん", i + 1);
-      return;
+        Then(u"ん", i + 1);
+    } else if (!IsVowel(next) && next != 'y') {
+      Then(u"ん", i + 1);
+    } else {
+      // Passports write ん before a vowel as a bare n ("shinichi" for しんいち): tried after な行, never
+      // at a word's start or after ん.
+      From(i, false);
+      if (i > 0 && !kana_.empty() && kana_.back() != u'ん') Then(u"ん", i + 1);
     }
-    if (!IsVowel(next) && next != 'y') return then(u"ん", i + 1);
-    // Passports write ん before a vowel as a bare n ("shinichi" for しんいち): tried after な行, never
-    // at a word's start or after ん.
-    if (i == 0 || kana.empty() || kana.back() == u'ん') return Spell(run, i, kana, last, out, false);
-    Spell(run, i, kana, last, out, false);
-    then(u"ん", i + 1);
-    return;
+    return true;
   }
-  if (c == 'm' && (next == 'b' || next == 'p' || next == 'm')) {  // Hepburn's m for ん: "homma", "shimpei"
-    then(u"ん", i + 1);
-    if (next == 'm') then(u"っ", i + 1);
-    return;
+
+  // Hepburn's m for ん ("homma", "shimpei"), a doubled consonant, "tch", the passport's "oh".
+  bool Doubled(std::size_t i) {
+    const char c = run_[i], next = At(i + 1);
+    if (c == 'm' && (next == 'b' || next == 'p' || next == 'm')) {
+      Then(u"ん", i + 1);
+      if (next == 'm') Then(u"っ", i + 1);
+      return true;
+    }
+    if ((IsConsonant(c) && c != 'n' && next == c) || (c == 't' && next == 'c' && At(i + 2) == 'h')) {
+      Then(u"っ", i + 1);
+      return true;
+    }
+    if (c == 'h' && i > 0 && run_[i - 1] == 'o' && (next == '\0' || (IsConsonant(next) && next != 'y'))) {
+      // "ohno" is おおの or おうの.
+      if (next == '\0' && last_) out_.push_back({kana_, "h"});
+      Then(u"う", i + 1);
+      Then(u"お", i + 1);
+      return true;
+    }
+    return false;
   }
-  if (IsConsonant(c) && c != 'n' && next == c) return then(u"っ", i + 1);  // a doubled consonant
-  if (c == 't' && next == 'c' && after == 'h') return then(u"っ", i + 1);  // "matcha"
-  if (c == 'h' && i > 0 && run[i - 1] == 'o' && (next == '\0' || (IsConsonant(next) && next != 'y'))) {
-    // The passport's "oh" for a long o: "ohno" is おおの or おうの.
-    if (next == '\0' && last) out.push_back({kana, "h"});
-    then(u"う", i + 1);
-    then(u"お", i + 1);
-    return;
-  }
-  const auto& table = RomajiTable();
-  for (std::size_t len = std::min<std::size_t>(4, run.size() - i); len > 0; --len)
-    if (auto it = table.find(run.substr(i, len)); it != table.end()) {
+
+  // The longest spelling in the table, each of its kana.
+  bool Table(std::size_t i) {
+    const auto& table = RomajiTable();
+    for (std::size_t len = std::min<std::size_t>(4, run_.size() - i); len > 0; --len) {
+      const auto it = table.find(run_.substr(i, len));
+      if (it == table.end()) continue;
       const std::u16string_view ways = it->second;
       for (std::size_t at = 0; at < ways.size();) {
         const std::size_t bar = std::min(ways.find(u'|', at), ways.size());
-        then(ways.substr(at, bar - at), i + len);
+        Then(ways.substr(at, bar - at), i + len);
         at = bar + 1;
       }
-      return;
+      return true;
     }
-  // No spelling here: an unfinished tail at the end, otherwise not romaji.
-  const std::string_view rest = run.substr(i);
-  if (last && rest.size() <= 3 && !KanaStartingWith(rest).empty()) out.push_back({kana, std::string(rest)});
-}
+    return false;
+  }
+
+  std::string_view run_;
+  std::u16string& kana_;
+  bool last_;
+  std::vector<Romaji>& out_;
+};
 
 // A macron or circumflex vowel (either case) as the vowel and '^'.
 const char* LongVowel(char16_t c) {
@@ -348,7 +384,7 @@ Keyed Loose(const Keyed& k) {
   out.starts = 0;
   for (std::size_t i = 0; i < k.text.size(); ++i) {
     const char16_t c = k.text[i];
-    const char before = out.text.empty() ? 0 : VowelOf(out.text.back());
+    const char before = out.text.empty() ? '\0' : VowelOf(out.text.back());
     const bool drop =
         c == u'ー' || (c == u'う' && (before == 'o' || before == 'u')) || (c == u'お' && before == 'o');
     if (i < 32 && (k.starts >> i & 1) && out.text.size() < 32)
@@ -373,7 +409,13 @@ std::u16string Fold(std::string_view utf8) {
   return out;
 }
 
-std::vector<Romaji> RomajiSpellings(std::string_view utf8) {
+namespace {
+bool IsRomajiLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || c == u'\'' || c == u'-' || c == u'^';
+}
+
+// The folded query with each macron or circumflex vowel as the vowel and '^'.
+std::u16string MarkLongVowels(std::string_view utf8) {
   std::u16string q;
   for (char16_t c : Trimmed(Fold(utf8))) {
     if (const char* v = LongVowel(c))
@@ -381,33 +423,41 @@ std::vector<Romaji> RomajiSpellings(std::string_view utf8) {
     else
       q.push_back(c);
   }
+  return q;
+}
+
+// Every way so far, each carried on by every reading of the next run of letters.
+std::vector<Romaji> CarryOn(std::vector<Romaji>& partial, const std::string& run, bool last) {
+  std::vector<Romaji> next;
+  for (Romaji& p : partial) {
+    if (!p.tail.empty()) continue;
+    std::vector<Romaji> ways;
+    Speller(run, p.kana, last, ways).From(0);
+    for (Romaji& w : ways)
+      if (next.size() < kMostSpellings) next.push_back(std::move(w));
+  }
+  return next;
+}
+}  // namespace
+
+std::vector<Romaji> RomajiSpellings(std::string_view utf8) {
+  const std::u16string q = MarkLongVowels(utf8);
   std::vector<Romaji> partial{{}};
   for (std::size_t i = 0; i < q.size() && !partial.empty();) {
-    const char16_t c = q[i];
-    const bool letter = (c >= u'a' && c <= u'z') || c == u'\'' || c == u'-' || c == u'^';
-    if (!letter) {
+    if (!IsRomajiLetter(q[i])) {
       // An unfinished spelling followed by more text is no romaji; spaces are left out.
       std::erase_if(partial, [](const Romaji& p) { return !p.tail.empty(); });
-      if (!IsSpace(c))
-        for (Romaji& p : partial) p.kana.push_back(c);
+      if (!IsSpace(q[i]))
+        for (Romaji& p : partial) p.kana.push_back(q[i]);
       ++i;
       continue;
     }
     std::size_t end = i;
-    while (end < q.size() &&
-           ((q[end] >= u'a' && q[end] <= u'z') || q[end] == u'\'' || q[end] == u'-' || q[end] == u'^'))
-      ++end;
-    const std::string run(q.begin() + static_cast<std::ptrdiff_t>(i),
-                          q.begin() + static_cast<std::ptrdiff_t>(end));
-    std::vector<Romaji> next;
-    for (Romaji& p : partial) {
-      if (!p.tail.empty()) continue;
-      std::vector<Romaji> ways;
-      Spell(run, 0, p.kana, end == q.size(), ways);
-      for (Romaji& w : ways)
-        if (next.size() < kMostSpellings) next.push_back(std::move(w));
-    }
-    partial = std::move(next);
+    while (end < q.size() && IsRomajiLetter(q[end])) ++end;
+    partial = CarryOn(
+        partial,
+        std::string(q.begin() + static_cast<std::ptrdiff_t>(i), q.begin() + static_cast<std::ptrdiff_t>(end)),
+        end == q.size());
     i = end;
   }
   std::vector<Romaji> out;
@@ -460,54 +510,66 @@ void Index::Store::Trim() {
   segments.shrink_to_fit();
 }
 
-void Index::AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter) {
-  // A surname comes again and again: each name is read once, its readings keyed once.
+// A surname comes again and again: each name is read once, its readings keyed once.
+class Index::ReadingCache {
+ public:
   struct Way {
     Keyed exact, loose;
   };
-  std::map<std::u16string, std::vector<Way>, std::less<>> known;
-  std::u16string folded, digits;
-  for (int k = 1; k <= kana::kLetterCount; ++k)
-    for (std::string& line : byLetter[static_cast<std::size_t>(k)]) {
-      const auto id = static_cast<std::uint32_t>(entries_.size());
-      Entry e{group, k, std::move(line)};
-      folded.clear();
-      FoldInto(e.line, folded);
-      const Keyed key = Key(folded);
-      lines_.Add(key.text, id, key.starts, key.name);
-      const Keyed loose = Loose(key);
-      if (loose.text != key.text) looseLines_.Add(loose.text, id, loose.starts, loose.name);
-      digits.clear();
-      for (char16_t c : key.text)
-        if (IsDigit(c)) digits.push_back(c);
-      if (!digits.empty()) digits_.Add(digits, id, 1, 0);
-      if (dictionary_) {
-        // The name as written: up to the first digit.
-        const std::u16string_view written(folded.data(),
-                                          std::min(folded.size(), folded.find_first_of(u"0123456789")));
-        auto it = known.find(written);
-        if (it == known.end()) {
-          std::vector<Way> ways;
-          for (const readings::Reading& r : readings::ReadName(*dictionary_, written, kReadingsPerEntry)) {
-            Keyed rk{r.kana, r.starts, r.kana.size()};
-            for (char16_t& c : rk.text) c = KeyOf(c);
-            Keyed lr = Loose(rk);
-            ways.push_back({std::move(rk), std::move(lr)});
-          }
-          it = known.emplace(std::u16string(written), std::move(ways)).first;
-        }
-        e.firstReading = static_cast<std::uint32_t>(readings_.segments.size());
-        for (const Way& w : it->second) {
-          const auto n = static_cast<std::uint8_t>(e.readings++);
-          readings_.Add(w.exact.text, id, w.exact.starts, w.exact.text.size(), n);
-          if (w.loose.text != w.exact.text)
-            looseReadings_.Add(w.loose.text, id, w.loose.starts, w.loose.text.size(), n);
-        }
-      }
-      entries_.push_back(std::move(e));
+  explicit ReadingCache(const readings::Dictionary& dictionary) : dictionary_(dictionary) {}
+  const std::vector<Way>& Of(std::u16string_view written) {
+    auto it = known_.find(written);
+    if (it != known_.end()) return it->second;
+    std::vector<Way> ways;
+    for (const readings::Reading& r : readings::ReadName(dictionary_, written, kReadingsPerEntry)) {
+      Keyed exact{r.kana, r.starts, r.kana.size()};
+      for (char16_t& c : exact.text) c = KeyOf(c);
+      Keyed loose = Loose(exact);
+      ways.push_back({std::move(exact), std::move(loose)});
     }
+    return known_.emplace(std::u16string(written), std::move(ways)).first->second;
+  }
+
+ private:
+  const readings::Dictionary& dictionary_;
+  std::map<std::u16string, std::vector<Way>, std::less<>> known_;
+};
+
+void Index::AddGroup(int group, std::array<std::vector<std::string>, kana::kLetterCount + 1>&& byLetter) {
+  std::optional<ReadingCache> cache;
+  if (dictionary_) cache.emplace(*dictionary_);
+  for (int k = 1; k <= kana::kLetterCount; ++k)
+    for (std::string& line : byLetter[static_cast<std::size_t>(k)])
+      Add(group, k, std::move(line), cache ? &*cache : nullptr);
   for (Store* s : {&lines_, &looseLines_, &digits_, &readings_, &looseReadings_}) s->Trim();
   entries_.shrink_to_fit();
+}
+
+void Index::Add(int group, int letter, std::string&& line, ReadingCache* cache) {
+  const auto id = static_cast<std::uint32_t>(entries_.size());
+  Entry e{group, letter, std::move(line)};
+  std::u16string folded;
+  FoldInto(e.line, folded);
+  const Keyed key = Key(folded);
+  lines_.Add(key.text, id, key.starts, key.name);
+  const Keyed loose = Loose(key);
+  if (loose.text != key.text) looseLines_.Add(loose.text, id, loose.starts, loose.name);
+  std::u16string digits;
+  std::copy_if(key.text.begin(), key.text.end(), std::back_inserter(digits), IsDigit);
+  if (!digits.empty()) digits_.Add(digits, id, 1, 0);
+  if (cache) {
+    // The name as written: up to the first digit.
+    const std::u16string_view written(folded.data(),
+                                      std::min(folded.size(), folded.find_first_of(u"0123456789")));
+    e.firstReading = static_cast<std::uint32_t>(readings_.segments.size());
+    for (const ReadingCache::Way& w : cache->Of(written)) {
+      const auto n = static_cast<std::uint8_t>(e.readings++);
+      readings_.Add(w.exact.text, id, w.exact.starts, w.exact.text.size(), n);
+      if (w.loose.text != w.exact.text)
+        looseReadings_.Add(w.loose.text, id, w.loose.starts, w.loose.text.size(), n);
+    }
+  }
+  entries_.push_back(std::move(e));
 }
 
 std::u16string_view Index::Reading(const Entry& e, std::size_t k) const {
@@ -543,6 +605,45 @@ struct Index::Needle {
   bool operator==(const Needle& o) const { return text == o.text && next == o.next; }
 };
 
+// Every needle of a query: exactly as typed (and as each romaji reading), and loosely.
+struct Index::Query {
+  std::u16string text;
+  std::vector<Needle> exact, loose;
+  std::u16string digits;  // set when the query is digits and separators only
+  int section = 0;        // the letter whose entries are listed last
+
+  static void Add(std::vector<Needle>& list, Needle n) {
+    n.hiragana = !n.text.empty() && std::all_of(n.text.begin(), n.text.end(), IsHiragana);
+    if (n.text.empty() && n.next.empty()) return;
+    if (std::find(list.begin(), list.end(), n) == list.end()) list.push_back(std::move(n));
+  }
+
+  explicit Query(std::string_view raw) : text(Trimmed(Fold(raw))) {
+    if (text.empty()) return;
+    Add(exact, {Key(text).text, {}});
+    bool digitsOnly = true, latin = false;
+    for (char16_t c : text) {
+      if (IsDigit(c))
+        digits.push_back(c);
+      else if (std::u16string_view(u" -()+.ー").find(c) == std::u16string_view::npos)
+        digitsOnly = false;
+      latin = latin || (c >= u'a' && c <= u'z') || LongVowel(c);
+    }
+    if (!digitsOnly) digits.clear();
+    const std::vector<Romaji> spellings = latin ? RomajiSpellings(raw) : std::vector<Romaji>{};
+    for (const Romaji& r : spellings) {
+      Needle n{Key(r.kana).text, {}};
+      for (char16_t c : r.tail.empty() ? std::u16string() : KanaStartingWith(r.tail))
+        n.next.push_back(KeyOf(c));
+      Add(exact, std::move(n));
+    }
+    for (const Needle& n : exact) Add(loose, {Loose(Keyed{n.text}).text, n.next});
+    const char16_t first =
+        !spellings.empty() && !spellings.front().kana.empty() ? spellings.front().kana[0] : text[0];
+    section = first >= 0x3041 && first <= 0x3096 ? LetterOfKana(first) : 0;
+  }
+};
+
 namespace {
 
 // Horspool's search over UTF-16, the skip table kept by the low byte (a shared slot only skips less).
@@ -569,134 +670,133 @@ class Finder {
   std::array<std::size_t, 256> skip_{};
 };
 
+// A set of hiragana, as bits over the block.
+class KanaSet {
+ public:
+  explicit KanaSet(std::u16string_view kana) {
+    for (char16_t c : kana)
+      if (c >= 0x3040 && c < 0x30A0) in_[c - 0x3040] = true;
+  }
+  bool Has(char16_t c) const { return c >= 0x3040 && c < 0x30A0 && in_[c - 0x3040]; }
+
+ private:
+  std::array<bool, 0x60> in_{};
+};
+
 }  // namespace
 
-void Index::Scan(const Store& store, const Needle& needle, bool reading, bool loose,
-                 std::vector<std::uint8_t>& best, std::vector<std::int8_t>& readingOf) const {
-  const std::u16string_view hay = store.text;
-  const std::size_t m = needle.text.size();
-  std::size_t s = 0;
-  auto mark = [&](std::size_t pos, bool complete) {
+// The best place found so far for each entry (its Order, kNoHit for none) and, for a reading, which
+// one (plus one: 0 for none).
+struct Index::Marks {
+  explicit Marks(std::size_t entries) : best(entries, kNoHit), reading(entries, 0) {}
+  std::vector<std::uint8_t> best, reading;
+};
+
+// One needle over one store: the hits in order, each marked in the entry it falls in.
+struct Index::Pass {
+  const Store& store;
+  std::size_t length;  // the needle's
+  bool reading, loose;
+  Marks& marks;
+  std::size_t s = 0;  // the segment of the last hit; hits come in order
+
+  // Marks a hit at `pos` (`complete`: nothing more was asked to follow); where to look next.
+  std::size_t Mark(std::size_t pos, bool complete) {
     while (store.End(s) < pos) ++s;
     const Segment& seg = store.segments[s];
     const std::size_t rel = pos - seg.at;
-    const Rank rank = complete && rel == 0 && m == seg.name               ? Rank::Exact
-                      : rel == 0 || (rel < 32 && (seg.starts >> rel & 1)) ? Rank::Start
-                                                                          : Rank::Anywhere;
-    Hit h{seg.entry, rank, loose, reading ? seg.reading : -1};
+    Hit h{seg.entry, Rank::Anywhere, loose, reading ? seg.reading : -1};
+    if (complete && rel == 0 && length == seg.name)
+      h.rank = Rank::Exact;
+    else if (rel == 0 || (rel < 32 && (seg.starts >> rel & 1)))
+      h.rank = Rank::Start;
     const auto order = static_cast<std::uint8_t>(Order(h));
-    if (order < best[seg.entry]) {
-      best[seg.entry] = order;
-      readingOf[seg.entry] = static_cast<std::int8_t>(h.reading);
+    if (order < marks.best[seg.entry]) {
+      marks.best[seg.entry] = order;
+      marks.reading[seg.entry] = static_cast<std::uint8_t>(h.reading + 1);
     }
     // Nothing later in this segment can do better than its start.
-    return rank != Rank::Anywhere ? store.End(s) : pos + 1;
-  };
-  // The kana that may follow, as bits over the hiragana block.
-  std::array<bool, 0x60> may{};
-  for (char16_t c : needle.next)
-    if (c >= 0x3040 && c < 0x30A0) may[c - 0x3040] = true;
-  auto follows = [&](std::size_t at) {
-    return at < hay.size() && hay[at] >= 0x3040 && hay[at] < 0x30A0 && may[hay[at] - 0x3040];
-  };
-  if (m == 0) {  // only a tail: any kana it can begin
-    for (std::size_t pos = 0; pos < hay.size();) pos = follows(pos) ? mark(pos, false) : pos + 1;
+    return h.rank != Rank::Anywhere ? store.End(s) : pos + 1;
+  }
+};
+
+void Index::Scan(const Store& store, const Needle& needle, bool reading, bool loose, Marks& marks) const {
+  const std::u16string_view hay = store.text;
+  Pass pass{store, needle.text.size(), reading, loose, marks};
+  const KanaSet may(needle.next);
+  if (needle.text.empty()) {  // only a tail: any kana it can begin
+    for (std::size_t pos = 0; pos < hay.size();) pos = may.Has(hay[pos]) ? pass.Mark(pos, false) : pos + 1;
     return;
   }
   const Finder finder(needle.text);
-  for (std::size_t pos = finder.Next(hay, 0); pos != std::u16string_view::npos;) {
-    if (needle.next.empty() || follows(pos + m))
-      pos = mark(pos, needle.next.empty());
+  const std::size_t m = needle.text.size();
+  for (std::size_t pos = finder.Next(hay, 0); pos != std::u16string_view::npos; pos = finder.Next(hay, pos)) {
+    if (needle.next.empty())
+      pos = pass.Mark(pos, true);
+    else if (pos + m < hay.size() && may.Has(hay[pos + m]))
+      pos = pass.Mark(pos, false);
     else
       ++pos;
-    pos = finder.Next(hay, pos);
   }
 }
 
-std::vector<Hit> Index::Find(std::string_view raw, std::size_t limit) const {
-  const std::u16string text = Trimmed(Fold(raw));
-  if (text.empty()) return {};
-  std::vector<Needle> exact;
-  auto add = [](std::vector<Needle>& list, Needle n) {
-    n.hiragana = !n.text.empty() && std::all_of(n.text.begin(), n.text.end(), IsHiragana);
-    if (n.text.empty() && n.next.empty()) return;
-    if (std::find(list.begin(), list.end(), n) == list.end()) list.push_back(std::move(n));
-  };
-  add(exact, {Key(text).text, {}});
-  bool digitsOnly = true, latin = false;
-  std::u16string digits;
-  for (char16_t c : text) {
-    if (IsDigit(c))
-      digits.push_back(c);
-    else if (std::u16string_view(u" -()+.ー").find(c) == std::u16string_view::npos)
-      digitsOnly = false;
-    latin = latin || (c >= u'a' && c <= u'z') || LongVowel(c);
+void Index::ScanAll(const Query& q, Marks& marks) const {
+  for (const Needle& n : q.exact) {
+    Scan(lines_, n, false, false, marks);
+    if (n.hiragana || n.text.empty()) Scan(readings_, n, true, false, marks);
   }
-  std::vector<Romaji> spellings;
-  if (latin) spellings = RomajiSpellings(raw);
-  for (const Romaji& r : spellings) {
-    Needle n{Key(r.kana).text, {}};
-    if (!r.tail.empty())
-      for (char16_t c : KanaStartingWith(r.tail)) n.next.push_back(KeyOf(c));
-    add(exact, std::move(n));
-  }
-  std::vector<Needle> loose;
-  for (const Needle& n : exact) add(loose, {Loose(Keyed{n.text}).text, n.next});
-
-  std::vector<std::uint8_t> best(entries_.size(), kNoHit);
-  std::vector<std::int8_t> readingOf(entries_.size(), -1);
-  for (const Needle& n : exact) {
-    Scan(lines_, n, false, false, best, readingOf);
-    if (n.hiragana || (n.text.empty() && !n.next.empty())) Scan(readings_, n, true, false, best, readingOf);
-  }
-  for (const Needle& n : loose) {
+  for (const Needle& n : q.loose) {
     if (n.text.empty()) continue;
-    Scan(looseLines_, n, false, true, best, readingOf);
-    const bool same = std::find(exact.begin(), exact.end(), n) != exact.end();
-    if (!same) Scan(lines_, n, false, true, best, readingOf);
-    if (n.hiragana) {
-      Scan(looseReadings_, n, true, true, best, readingOf);
-      if (!same) Scan(readings_, n, true, true, best, readingOf);
-    }
+    Scan(looseLines_, n, false, true, marks);
+    // A loose needle that is also an exact one has been looked for in the exact text already.
+    const bool same = std::find(q.exact.begin(), q.exact.end(), n) != q.exact.end();
+    if (!same) Scan(lines_, n, false, true, marks);
+    if (!n.hiragana) continue;
+    Scan(looseReadings_, n, true, true, marks);
+    if (!same) Scan(readings_, n, true, true, marks);
   }
-  if (digitsOnly && !digits.empty()) Scan(digits_, {digits, {}}, false, false, best, readingOf);
+  if (!q.digits.empty()) Scan(digits_, {q.digits, {}}, false, false, marks);
+}
 
-  const char16_t first =
-      !spellings.empty() && !spellings.front().kana.empty() ? spellings.front().kana[0] : text[0];
-  const int section = first >= 0x3041 && first <= 0x3096 ? LetterOfKana(first) : 0;
+std::vector<Hit> Index::Find(std::string_view raw, std::size_t limit) const {
+  const Query q(raw);
+  if (q.text.empty()) return {};
+  Marks marks(entries_.size());
+  ScanAll(q, marks);
   std::array<std::vector<Hit>, 13> byOrder;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     Hit h{i, Rank::Section};
-    if (best[i] != kNoHit) {
-      const int o = best[i];
-      h.reading = readingOf[i];
-      const int within = h.reading >= 0 ? o - 6 : o;
+    if (marks.best[i] != kNoHit) {
+      h.reading = marks.reading[i] - 1;
+      const int within = marks.best[i] - (h.reading >= 0 ? 6 : 0);
       h.rank = static_cast<Rank>(within / 2);
       h.loose = within % 2 != 0;
-    } else if (section == 0 || entries_[i].letter != section) {
+    } else if (q.section == 0 || entries_[i].letter != q.section) {
       continue;
     }
     byOrder[static_cast<std::size_t>(Order(h))].push_back(h);
   }
+  return Listed(byOrder, limit);
+}
+
+std::vector<Hit> Index::Listed(const std::array<std::vector<Hit>, 13>& byOrder, std::size_t limit) const {
   // Within each rank, one name written several ways (kanji, katakana, half width, hiragana) shows once
-  // before the others' turn, so it does not fill the first screen; its other spellings follow.
+  // before the others' turn, so it does not fill the first screen; its other spellings follow. The
+  // letter's section (the last) keeps its file order.
   std::vector<Hit> out;
   std::unordered_set<std::u16string_view> seen;
   std::vector<Hit> later;
-  for (std::size_t o = 0; o < byOrder.size(); ++o) {
+  for (std::size_t o = 0; o < byOrder.size() && out.size() < limit; ++o) {
     seen.clear();
     later.clear();
     for (const Hit& h : byOrder[o]) {
-      if (out.size() >= limit) return out;
+      if (out.size() >= limit) break;
       if (o == byOrder.size() - 1 || seen.insert(NameKey(h)).second)
         out.push_back(h);
       else
         later.push_back(h);
     }
-    for (const Hit& h : later) {
-      if (out.size() >= limit) return out;
-      out.push_back(h);
-    }
+    for (std::size_t i = 0; i < later.size() && out.size() < limit; ++i) out.push_back(later[i]);
   }
   return out;
 }

@@ -29,7 +29,6 @@
 
 namespace phonefind {
 
-inline constexpr int kGroups = 5;
 // The most readings kept for one entry's name.
 inline constexpr std::size_t kReadingsPerEntry = 6;
 
@@ -49,7 +48,7 @@ std::vector<Romaji> RomajiSpellings(std::string_view utf8);
 int LetterOfKana(char16_t c);
 
 struct Entry {
-  int group = 0;     // 1..5
+  int group = 0;     // 1..phonebook::kGroups
   int letter = 0;    // kana index 1..44
   std::string line;  // UTF-8, exactly as the file holds it (decoded)
   // Where this entry's readings lie among the index's readings.
@@ -103,12 +102,20 @@ class Index {
     }
     void Trim();
   };
+  class ReadingCache;
+  void Add(int group, int letter, std::string&& line, ReadingCache* cache);
   struct Needle;
+  struct Query;
+  struct Marks;
+  struct Pass;
   // What makes two hits the same name: the name's folded text, or the reading it was found by.
   std::u16string_view NameKey(const Hit& h) const;
-  // Marks in `best` (by entry) the best place `needle` is found in `store`.
-  void Scan(const Store& store, const Needle& needle, bool reading, bool loose,
-            std::vector<std::uint8_t>& best, std::vector<std::int8_t>& readingOf) const;
+  // Marks for each entry the best place `needle` is found in `store`.
+  void Scan(const Store& store, const Needle& needle, bool reading, bool loose, Marks& marks) const;
+  // Every needle of the query over the stores it belongs in.
+  void ScanAll(const Query& q, Marks& marks) const;
+  // The hits of each order (best first), as many as `limit`, in the order the window lists them.
+  std::vector<Hit> Listed(const std::array<std::vector<Hit>, 13>& byOrder, std::size_t limit) const;
 
   const readings::Dictionary* dictionary_ = nullptr;
   std::vector<Entry> entries_;

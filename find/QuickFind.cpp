@@ -169,7 +169,7 @@ void QuickFind::ReadGroups() {
   reading_ = true;
   // Paths and names are taken here, on the window thread; only the files are read on the other.
   std::vector<std::pair<std::string, QString>> groups;
-  for (int g = 1; g <= phonefind::kGroups; ++g) {
+  for (int g = 1; g <= phonebook::kGroups; ++g) {
     const std::string name = phonebook::FileName(g);
     groups.emplace_back(Module1::DataPath(name),
                         QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name)));

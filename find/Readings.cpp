@@ -22,40 +22,40 @@ bool IsKanji(char16_t c) {
          c == u'々' || c == u'〆' || c == u'ヶ';
 }
 
-bool Fail(std::string* error, const char* why) {
-  if (error) *error = why;
-  return false;
-}
-
 }  // namespace
 
 Dictionary Dictionary::FromBytes(std::string_view bytes, std::string* error) {
   Dictionary d;
-  auto parse = [&]() -> bool {
-    if (bytes.size() < kHeader || bytes.substr(0, 4) != "DNRD") return Fail(error, "not a readings file");
-    if (U32(bytes.data() + 4) != kVersion) return Fail(error, "unknown version");
-    const std::uint64_t count = U32(bytes.data() + 8), units = U32(bytes.data() + 12);
-    if (kHeader + 4 * (count + 1) + 2 * units != bytes.size()) return Fail(error, "wrong length");
-    d.offsets_.resize(count + 1);
-    for (std::size_t i = 0; i <= count; ++i) d.offsets_[i] = U32(bytes.data() + kHeader + 4 * i);
-    d.pool_.resize(units);
-    const char* pool = bytes.data() + kHeader + 4 * (count + 1);
-    for (std::size_t i = 0; i < units; ++i)
-      d.pool_[i] = static_cast<char16_t>(static_cast<unsigned char>(pool[2 * i]) |
-                                         static_cast<unsigned char>(pool[2 * i + 1]) << 8);
-    if (d.offsets_.front() != 0 || d.offsets_.back() != units) return Fail(error, "offsets out of range");
-    for (std::size_t i = 0; i < count; ++i) {
-      if (d.offsets_[i] > d.offsets_[i + 1]) return Fail(error, "offsets out of order");
-      const std::u16string_view record(d.pool_.data() + d.offsets_[i], d.offsets_[i + 1] - d.offsets_[i]);
-      const std::size_t tab = record.find(kSeparator);
-      if (tab == 0 || tab == std::u16string_view::npos || tab > kLongestWord || tab + 1 >= record.size())
-        return Fail(error, "damaged word");
-      if (i > 0 && !(d.Surface(i - 1) < d.Surface(i))) return Fail(error, "words out of order");
-    }
-    return true;
-  };
-  if (!parse()) return {};
+  const char* why = d.Take(bytes);
+  if (why) {
+    if (error) *error = why;
+    return {};
+  }
   return d;
+}
+
+const char* Dictionary::Take(std::string_view bytes) {
+  if (bytes.size() < kHeader || bytes.substr(0, 4) != "DNRD") return "not a readings file";
+  if (U32(bytes.data() + 4) != kVersion) return "unknown version";
+  const std::uint64_t count = U32(bytes.data() + 8), units = U32(bytes.data() + 12);
+  if (kHeader + 4 * (count + 1) + 2 * units != bytes.size()) return "wrong length";
+  offsets_.resize(count + 1);
+  for (std::size_t i = 0; i <= count; ++i) offsets_[i] = U32(bytes.data() + kHeader + 4 * i);
+  pool_.resize(units);
+  const char* pool = bytes.data() + kHeader + 4 * (count + 1);
+  for (std::size_t i = 0; i < units; ++i)
+    pool_[i] = static_cast<char16_t>(static_cast<unsigned char>(pool[2 * i]) |
+                                     static_cast<unsigned char>(pool[2 * i + 1]) << 8);
+  if (offsets_.front() != 0 || offsets_.back() != units) return "offsets out of range";
+  for (std::size_t i = 0; i < count; ++i) {
+    if (offsets_[i] > offsets_[i + 1]) return "offsets out of order";
+    const std::u16string_view record(pool_.data() + offsets_[i], offsets_[i + 1] - offsets_[i]);
+    const std::size_t tab = record.find(kSeparator);
+    if (tab == 0 || tab == std::u16string_view::npos || tab > kLongestWord || tab + 1 >= record.size())
+      return "damaged word";
+    if (i > 0 && !(Surface(i - 1) < Surface(i))) return "words out of order";
+  }
+  return nullptr;
 }
 
 std::u16string_view Dictionary::Surface(std::size_t i) const {
@@ -173,34 +173,38 @@ void MarkStart(Reading& r) {
 
 }  // namespace
 
+namespace {
+// Every partial reading carried on by each way of reading the next piece, the likeliest `limit` kept.
+std::vector<Partial> Extend(const std::vector<Partial>& partial, const Piece& piece, bool starts,
+                            std::size_t limit) {
+  std::vector<Partial> next;
+  for (const Partial& p : partial)
+    for (std::size_t w = 0; w < piece.ways.size(); ++w) {
+      Partial q = p;
+      if (starts) MarkStart(q.reading);
+      for (char16_t c : piece.ways[w])
+        q.reading.kana.push_back(piece.fromDictionary || !IsKanji(c) ? c : kUnread);
+      q.rank += w;
+      next.push_back(std::move(q));
+    }
+  std::stable_sort(next.begin(), next.end(),
+                   [](const Partial& a, const Partial& b) { return a.rank < b.rank; });
+  if (next.size() > limit) next.resize(limit);
+  return next;
+}
+}  // namespace
+
 std::vector<Reading> ReadName(const Dictionary& dictionary, std::u16string_view name, std::size_t limit) {
   name = name.substr(0, kLongestName);
   if (limit == 0 || std::none_of(name.begin(), name.end(), IsKanji)) return {};
   std::vector<Partial> partial{{Reading{{}, 0}, 0}};
-  bool wordStart = true, afterDictionary = false;
-  for (std::size_t i = 0; i < name.size();) {
-    if (name[i] == u' ' || name[i] == u'\t') {
-      wordStart = true;
-      ++i;
-      continue;
-    }
+  bool afterDictionary = false;
+  for (std::size_t i = name.find_first_not_of(u" \t"); i < name.size();
+       i = name.find_first_not_of(u" \t", i)) {
     const std::size_t end = std::min(name.find_first_of(u" \t", i), name.size());
-    for (Piece& piece : Segment(dictionary, name.substr(i, end - i))) {
-      const bool starts = wordStart || piece.fromDictionary || afterDictionary;
-      std::vector<Partial> next;
-      for (const Partial& p : partial)
-        for (std::size_t w = 0; w < piece.ways.size(); ++w) {
-          Partial q = p;
-          if (starts) MarkStart(q.reading);
-          for (char16_t c : piece.ways[w])
-            q.reading.kana.push_back(piece.fromDictionary || !IsKanji(c) ? c : kUnread);
-          q.rank += w;
-          next.push_back(std::move(q));
-        }
-      std::stable_sort(next.begin(), next.end(),
-                       [](const Partial& a, const Partial& b) { return a.rank < b.rank; });
-      if (next.size() > limit) next.resize(limit);
-      partial = std::move(next);
+    bool wordStart = true;
+    for (const Piece& piece : Segment(dictionary, name.substr(i, end - i))) {
+      partial = Extend(partial, piece, wordStart || piece.fromDictionary || afterDictionary, limit);
       wordStart = false;
       afterDictionary = piece.fromDictionary;
     }

@@ -29,6 +29,8 @@ class Dictionary {
   std::vector<Word> Prefixes(std::u16string_view text) const;
 
  private:
+  // Reads the file into this dictionary; what is wrong with it, or nullptr.
+  const char* Take(std::string_view bytes);
   std::u16string_view Surface(std::size_t i) const;
   Word At(std::size_t i) const;
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/Module1.h"
+#include "core/PhoneBookFile.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
 #include "testsupport/FailingWrites.h"
@@ -42,6 +43,6 @@ class WindowTestKit : public QObject {
     Module1::AlarmTime.clear();
     Module1::AlarmLastCheck = {};
     Module1::LetterMenus.fill(nullptr);
-    for (int g = 1; g <= Module1::kGroupCount; ++g) Module1::SetGroupName(g, {});
+    for (int g = 1; g <= phonebook::kGroups; ++g) Module1::SetGroupName(g, {});
   }
 };
