@@ -61,9 +61,13 @@ std::string ReadAlarmTime(const std::string& path, int day) {
   return time;
 }
 
+bool IsLate(const DateTime& now, const std::string& due) {
+  return due != FormatTime(now.hour, now.minute);
+}
+
 std::string Message(const DateTime& now, const std::string& due) {
   char buf[64];
-  if (due == FormatTime(now.hour, now.minute))
+  if (!IsLate(now, due))
     std::snprintf(buf, sizeof buf, "%d時%02d分です\r\n", now.hour, now.minute);
   else
     std::snprintf(buf, sizeof buf, "%d時%02d分のアラームです\r\n", static_cast<int>(Field(due, 1, 2)),

@@ -34,6 +34,8 @@ DayHeader ParseDayHeader(std::string_view line);
 // "9時05分です\r\nスケジュールを確認して下さい"; late, the time it was due,
 // "9時05分のアラームです\r\nスケジュールを確認して下さい".
 std::string Message(const DateTime& now, const std::string& due);
+// Whether an alarm due at `due` ("hh:mm") goes off after its minute.
+bool IsLate(const DateTime& now, const std::string& due);
 
 // What the previous clock check saw: its date (yyyymmdd, 0 before the first check) and minute of the day.
 struct LastCheck {

@@ -167,4 +167,6 @@ TEST_F(AlarmClockTest, TwoChecksInTheAlarmMinuteRingOnce) {
             "9時00分です\r\nスケジュールを確認して下さい");
   EXPECT_EQ(alarmclock::Message({2026, 12, 8, 9, 5, 0}, "09:05"),
             "9時05分です\r\nスケジュールを確認して下さい");
+  EXPECT_FALSE(alarmclock::IsLate({2026, 12, 9, 9, 0, 59}, "09:00"));
+  EXPECT_TRUE(alarmclock::IsLate({2026, 12, 9, 9, 1, 0}, "09:00"));
 }

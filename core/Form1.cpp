@@ -199,6 +199,9 @@ void Form1::Timer1_Timer() {
   screen::CentreOnScreen(this);
   raise();
   screensaver::Wake();  // once per alarm, without waiting for the screen saver's answer
+  // A late alarm (the machine slept through its minute) is also left with the desktop, for a user who
+  // is not at the screen yet.
+  if (alarmclock::IsLate(now, *due) && tray_) tray_->Notify(kAppTitle, message);
   Timer2.start();
   Timer1.stop();
   Timer3.start();

@@ -1,5 +1,9 @@
-// The tray over StatusNotifier (the Linux panels' protocol): the exported menu and the item's clicks.
+// The tray over StatusNotifier (the Linux panels' protocol): the exported menu and the item's clicks;
+// the desktop notification a late alarm leaves (on a private bus).
 #include <QAction>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -9,14 +13,34 @@
 #include "core/Icons.h"
 #include "core/Module1.h"
 #include "platform/Clipboard.h"
+#include "platform/Clock.h"
 #include "platform/StatusNotifier.h"
 #include "platform/TrayIcon_linux.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 #include "testsupport/WindowTestKit.h"
 
+// The desktop's notification service, as a test peer: it keeps what it was asked to show.
+class Notifications : public QObject, protected QDBusContext {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+ public:
+  QStringList shown;  // "app|icon|summary|body|timeout"
+  bool hang = false;
+
+ public slots:
+  uint Notify(const QString& app, uint, const QString& icon, const QString& summary, const QString& body,
+              const QStringList&, const QVariantMap&, int timeout) {
+    shown << QStringLiteral("%1|%2|%3|%4|%5").arg(app, icon, summary, body).arg(timeout);
+    if (hang) setDelayedReply(true);  // and never replies
+    return 1;
+  }
+};
+
 class Form1SniTest : public WindowTestKit {
   Q_OBJECT
+  QDBusConnection peer = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("peer"));
+  Notifications notifications;
 
   std::unique_ptr<Form1> Start() { return std::make_unique<Form1>(); }
   static sni::StatusNotifierTray* Sni(Form1& f) {
@@ -24,8 +48,48 @@ class Form1SniTest : public WindowTestKit {
   }
 
  private slots:
+  void initTestCase() {
+    QVERIFY(peer.isConnected());
+    QVERIFY(peer.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications,
+                                QDBusConnection::ExportAllSlots));
+    QVERIFY(peer.registerService(QStringLiteral("org.freedesktop.Notifications")));
+  }
   void init() { StartKit(); }
   void cleanup() { StopKit(); }
+
+  // A late alarm is also left with the desktop's notifications; one on time only comes up.
+  void aLateAlarmIsAlsoANotificationThatStays() {
+    std::filesystem::create_directory(dir->File("Schedule"));
+    std::string file;
+    for (int d = 1; d <= 31; ++d) file += d == 7 ? "[D@TA]1109:00\r\nmeeting\r\n" : "[D@TA]00\r\n";
+    dir->Write("Schedule/Sch2612.dat", file);
+    Clock::SetForTest(DateTime{2026, 12, 7, 8, 58, 0});
+    auto f = Start();
+    Clock::SetForTest(DateTime{2026, 12, 7, 9, 0, 3});
+    f->Timer1_Timer();
+    QVERIFY(f->isVisible());
+    f->Command1_Click();
+    f->Timer3_Timer();
+    QTest::qWait(200);
+    QVERIFY(notifications.shown.isEmpty());  // on time: the window is enough
+
+    notifications.shown.clear();
+    f.reset();
+    Clock::SetForTest(DateTime{2026, 12, 7, 8, 58, 0});
+    f = Start();
+    notifications.hang = true;  // a service that never answers holds nothing up
+    Clock::SetForTest(DateTime{2026, 12, 7, 9, 20, 4});
+    QElapsedTimer clock;
+    clock.start();
+    f->Timer1_Timer();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(f->isVisible());
+    QTRY_COMPARE(notifications.shown,
+                 QStringList{QStringLiteral("Dialnest Plus|dialnestplus|Dialnest Plus|"
+                                            "9時00分のアラームです\nスケジュールを確認して下さい|0")});
+    notifications.hang = false;
+    Clock::SetForTest(std::nullopt);
+  }
 
   // The menu a StatusNotifier panel shows: the same tree with labels as stored, inert while a tray window
   // is open, and never a second tray window whichever way a command comes.

@@ -36,6 +36,10 @@ class TrayIcon : public QObject {
   virtual void SetMenu(QMenu* menu) = 0;
   // While not available the exported menu shows nothing and does nothing.
   virtual void SetMenuAvailable(bool available) = 0;
+  // A notice the desktop keeps for a user away from the screen (the desktop's notifications on Linux,
+  // a balloon from the icon on Windows); never waits for the desktop, and a desktop without
+  // notifications simply shows nothing.
+  virtual void Notify(const QString& title, const QString& text) = 0;
 
   static int MessageFor(QSystemTrayIcon::ActivationReason reason);
 

@@ -2,7 +2,11 @@
 #include "platform/TrayIcon_linux.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QMenu>
+#include <QVariantMap>
 
 #include "platform/StatusNotifier.h"
 
@@ -85,4 +89,14 @@ void SessionTray::SetMenu(QMenu* menu) {
 
 void SessionTray::SetMenuAvailable(bool available) {
   sni_->Menu()->SetAvailable(available);
+}
+
+void SessionTray::Notify(const QString& title, const QString& text) {
+  // org.freedesktop.Notifications, asked without waiting for the answer; it stays until dismissed.
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+  call << QStringLiteral("Dialnest Plus") << 0u << QStringLiteral("dialnestplus") << title << text
+       << QStringList() << QVariantMap{{QStringLiteral("urgency"), QVariant::fromValue<uchar>(2)}} << 0;
+  QDBusConnection::sessionBus().asyncCall(call);
 }

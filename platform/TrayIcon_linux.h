@@ -25,6 +25,7 @@ class SessionTray final : public TrayIcon {
   void SetTip(const QString& tip) override;
   void SetMenu(QMenu* menu) override;
   void SetMenuAvailable(bool available) override;
+  void Notify(const QString& title, const QString& text) override;
   sni::StatusNotifierTray* StatusNotifier() const { return sni_.get(); }
 
  private:

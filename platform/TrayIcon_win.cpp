@@ -32,6 +32,9 @@ class NotificationAreaTray final : public TrayIcon {
   // The right click comes to the owner, which shows the menu itself at the pointer.
   void SetMenu(QMenu*) override {}
   void SetMenuAvailable(bool) override {}
+  void Notify(const QString& title, const QString& text) override {
+    if (icon_.isVisible()) icon_.showMessage(title, text, QSystemTrayIcon::Information, 30000);
+  }
 
  private:
   void TryShow() {
