@@ -76,9 +76,9 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   Form1 form1;
-  form1.SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
+  form1.SetBookWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
   form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
-  form1.SetWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
+  form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
   form1.SetWindowFactory(Form1::SubWindow::Find, [] { return new QuickFind; });
   QObject::connect(&channel, &InstanceChannel::Received, &form1, [&form1](const QString& command) {
     qCInfo(lcSession) << "request from a second start:" << command;

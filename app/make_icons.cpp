@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     icons::PaintPhoneBook(p, 16);
   }
   QList<QPair<int, QByteArray>> ico;
-  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+  for (int size : icons::kSizes) {
     QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     {

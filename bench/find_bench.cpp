@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchReport.h"
+#include "core/DataFiles.h"
 #include "core/PhoneBookFile.h"
 #include "find/PhoneFind.h"
 #include "find/Readings.h"
@@ -23,7 +24,7 @@ namespace {
 std::string dir;
 
 std::string File(int g) {
-  return dir + "/" + phonebook::FileName(g);
+  return dir + "/" + datafiles::PhoneBook(g);
 }
 
 // Surnames and given names with their readings (bench/names.txt), combined into many distinct names.

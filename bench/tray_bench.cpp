@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   Form1 form1;
   const double startMs = Ms(t);
   const long rss = ResidentKb();
-  form1.SetWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
+  form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
 
   t.restart();
   form1.mnuC1_Click(1);

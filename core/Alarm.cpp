@@ -18,16 +18,6 @@ long Field(std::string_view line, std::size_t from, std::size_t count) {
 }
 }  // namespace
 
-std::string ScheduleFileName(int year, int month) {
-  // Named from the date Y/M/1, so a month past 12 or below 1 rolls into the next or previous year.
-  const int months = year * 12 + (month - 1);
-  const int y = months >= 0 ? months / 12 : (months - 11) / 12;
-  const int m = months - y * 12 + 1;
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "Schedule/Sch%02d%02d.dat", ((y % 100) + 100) % 100, m);
-  return buf;
-}
-
 std::string FormatTime(int hour, int minute) {
   int total = ((hour * 60 + minute) % 1440 + 1440) % 1440;
   char buf[8];

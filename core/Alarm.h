@@ -10,9 +10,6 @@
 
 namespace alarmclock {
 
-// "Schedule/Sch<yymm>.dat" under the program folder: two-digit year, so 1904 and 2004 share a file.
-std::string ScheduleFileName(int year, int month);
-
 // The alarm time "hh:mm" of `day` in the schedule file, or empty when the day has none (or the file
 // or its folder is missing). Numbers are read leniently: a broken time gives 00:00.
 std::string ReadAlarmTime(const std::string& path, int day);

@@ -9,12 +9,6 @@
 
 #include "testsupport/TempDir.h"
 
-TEST(AlarmFile, NameUsesATwoDigitYear) {
-  EXPECT_EQ(alarmclock::ScheduleFileName(2004, 12), "Schedule/Sch0412.dat");
-  EXPECT_EQ(alarmclock::ScheduleFileName(1904, 12), "Schedule/Sch0412.dat");
-  EXPECT_EQ(alarmclock::ScheduleFileName(2026, 1), "Schedule/Sch2601.dat");
-}
-
 TEST(AlarmFile, ReadsTheDaysHeaderLeniently) {
   TempDir d;
   std::filesystem::create_directory(d.File("Schedule"));

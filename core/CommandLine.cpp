@@ -1,3 +1,4 @@
+// Reading the command line into a request, and the --help and --version texts.
 #include "core/CommandLine.h"
 
 namespace commandline {

@@ -247,7 +247,10 @@ class DialogsTest : public WindowTestKit {
     f->Check1->setChecked(true);
     Press(f, f->Command1);
     QCOMPARE(rec->records.size(), 1);
-    QCOMPARE(rec->records[0].text, QStringLiteral("設定を保存できませんでした"));
+    // The cause is named, as the other windows name theirs.
+    QCOMPARE(rec->records[0].text,
+             QStringLiteral("設定を保存できませんでした\n設定ファイル(dnstplus.ini)に書き込めませんでした\n"
+                            "アクセスが拒否されました"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Error);
     QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("家族"));
     QCOMPARE(main->Clipen, QStringLiteral("True"));

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "core/Alarm.h"
+#include "core/DataFiles.h"
 #include "core/Form3.h"
 #include "core/Form4.h"
 #include "core/Icons.h"
@@ -177,7 +178,7 @@ void Form1::StartUp() {
   Timer1.start();
   if (!settingsSaved)
     MsgBox(QStringLiteral("設定ファイル(%1)に書き込めませんでした\n設定は保存されません")
-               .arg(QString::fromUtf8(settings::kFileName.data(), settings::kFileName.size())),
+               .arg(Q(settings::kFileName)),
            MsgIcon::Error);
 }
 
@@ -240,7 +241,7 @@ void Form1::ReloadPhoneMenus() {
 }
 
 QString Form1::BookStamp() const {
-  const QFileInfo f(QString::fromStdString(Module1::DataPath(phonebook::FileName(Module1::CurGroup))));
+  const QFileInfo f(QString::fromStdString(Module1::DataPath(datafiles::PhoneBook(Module1::CurGroup))));
   if (!f.exists()) return {};
   return QStringLiteral("%1 %2 %3").arg(f.fileName()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
 }
@@ -262,7 +263,7 @@ void Form1::WatchPhoneBook() {
 }
 
 void Form1::PhoneBookMayHaveChanged() {
-  const QString book = QString::fromStdString(Module1::DataPath(phonebook::FileName(Module1::CurGroup)));
+  const QString book = QString::fromStdString(Module1::DataPath(datafiles::PhoneBook(Module1::CurGroup)));
   if (QFileInfo::exists(book) && !watcher_->files().contains(book)) {
     if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
     watcher_->addPath(book);
@@ -352,9 +353,6 @@ void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
   QWidget* w = make();
   if (!w) return;
   w->setAttribute(Qt::WA_DeleteOnClose);
-  // A window that changes a phone book (or leaves the letter menus cleared) asks for a reload.
-  if (w->metaObject()->indexOfSignal("PhoneMenusStale()") >= 0)
-    connect(w, SIGNAL(PhoneMenusStale()), this, SLOT(ReloadPhoneMenus()));
   Module1::SubWinOpen = true;
   UpdateTrayMenu();
   connect(w, &QObject::destroyed, this, [this] {

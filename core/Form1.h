@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <type_traits>
 
 #include "core/Kana.h"
 #include "core/MenuArray.h"
@@ -57,6 +58,17 @@ class Form1 : public QWidget {
   static QString HelpPage();
 
   void SetWindowFactory(SubWindow w, Factory f) { factories_[w] = std::move(f); }
+  // A window that changes phone books or clears the letter menus: its PhoneMenusStale signal reloads
+  // them. The connection is made by type, so a renamed signal fails the build instead of the reload.
+  template <class Make>
+  void SetBookWindowFactory(SubWindow w, Make make) {
+    using Window = std::remove_pointer_t<std::invoke_result_t<Make&>>;
+    SetWindowFactory(w, [this, make = std::move(make)]() mutable -> QWidget* {
+      Window* window = make();
+      if (window) connect(window, &Window::PhoneMenusStale, this, &Form1::ReloadPhoneMenus);
+      return window;
+    });
+  }
   // Shows a tray window: sets SubWinOpen until the window is destroyed (closing deletes it).
   // Makes and shows a tray window unless one is open already.
   void OpenSubWindow(const std::function<QWidget*()>& make);

@@ -54,7 +54,9 @@ class PhoneBookEngine : public QIconEngine {
     return pm;
   }
   QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-    return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    QList<QSize> sizes;
+    for (int n : kSizes) sizes.append(QSize(n, n));
+    return sizes;
   }
   QIconEngine* clone() const override { return new PhoneBookEngine; }
 };

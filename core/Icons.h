@@ -3,10 +3,14 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <array>
 
 class QPainter;
 
 namespace icons {
+
+// The square sizes the icon is drawn and installed at (app/CMakeLists.txt reads this line).
+inline constexpr std::array kSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
 // The program's icon in painter strokes on a size x size square: the one source of the tray icon, the
 // about box picture and the installed icons (SVG and PNGs).

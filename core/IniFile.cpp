@@ -81,21 +81,23 @@ std::optional<std::string> IniFile::Get(std::string_view section, std::string_vi
   return sjis::Decode(value).text;
 }
 
-bool IniFile::Put(std::string_view section, std::string_view key, std::string_view value) const {
+IniFile::PutResult IniFile::Put(std::string_view section, std::string_view key,
+                                std::string_view value) const {
   return PutAll(section, {{std::string(key), std::string(value)}});
 }
 
-bool IniFile::PutAll(std::string_view section, const KeyValues& values) const {
+IniFile::PutResult IniFile::PutAll(std::string_view section, const KeyValues& values) const {
+  using Kind = PutResult::Kind;
   auto encodedSection = sjis::Encode(section);
-  if (!encodedSection) return false;
+  if (!encodedSection) return {Kind::Unencodable, std::string(section), {}};
   textfile::Lines file = textfile::ReadLines(path_);
-  if (file.status == textfile::ReadStatus::Error) return false;
+  if (file.status == textfile::ReadStatus::Error) return {Kind::Unreadable, {}, {}};
   std::vector<std::string>& lines = file.lines;
   for (const auto& [key, value] : values) {
-    if (value.find_first_of("\r\n") != std::string::npos) return false;
+    if (value.find_first_of("\r\n") != std::string::npos) return {Kind::LineBreak, key, {}};
     auto encoded = sjis::Encode(value);
     auto encodedKey = sjis::Encode(key);
-    if (!encoded || !encodedKey) return false;
+    if (!encoded || !encodedKey) return {Kind::Unencodable, key, {}};
     std::string keyLine = *encodedKey + "=" + *encoded;
     auto [begin, end] = FindSection(lines, section);
     if (begin == std::string::npos) {
@@ -110,6 +112,8 @@ bool IniFile::PutAll(std::string_view section, const KeyValues& values) const {
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), keyLine);
     }
   }
-  return static_cast<bool>(
-      textfile::WriteAtomic(path_, textfile::JoinCrLf(lines), textfile::InPlace::Allowed));
+  const textfile::WriteResult written =
+      textfile::WriteAtomic(path_, textfile::JoinCrLf(lines), textfile::InPlace::Allowed);
+  if (!written) return {Kind::WriteFailed, {}, written};
+  return {};
 }

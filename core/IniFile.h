@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/TextFile.h"
+
 class IniFile {
  public:
   // At most this many bytes of a value come back, never ending in half a double-byte character.
@@ -21,15 +23,24 @@ class IniFile {
   // nullopt when the file, the section or the key is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
+  // What a write did: saved, or why nothing was written (the file is then as it was).
+  struct PutResult {
+    enum class Kind { Saved, Unencodable, LineBreak, Unreadable, WriteFailed };
+    Kind kind = Kind::Saved;
+    std::string key;              // the key whose value (or name) was refused
+    textfile::WriteResult write;  // the failed step of a WriteFailed
+    explicit operator bool() const { return kind == Kind::Saved; }
+  };
+
   // Writes key=value into the section, creating the file, section or key as needed. Every other line
-  // stays as it was. false when nothing was written: a character code page 932 cannot carry, a line
-  // break in the value, a file that exists but cannot be read, or a failed write (old file intact).
-  // A writable file in a folder that refuses new files is rewritten in place.
-  [[nodiscard]] bool Put(std::string_view section, std::string_view key, std::string_view value) const;
+  // stays as it was. Nothing is written for a character code page 932 cannot carry, a line break in
+  // the value, a file that exists but cannot be read, or a failed write (old file intact). A writable
+  // file in a folder that refuses new files is rewritten in place.
+  [[nodiscard]] PutResult Put(std::string_view section, std::string_view key, std::string_view value) const;
   // Several keys of one section in one rewrite: the same bytes as one Put after another, but all or
   // nothing (any refused value or a failed write leaves the file as it was).
   using KeyValues = std::vector<std::pair<std::string, std::string>>;
-  [[nodiscard]] bool PutAll(std::string_view section, const KeyValues& values) const;
+  [[nodiscard]] PutResult PutAll(std::string_view section, const KeyValues& values) const;
 
  private:
   std::string path_;

@@ -113,15 +113,27 @@ TEST(IniWrite, ReplacesOnlyTheFirstMatchingLineAndKeepsForeignBytes) {
   EXPECT_EQ(*a.ini.Get("Data", "DATA1"), "新しい名前");
 }
 
-TEST(IniWrite, RefusesWhatWouldDamageTheFile) {
+TEST(IniWrite, RefusesWhatWouldDamageTheFileAndSaysWhy) {
+  using Kind = IniFile::PutResult::Kind;
   Ini a;
   a.Write("[Data]\r\nDATA1=keep\r\n");
-  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "smile \xF0\x9F\x98\x80"));  // not carried by code page 932
-  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "two\r\nlines"));
+  IniFile::PutResult r =
+      a.ini.Put("Data", "DATA1", "smile \xF0\x9F\x98\x80");  // not carried by code page 932
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.kind, Kind::Unencodable);
+  EXPECT_EQ(r.key, "DATA1");
+  r = a.ini.PutAll("Data", {{"DATA2", "ok"}, {"DATA3", "two\r\nlines"}});
+  EXPECT_EQ(r.kind, Kind::LineBreak);
+  EXPECT_EQ(r.key, "DATA3");
   EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=keep\r\n");
   ::chmod(a.dir.File("dnstplus.ini").c_str(), 0444);
-  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "x"));
+  r = a.ini.Put("Data", "DATA1", "x");
+  EXPECT_EQ(r.kind, Kind::WriteFailed);
+  EXPECT_EQ(r.write.step, textfile::Step::Create);
+  EXPECT_EQ(r.write.error, EACCES);
   EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=keep\r\n");
+  ::chmod(a.dir.File("dnstplus.ini").c_str(), 0644);
+  EXPECT_EQ(a.ini.Put("Data", "DATA1", "x").kind, Kind::Saved);
 }
 
 TEST(IniWrite, SwitchesMissingOrSentinelAreWrittenBackWithTheirDefault) {
@@ -184,7 +196,7 @@ TEST(IniRead, APipeNamedLikeTheSettingsFileIsUnreadableAtOnce) {
   const testfiles::UnreadableEntry pipe(a.dir.File("dnstplus.ini"));
   ASSERT_TRUE(pipe.Made());
   EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");
-  EXPECT_FALSE(a.ini.Put("Data", "DATA1", "x"));  // not readable, so never replaced
+  EXPECT_EQ(a.ini.Put("Data", "DATA1", "x").kind, IniFile::PutResult::Kind::Unreadable);  // never replaced
   EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini).saved);
 }
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <future>
 #include <optional>
-#include <set>
 
 #include "core/Alarm.h"
+#include "core/DataFiles.h"
 #include "core/IniFile.h"
 #include "core/MenuArray.h"
 #include "core/PhoneBookFile.h"
@@ -19,6 +19,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Sjis.h"
 #include "platform/TextFile.h"
+#include "postal/PostalData.h"
 
 namespace Module1 {
 
@@ -64,7 +65,7 @@ std::string GetIni(std::string_view key) {
 }
 
 bool PutIni(std::string_view key, std::string_view value) {
-  return IniFile(IniPath()).Put(settings::kSection, key, value);
+  return static_cast<bool>(IniFile(IniPath()).Put(settings::kSection, key, value));
 }
 
 namespace {
@@ -107,13 +108,13 @@ MenuTexts TakeMenuTexts(const std::string& path) {
 
 void PreloadPhoneBook(int group) {
   Preload& p = Preloaded();
-  p.path = DataPath(phonebook::FileName(group));
+  p.path = DataPath(datafiles::PhoneBook(group));
   p.texts = std::async(std::launch::async, ReadMenuTexts, p.path);
 }
 
 void LoadPhoneMenus(int group) {
   CurGroup = group;
-  MenuTexts texts = TakeMenuTexts(DataPath(phonebook::FileName(group)));
+  MenuTexts texts = TakeMenuTexts(DataPath(datafiles::PhoneBook(group)));
   for (std::size_t k = 1; k < texts.size(); ++k)
     if (MenuArray* items = LetterMenus[k]) items->Fill(std::move(texts[k]));
 }
@@ -143,7 +144,7 @@ void EmptyMenuTable() {
 }
 
 void LoadAlarm(const DateTime& day) {
-  AlarmTime = alarmclock::ReadAlarmTime(DataPath(alarmclock::ScheduleFileName(day.year, day.month)), day.day);
+  AlarmTime = alarmclock::ReadAlarmTime(DataPath(datafiles::ScheduleMonth(day.year, day.month)), day.day);
 }
 
 void LoadAlarm() {
@@ -154,34 +155,23 @@ void LoadAlarm() {
 
 namespace Module1 {
 
+// The clean-up knows the postal list by the name its converter writes.
+static_assert(std::string_view(postal::kDataName) == datafiles::kPostal);
+
 std::size_t RemoveLeftoverFiles() {
   // One copy runs per data folder, and a save in progress keeps its temporary file locked: whatever
   // is left unlocked is a save cut short, whatever its age. Names in any case (files from Windows).
-  auto lower = [](std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-  };
-  auto dataFile = [&lower](std::string_view base) {
-    static const std::set<std::string> kFiles = {"dnstplus.ini", "teldat1.tel",  "teldat2.tel",
-                                                 "teldat3.tel",  "teldat4.tel",  "teldat5.tel",
-                                                 "todo.dat",     "freememo.dat", "ken_all.dat"};
-    return kFiles.count(lower(base)) > 0;
-  };
-  // Sch<yymm>.dat
-  auto monthFile = [&lower](std::string_view base) {
-    const std::string b = lower(base);
-    return b.size() == 11 && b.substr(0, 3) == "sch" && b.substr(7) == ".dat" &&
-           std::all_of(b.begin() + 3, b.begin() + 7, [](char c) { return c >= '0' && c <= '9'; });
-  };
+  const std::function<bool(std::string_view)> dataFile = datafiles::IsFolderFile;
+  const std::function<bool(std::string_view)> monthFile = datafiles::IsScheduleMonthFile;
   const std::string schedule =
-      AppDir() + textfile::FindNameIgnoringCase(AppDir(), "Schedule", textfile::Entry::Folder) + "/";
+      AppDir() +
+      textfile::FindNameIgnoringCase(AppDir(), std::string(datafiles::kScheduleFolder),
+                                     textfile::Entry::Folder) +
+      "/";
   std::size_t removed =
       textfile::RemoveLeftovers(AppDir(), dataFile, 0) + textfile::RemoveLeftovers(schedule, monthFile, 0);
   // A data file that is a link is saved beside its target: a save cut short left its file there.
-  for (const auto& [folder, isOurs] : {std::pair{AppDir(), std::function<bool(std::string_view)>(dataFile)},
-                                       std::pair{schedule, std::function<bool(std::string_view)>(monthFile)}})
+  for (const auto& [folder, isOurs] : {std::pair{AppDir(), dataFile}, std::pair{schedule, monthFile}})
     for (const std::string& target : textfile::LinkedTargets(folder, isOurs)) {
       const std::size_t slash = target.find_last_of('/');
       if (slash == std::string::npos) continue;

@@ -6,10 +6,6 @@
 
 namespace phonebook {
 
-std::string FileName(int group) {
-  return "Teldat" + std::to_string(group) + ".tel";
-}
-
 MenuLoad LoadForMenus(const std::string& path) {
   MenuLoad m;
   const textfile::Bytes file = textfile::ReadAll(path);

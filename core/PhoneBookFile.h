@@ -19,7 +19,6 @@ inline constexpr std::size_t kMaxEntries = 32767;
 
 // The phone books: groups 1..kGroups, each its own file.
 inline constexpr int kGroups = 5;
-std::string FileName(int group);  // "Teldat<n>.tel"
 
 struct MenuLoad {
   textfile::ReadStatus status = textfile::ReadStatus::Missing;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/DataFiles.h"
 #include "platform/Sjis.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestFiles.h"
@@ -20,7 +21,7 @@ TEST(PhoneBookMenus, MarkersOnlyGiveEmptyLetters) {
   EXPECT_EQ(m.status, textfile::ReadStatus::Ok);
   EXPECT_EQ(m.stoppedAtLine, 0u);
   for (int k = 1; k <= 44; ++k) EXPECT_TRUE(m.entries[k].empty()) << k;
-  EXPECT_EQ(phonebook::FileName(3), "Teldat3.tel");
+  EXPECT_EQ(datafiles::PhoneBook(3), "Teldat3.tel");
 }
 
 TEST(PhoneBookMenus, EntriesFollowTheirMarkerUnchanged) {

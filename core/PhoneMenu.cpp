@@ -1,3 +1,4 @@
+// Loading one group's phone book into the ten row menus and their letter menus.
 #include "core/PhoneMenu.h"
 
 #include <QMenu>

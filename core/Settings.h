@@ -5,11 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/DataFiles.h"
 #include "core/IniFile.h"
 
 namespace settings {
 
-inline constexpr std::string_view kFileName = "dnstplus.ini";
+inline constexpr std::string_view kFileName = datafiles::kSettings;
 inline constexpr std::string_view kSection = "Data";
 // What a read of a missing key gives.
 inline constexpr std::string_view kMissing = "999";

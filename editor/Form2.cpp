@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "core/DataFiles.h"
 #include "core/Kana.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
@@ -78,7 +79,7 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
     case PhoneBookEditor::OpenResult::Unreadable:
       MsgBox(
           QStringLiteral("電話帳ファイル(%1)を正しく読み込めませんでした\nこのグループの変更は保存されません")
-              .arg(Q(phonebook::FileName(Module1::CurGroup))),
+              .arg(Q(datafiles::PhoneBook(Module1::CurGroup))),
           MsgIcon::Warning);
       break;
     default:
@@ -91,7 +92,7 @@ int Form2::CaptionCorrection() const {
 }
 
 std::string Form2::GroupPath() const {
-  return Module1::DataPath(phonebook::FileName(Module1::CurGroup));
+  return Module1::DataPath(datafiles::PhoneBook(Module1::CurGroup));
 }
 
 void Form2::BuildControls() {
@@ -343,7 +344,7 @@ void Form2::closeEvent(QCloseEvent* e) {
     model_.SetMaster();
     bool saved = Savedata();
     if (!saved && model_.ChangedOnDisk()) {
-      switch (AskAboutChangedFile(Q(phonebook::FileName(Module1::CurGroup)))) {
+      switch (AskAboutChangedFile(Q(datafiles::PhoneBook(Module1::CurGroup)))) {
         case ChangedFileChoice::Overwrite:
           saved = model_.Savedata(GroupPath(), true);
           break;
@@ -363,7 +364,7 @@ void Form2::closeEvent(QCloseEvent* e) {
       // copy the entries out and close again (which retries); "Yes" is the way out without saving.
       const MsgResult answer =
           MsgBox(WithReason(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした")
-                                .arg(Q(phonebook::FileName(Module1::CurGroup))),
+                                .arg(Q(datafiles::PhoneBook(Module1::CurGroup))),
                             model_.LastError()) +
                      QStringLiteral("\n変更を保存せずに閉じますか？\n"
                                     "（いいえ：編集を続けます。もう一度閉じると保存し直します）"),

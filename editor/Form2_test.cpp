@@ -52,7 +52,7 @@ class Form2Test : public WindowTestKit {
     StartKit();
     main = std::make_unique<Form1>();
     Module1::CaptionHeight = 19;  // start-up took the style's; the layout cases fix it
-    main->SetWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
+    main->SetBookWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
   }
   void cleanup() {
     QList<QPointer<Form2>> open;

@@ -1,3 +1,4 @@
+// The quick-find matcher: keys of each entry, the speller of romaji, the ranked passes over the index.
 #include "find/PhoneFind.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The quick-find window: reading the books off the window thread, the search box and its results.
 #include "find/QuickFind.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <thread>
 
+#include "core/DataFiles.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
 #include "platform/Clipboard.h"
@@ -170,7 +172,7 @@ void QuickFind::ReadGroups() {
   // Paths and names are taken here, on the window thread; only the files are read on the other.
   std::vector<std::pair<std::string, QString>> groups;
   for (int g = 1; g <= phonebook::kGroups; ++g) {
-    const std::string name = phonebook::FileName(g);
+    const std::string name = datafiles::PhoneBook(g);
     groups.emplace_back(Module1::DataPath(name),
                         QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name)));
   }

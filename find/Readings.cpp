@@ -1,3 +1,4 @@
+// The readings file (checked before use) and the segmentation of a kanji name into dictionary words.
 #include "find/Readings.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "organizer/Holidays.h"
-#include "platform/TextChars.h"
+#include "organizer/TodoStore.h"
 #include "platform/TextFile.h"
 
 namespace calendar {
@@ -65,17 +65,21 @@ Grid MonthGrid(int y, int m, const DateTime& today) {
   return g;
 }
 
+namespace {
+bool IsDue(std::string_view item, int year, int month, int day) {
+  const todo::ItemDate d = todo::DateOf(item);
+  return d.year == year && d.month == month && d.day == day;
+}
+}  // namespace
+
 TodoMark TodoMarkFor(const std::vector<std::string>& todo, int calYear, int calMonth, int day) {
   if (todo.empty() || todo.front().empty()) return TodoMark::None;
   // A one-character flag reads as 0..9, so the running product of the flags falls below 1 exactly when
   // one of them is not 1 or more.
   TodoMark mark = TodoMark::None;
   for (const std::string& item : todo) {
-    auto field = [&item](std::size_t from, std::size_t count) {
-      return textchars::LeadingNumber(textchars::Mid(item, from, count));
-    };
-    if (field(2, 2) + 2000 != calYear || field(5, 2) != calMonth || field(8, 2) != day) continue;
-    if (mark != TodoMark::Open) mark = field(1, 1) < 1 ? TodoMark::Open : TodoMark::Done;
+    if (!IsDue(item, calYear, calMonth, day)) continue;
+    if (mark != TodoMark::Open) mark = todo::FlagOf(item) < 1 ? TodoMark::Open : TodoMark::Done;
   }
   return mark;
 }
@@ -99,12 +103,9 @@ std::string DayTip(const std::vector<std::string>& todo, int calYear, int calMon
   std::string tip;
   if (!todo.empty() && !todo.front().empty()) {
     for (const std::string& item : todo) {
-      auto field = [&item](std::size_t from, std::size_t count) {
-        return textchars::LeadingNumber(textchars::Mid(item, from, count));
-      };
-      if (field(2, 2) + 2000 != calYear || field(5, 2) != calMonth || field(8, 2) != day) continue;
-      tip += textchars::Mid(item, 1, 1) == "1" ? "[◎] " : "[×] ";
-      tip += textchars::Mid(item, 11);
+      if (!IsDue(item, calYear, calMonth, day)) continue;
+      tip += todo::IsDone(item) ? "[◎] " : "[×] ";
+      tip += todo::TextOfLine(item);
       tip += "\r\n";
     }
   }

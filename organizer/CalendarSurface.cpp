@@ -62,7 +62,7 @@ void CalendarSurface::PrintDay(int x, int y, const QString& text) {
 }
 
 void CalendarSurface::DrawCalendar(int year, int month, const MonthSchedule& schedule,
-                                   const std::vector<std::string>& todo, int calYear, int calMonth) {
+                                   const std::vector<std::string>& todo) {
   const calendar::Grid grid = calendar::MonthGrid(year, month, Clock::Now());
   caption_ = QString::fromStdString(calendar::Caption(grid.year, grid.month));
   canvas_.fill(Qt::white);
@@ -74,7 +74,7 @@ void CalendarSurface::DrawCalendar(int year, int month, const MonthSchedule& sch
       int picture = calendar_pictures::ForMark(schedule.DayMark[i]);
       if (picture >= 0) PaintPicture(picture, c.x - 30, c.y);
     }
-    switch (calendar::TodoMarkFor(todo, calYear, calMonth, c.day)) {
+    switch (calendar::TodoMarkFor(todo, grid.year, grid.month, c.day)) {
       case calendar::TodoMark::Open:
         PaintPicture(calendar_pictures::kTodoOpen, c.x - 30, c.y);
         break;

@@ -17,10 +17,9 @@ class CalendarSurface : public QWidget {
 
   explicit CalendarSurface(QWidget* parent = nullptr);
 
-  // Redraws the month (month 0 and 13 wrap into the neighbouring years). The ToDo marks compare the
-  // items with calYear / calMonth, the organiser's displayed month.
-  void DrawCalendar(int year, int month, const MonthSchedule& schedule, const std::vector<std::string>& todo,
-                    int calYear, int calMonth);
+  // Redraws the month (month 0 and 13 wrap into the neighbouring years), with the marks of the ToDo
+  // items due in the month it draws.
+  void DrawCalendar(int year, int month, const MonthSchedule& schedule, const std::vector<std::string>& todo);
   // Prints text with its top-left corner at (x, y) twips in the current colour.
   void PrintDay(int x, int y, const QString& text);
 

@@ -77,8 +77,8 @@ void CalendarView::SetMonth(int year, int month) {
   month_ = month;
 }
 
-void CalendarView::DrawCalendar(int year, int month) {
-  Picture1->DrawCalendar(year, month, *schedule_, *todo_, year_, month_);  // the caption follows
+void CalendarView::DrawShown() {
+  Picture1->DrawCalendar(year_, month_, *schedule_, *todo_);  // the caption follows
   // What a day shows may have changed (another month, a registration, a ToDo action): the next
   // pointer move builds its tip anew, even within the same cell.
   tipStale_ = true;

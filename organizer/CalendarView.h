@@ -30,9 +30,8 @@ class CalendarView : public QObject {
   // Whether day clicks are taken (the input window is open on a calendar page).
   void SetTakesClicks(bool on) { takesClicks_ = on; }
 
-  // Redraws the grid for the month (0 and 13 wrap) and writes the caption.
-  void DrawCalendar(int year, int month);
-  void DrawShown() { DrawCalendar(year_, month_); }
+  // Redraws the grid for the shown month and writes the caption.
+  void DrawShown();
   // Pointer at (x, y) twips over the grid.
   void TrackPointer(double x, double y);
   void MoveDayMarker(int day);

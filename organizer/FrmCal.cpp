@@ -41,9 +41,6 @@
 namespace L = organizer_layout;
 
 namespace {
-// The tab strip host's hook: one slot, as there is one organiser.
-QMetaObject::Connection OldTabHostProc;
-
 const QColor kEdgeDark(102, 109, 141);
 
 int Px(int twipsValue) {
@@ -81,7 +78,7 @@ FrmCal::FrmCal(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 }
 
 FrmCal::~FrmCal() {
-  if (OldTabHostProc) UnhookTabHost(Picture5);
+  if (tabHostHook_) UnhookTabHost(Picture5);
 }
 
 bool FrmCal::Load() {
@@ -192,23 +189,19 @@ bool FrmCal::Load() {
 }
 
 void FrmCal::HookTabHost(QWidget* host) {
-  if (OldTabHostProc || !host) return;
+  if (tabHostHook_ || !host) return;
   auto* bar = host->findChild<QTabBar*>();
   if (!bar) return;
-  OldTabHostProc = connect(bar, &QTabBar::currentChanged, this, [this](int index) { ChgSM(index); });
+  tabHostHook_ = connect(bar, &QTabBar::currentChanged, this, [this](int index) { ChgSM(index); });
 }
 
 void FrmCal::UnhookTabHost(QWidget*) {
-  disconnect(OldTabHostProc);
-  OldTabHostProc = {};
+  disconnect(tabHostHook_);
+  tabHostHook_ = {};
 }
 
 int FrmCal::WidthTwips() const {
   return static_cast<int>(twips::FromPixels(width(), screen::TwipsPerPixelX()));
-}
-
-int FrmCal::LeftTwips() const {
-  return static_cast<int>(twips::FromPixels(x(), screen::TwipsPerPixelX()));
 }
 
 void FrmCal::PlaceButtons(bool wide) {

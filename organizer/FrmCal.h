@@ -44,7 +44,6 @@ class FrmCal : public QWidget {
   bool InputOpen() const { return inputOpen_; }
   bool CalActive() const { return calActive_; }
   int WidthTwips() const;
-  int LeftTwips() const;
 
   CalendarView* View = nullptr;
   SchedulePage* Schedule = nullptr;
@@ -86,6 +85,7 @@ class FrmCal : public QWidget {
   bool inputOpen_ = false;
   bool calActive_ = true;
   std::unique_ptr<CSubclass> clsSubclass;
+  QMetaObject::Connection tabHostHook_;  // the tab strip's selection change while its host is hooked
   QPoint dragOffset_;
   bool manualDrag_ = false;
   bool unloaded_ = false;

@@ -98,7 +98,7 @@ class HiDpiTest : public QObject {
     }
     CalendarSurface s;
     MonthSchedule m;
-    s.DrawCalendar(2026, 12, m, {}, 2026, 12);
+    s.DrawCalendar(2026, 12, m, {});
     QCOMPARE(s.Canvas().devicePixelRatio(), 2.0);
     QCOMPARE(s.Canvas().size(), s.size() * 2);
   }

@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/DataFiles.h"
 #include "platform/TextFile.h"
 
 namespace memo {
 
-inline constexpr std::string_view kFileName = "freememo.dat";
+inline constexpr std::string_view kFileName = datafiles::kMemo;
 inline constexpr std::size_t kRecord = 1000;
 
 // The page buffer of a text: its first 1000 characters padded with blanks to 1000 characters.

@@ -13,6 +13,7 @@
 #include "organizer/OrganizerLayout.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/Sjis.h"
 #include "platform/TextChars.h"
@@ -20,7 +21,7 @@
 namespace L = organizer_layout;
 
 namespace {
-const QString kFile = QStringLiteral("freememo.dat");
+const QString kFile = Q(memo::kFileName);
 
 // Faces of the six buttons: add, delete, previous, next, first, last.
 QIcon Face(int index) {

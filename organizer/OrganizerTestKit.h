@@ -94,7 +94,7 @@ class OrganizerTestBase : public WindowTestKit {
     Clock::SetForTest(DateTime{2026, 12, 7, 9, 0, 0});
     dir->Write("dnstplus.ini", "[Data]\r\nDATA1=g\r\nClipen=True\r\nTopview=True\r\n");
     main = std::make_unique<Form1>();
-    main->SetWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
+    main->SetBookWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
   }
   void CleanupKit() {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "core/Alarm.h"
+#include "core/DataFiles.h"
 #include "core/Module1.h"
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
@@ -33,7 +34,7 @@ void Place(QWidget* w, const L::Rect& r) {
 const std::array<QColor, 4> kMarkColours{QColor(), QColor(192, 255, 255), QColor(192, 255, 192),
                                          QColor(255, 192, 255)};
 QString MonthFileName(int year, int month) {
-  const std::string path = alarmclock::ScheduleFileName(year, month);
+  const std::string path = datafiles::ScheduleMonth(year, month);
   return Q(path.substr(path.find_last_of('/') + 1));
 }
 }  // namespace

@@ -1,5 +1,6 @@
 // Schedule file reading and writing in code page 932.
 #include "organizer/ScheduleStore.h"
+#include "core/DataFiles.h"
 #include "platform/Diag.h"
 
 #include <vector>
@@ -17,11 +18,18 @@ textfile::Lines ReadLinesStamped(const std::string& path, textfile::Stamp& stamp
   stamp = bytes.status == textfile::ReadStatus::Ok ? textfile::StampOf(bytes.data) : textfile::MissingFile();
   return textfile::Lines{bytes.status, textfile::SplitLines(bytes.data)};
 }
+
+// The month files' folder, made when missing (a failure shows when the file is written).
+void MakeScheduleFolder(const std::string& appDir) {
+  const std::string folder(datafiles::kScheduleFolder);
+  if (textfile::FindNameIgnoringCase(appDir, folder, textfile::Entry::Folder).empty())
+    (void)textfile::MakeFolder(appDir + folder);
+}
 }  // namespace
 
 std::string FilePath(const std::string& appDir, int year, int month) {
   // Folders and files copied from Windows may differ in case ("SCHEDULE/SCH2612.DAT").
-  return textfile::FindPathIgnoringCase(appDir, alarmclock::ScheduleFileName(year, month));
+  return textfile::FindPathIgnoringCase(appDir, datafiles::ScheduleMonth(year, month));
 }
 
 bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s) {
@@ -29,8 +37,7 @@ bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule&
   const std::string path = FilePath(appDir, year, month);
   textfile::Lines file = ReadLinesStamped(path, s.stamp);
   if (file.status == textfile::ReadStatus::Missing) {
-    if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
-      (void)textfile::MakeFolder(appDir + "Schedule");
+    MakeScheduleFolder(appDir);
     file = ReadLinesStamped(path, s.stamp);
   }
   if (file.status == textfile::ReadStatus::Missing) return true;
@@ -110,8 +117,7 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, MonthSc
     out += *encoded + "\r\n";
   }
   out += s.original.tail;
-  if (textfile::FindNameIgnoringCase(appDir, "Schedule", textfile::Entry::Folder).empty())
-    (void)textfile::MakeFolder(appDir + "Schedule");
+  MakeScheduleFolder(appDir);
   const textfile::WriteResult w = textfile::WriteAtomic(
       FilePath(appDir, year, month), out, textfile::InPlace::Refused, overwrite ? nullptr : &s.stamp);
   if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk, 0};

@@ -22,7 +22,7 @@ namespace {
 std::string S(const QString& s) {
   return s.toStdString();
 }
-const QString kFile = QStringLiteral("ToDo.dat");
+const QString kFile = Q(todo::kFileName);
 
 // Faces of the five buttons: up, down, modify, add, delete.
 QIcon Face(int index) {

@@ -131,6 +131,14 @@ SaveOutcome SaveToDo(const std::string& path, TodoBook& book, bool overwrite) {
   return {};
 }
 
+int FlagOf(std::string_view line) {
+  return static_cast<int>(textchars::LeadingNumber(textchars::Mid(line, 1, 1)));
+}
+
+std::string TextOfLine(std::string_view line) {
+  return std::string(textchars::Mid(line, 11));
+}
+
 bool IsDone(std::string_view line) {
   return !line.empty() && line.front() == '1';
 }

@@ -6,11 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DataFiles.h"
 #include "platform/TextFile.h"
 
 namespace todo {
 
-inline constexpr std::string_view kFileName = "ToDo.dat";
+inline constexpr std::string_view kFileName = datafiles::kTodo;
 // The ToDo lines' index is 16-bit; lines past it are kept aside and written back.
 inline constexpr std::size_t kMaxLines = 32767;
 
@@ -60,6 +61,12 @@ struct ItemDate {
 };
 // The due date of a ToDo line (flag at character 1): 2000 + yy, mm, dd, non-digits read as 0.
 ItemDate DateOf(std::string_view line);
+
+// The flag of a line as a number: its first character, a non-digit read as 0. The calendar's mark takes
+// any flag of 1 or more for done; the list, only "1" (IsDone).
+int FlagOf(std::string_view line);
+// The text of a line: from its 11th character on, after the flag and "yy/mm/dd ".
+std::string TextOfLine(std::string_view line);
 
 // A ToDo line as the list shows it: the done flag as the tick, and the line without its first
 // character (date, blank, text). A line whose first character is not "1" is open.

@@ -1,3 +1,4 @@
+// Console text on POSIX: standard output and standard error as they are.
 #include <cstdio>
 
 #include "platform/Console.h"

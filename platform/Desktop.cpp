@@ -1,3 +1,4 @@
+// Opening files and folders through Qt's desktop services, with what failed in the log.
 #include "platform/Desktop.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// The Qt-free code's log sink: one function pointer the program sets at start-up.
 #include "platform/Diag.h"
 
 #include <atomic>

@@ -9,6 +9,17 @@
 #include <QString>
 #include <memory>
 
+namespace globalshortcut {
+// The keys a shortcut can be made of, the same on every system: a letter, a digit, F1 to F24, Space,
+// Insert, Home or End (with any modifiers). Each system maps them to its own key codes.
+struct Key {
+  enum class Kind { None, Letter, Digit, Function, Space, Insert, Home, End };
+  Kind kind = Kind::None;
+  int index = 0;  // for a letter, digit or F-key: its place from 'A', '0' or F1
+};
+Key Classify(int qtKey);
+}  // namespace globalshortcut
+
 class GlobalShortcut : public QObject {
   Q_OBJECT
  public:

@@ -15,23 +15,30 @@
 
 namespace {
 
-// The X keysym of a Qt key, for the keys a shortcut is made of (letters, digits, F-keys, a few more).
+// The X keysym of a Qt key a shortcut can be made of; 0 for any other.
 xcb_keysym_t KeysymOf(int key) {
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<xcb_keysym_t>(key - Qt::Key_A + 'a');
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<xcb_keysym_t>(key);
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<xcb_keysym_t>(0xFFBE + (key - Qt::Key_F1));
-  switch (key) {
-    case Qt::Key_Space:
+  using K = globalshortcut::Key::Kind;
+  const globalshortcut::Key k = globalshortcut::Classify(key);
+  const auto at = static_cast<xcb_keysym_t>(k.index);
+  switch (k.kind) {
+    case K::Letter:
+      return 'a' + at;
+    case K::Digit:
+      return '0' + at;
+    case K::Function:
+      return 0xFFBE + at;
+    case K::Space:
       return 0x20;
-    case Qt::Key_Insert:
+    case K::Insert:
       return 0xFF63;
-    case Qt::Key_Home:
+    case K::Home:
       return 0xFF50;
-    case Qt::Key_End:
+    case K::End:
       return 0xFF57;
-    default:
-      return 0;
+    case K::None:
+      break;
   }
+  return 0;
 }
 
 class X11Shortcut final : public GlobalShortcut, public QAbstractNativeEventFilter {

@@ -10,23 +10,30 @@
 
 namespace {
 
-// The virtual-key code of a Qt key, for the keys a shortcut is made of; 0 for any other.
+// The virtual-key code of a Qt key a shortcut can be made of; 0 for any other.
 UINT VirtualKeyOf(int key) {
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<UINT>('A' + (key - Qt::Key_A));
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<UINT>('0' + (key - Qt::Key_0));
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<UINT>(VK_F1 + (key - Qt::Key_F1));
-  switch (key) {
-    case Qt::Key_Space:
+  using K = globalshortcut::Key::Kind;
+  const globalshortcut::Key k = globalshortcut::Classify(key);
+  const auto at = static_cast<UINT>(k.index);
+  switch (k.kind) {
+    case K::Letter:
+      return 'A' + at;
+    case K::Digit:
+      return '0' + at;
+    case K::Function:
+      return VK_F1 + at;
+    case K::Space:
       return VK_SPACE;
-    case Qt::Key_Insert:
+    case K::Insert:
       return VK_INSERT;
-    case Qt::Key_Home:
+    case K::Home:
       return VK_HOME;
-    case Qt::Key_End:
+    case K::End:
       return VK_END;
-    default:
-      return 0;
+    case K::None:
+      break;
   }
+  return 0;
 }
 
 class HotKey final : public GlobalShortcut, public QAbstractNativeEventFilter {

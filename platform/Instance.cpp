@@ -1,3 +1,4 @@
+// The lock file and the local socket that keep one running copy per user and data folder.
 #include "platform/Instance.h"
 
 #include <QCryptographicHash>

@@ -64,18 +64,37 @@ PortalShortcut::~PortalShortcut() {
   CloseSession();
 }
 
+namespace {
+// The X keysym name the portal's trigger description uses for a key a shortcut can be made of.
+QString KeysymName(int key) {
+  using K = globalshortcut::Key::Kind;
+  const globalshortcut::Key k = globalshortcut::Classify(key);
+  switch (k.kind) {
+    case K::Letter:
+      return QChar(u'a' + k.index);
+    case K::Digit:
+      return QChar(u'0' + k.index);
+    case K::Function:
+      return QStringLiteral("F%1").arg(k.index + 1);
+    case K::Space:
+      return QStringLiteral("space");
+    case K::Insert:
+      return QStringLiteral("Insert");
+    case K::Home:
+      return QStringLiteral("Home");
+    case K::End:
+      return QStringLiteral("End");
+    case K::None:
+      break;
+  }
+  return {};
+}
+}  // namespace
+
 QString PortalShortcut::TriggerText(const QKeySequence& key) {
   if (key.isEmpty()) return {};
   const QKeyCombination combo = key[0];
-  const int k = combo.key();
-  QString name;
-  if (k >= Qt::Key_A && k <= Qt::Key_Z)
-    name = QChar(u'a' + (k - Qt::Key_A));
-  else if (k == Qt::Key_Space)
-    name = QStringLiteral("space");
-  else if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_F1 && k <= Qt::Key_F24) ||
-           k == Qt::Key_Insert || k == Qt::Key_Home || k == Qt::Key_End)
-    name = QKeySequence(k).toString(QKeySequence::PortableText);  // the keysym names: "7", "F5", "Home"
+  const QString name = KeysymName(combo.key());
   if (name.isEmpty()) return {};
   const Qt::KeyboardModifiers m = combo.keyboardModifiers();
   QString text;

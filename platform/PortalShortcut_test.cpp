@@ -119,6 +119,10 @@ class PortalShortcutTest : public QObject {
              QStringLiteral("ALT+space"));
     QCOMPARE(PortalShortcut::TriggerText(QKeySequence(QStringLiteral("Ctrl+Home"))),
              QStringLiteral("CTRL+Home"));
+    // The keysym's own name, not Qt's short one ("Ins").
+    QCOMPARE(PortalShortcut::TriggerText(QKeySequence(QStringLiteral("Ctrl+Ins"))),
+             QStringLiteral("CTRL+Insert"));
+    QCOMPARE(PortalShortcut::TriggerText(QKeySequence(QStringLiteral("Alt+F24"))), QStringLiteral("ALT+F24"));
     QVERIFY(PortalShortcut::TriggerText(QKeySequence(QStringLiteral("Ctrl+Left"))).isEmpty());
     QVERIFY(PortalShortcut::TriggerText(QKeySequence()).isEmpty());
   }

@@ -164,7 +164,10 @@ void RegisterTypes() {
 
 IconPixmapList PixmapsOf(const QIcon& icon) {
   IconPixmapList list;
-  for (int size : {16, 22, 24, 32, 48, 64}) {
+  // The icon's own sizes a panel may draw (larger ones would only weigh on the bus).
+  for (const QSize& available : icon.availableSizes()) {
+    const int size = available.width();
+    if (size > 64 || available.height() != size) continue;
     QImage image = icon.pixmap(QSize(size, size)).toImage();
     if (image.isNull()) continue;
     if (image.size() != QSize(size, size))

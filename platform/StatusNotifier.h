@@ -88,7 +88,6 @@ class DBusMenu : public QObject, protected QDBusContext {
   // For panels that draw only two menu levels (GNOME Shell): a submenu inside a submenu is laid out
   // inline in its parent, headed by its own caption as a disabled item, so every item is one click away.
   void SetInlineThirdLevel(bool inlined);
-  bool InlineThirdLevel() const { return inlineThird_; }
   // About how many bytes one layout reply may take (the bus carries at most 64 MiB per message).
   void SetLayoutBudget(qint64 bytes) { layoutBudget_ = bytes; }
   uint Revision() const { return revision_; }

@@ -18,14 +18,13 @@ CSubclass* Find(const QObject* window) {
   return nullptr;
 }
 
-// The procedure put in front of every subclassed window.
+// The procedure put in front of every subclassed window: an observer. The event goes on to the window
+// (and to any other filter on it) as Qt delivers it; only a record without the default procedure ends it.
 class SharedProc : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (!Find(watched)) return false;
-    // The window's own handling already ran inside the procedure, so the event is done either way.
-    basSubclass::SubclassProc(watched, e);
-    return true;
+    CSubclass* r = Find(watched);
+    return r && r->Observe(e);
   }
 };
 
@@ -50,6 +49,11 @@ bool CSubclass::HandleMessage(QEvent* e) {
   if (CallDefaultProc && window) result = static_cast<QObject*>(window.data())->event(e);
   if (alive) emit WndProc(message, 0, 0);
   return result;
+}
+
+bool CSubclass::Observe(QEvent* e) {
+  emit WndProc(static_cast<int>(e->type()), 0, 0);
+  return !CallDefaultProc;
 }
 
 namespace basSubclass {

@@ -1,5 +1,5 @@
-// Window subclassing over Qt event filters: one shared procedure in front of each subclassed window
-// runs the window's own handling, then tells the record's owner what came by.
+// Window subclassing over Qt event filters: one shared filter in front of each subclassed window tells
+// the record's owner what came by and lets the window handle it as it would unsubclassed.
 #pragma once
 
 #include <QObject>
@@ -19,11 +19,15 @@ class CSubclass : public QObject {
   bool ProcOrg = false;         // the window's own handling is saved (installed through this record)
   bool CallDefaultProc = true;  // false: the window's own handling does not run; every event yields false
 
-  // Handles one event for window; called only by the shared procedure.
+  // Handles one event for window: its own handling, then the owner is told; the window's result.
   bool HandleMessage(QEvent* e);
+  // What the shared filter does with an event on its way to the window: tells the owner; true (the
+  // event ends here) only without the default procedure.
+  bool Observe(QEvent* e);
 
  signals:
-  // Raised after the window's own handling; the owner cannot change the result.
+  // Raised for every event the window gets (by the filter just before the window's own handling);
+  // the owner cannot change the result.
   void WndProc(int message, qintptr p1, qintptr p2);
 };
 

@@ -1,3 +1,4 @@
+// Asking the X server who owns CLIPBOARD and what time it is, over Qt's XCB connection.
 #include "platform/X11Selection.h"
 
 #include <xcb/xcb.h>

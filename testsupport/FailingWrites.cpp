@@ -1,3 +1,4 @@
+// Failing the nth create, write, sync or rename of a rewrite through its operations seam.
 #include "testsupport/FailingWrites.h"
 
 #include <cerrno>
