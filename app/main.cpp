@@ -5,15 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "core/AppContext.h"
 #include "core/CommandLine.h"
+#include "core/DataFiles.h"
 #include "core/Form1.h"
 #include "core/Module1.h"
+#include "core/PhoneMenu.h"
 #include "editor/Form2.h"
 #include "find/QuickFind.h"
 #include "organizer/FrmCal.h"
 #include "platform/Console.h"
 #include "platform/Instance.h"
 #include "platform/Log.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Session.h"
 #include "platform/Translation.h"
 #include "postal/Form7.h"
@@ -50,9 +54,12 @@ int main(int argc, char** argv) {
       break;
   }
   logging::Install();
+  // What the windows share for this run, over the data folder the system's rule gives.
+  AppContext context(programfolder::DataFolder());
+  Module1::UseContext(&context);
 
   // One copy per user and data folder: a later start hands its request over and ends, on screen or not.
-  InstanceChannel channel(QString::fromStdString(Module1::AppDir()));
+  InstanceChannel channel(QString::fromStdString(context.AppDir()));
   if (!channel.TakeLock()) {
     QCoreApplication handing(argc, argv);
     if (channel.Hand(CommandOf(request.action))) return 0;
@@ -63,22 +70,22 @@ int main(int argc, char** argv) {
   }
 
   // The first phone book is read while the toolkit starts.
-  Module1::PreloadPhoneBook(1);
+  PhoneMenu::Preload(context.DataPath(datafiles::PhoneBook(1)));
   // Chosen before Qt starts: the plugin cannot change later.
   const std::string plugin = session::PlatformPlugin(session::Environment::FromProcess());
   if (!plugin.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plugin));
   QApplication app(argc, argv);
   qCInfo(lcSession) << "platform plugin:" << QGuiApplication::platformName();
-  qCInfo(lcStores) << "data folder:" << QString::fromStdString(Module1::AppDir());
+  qCInfo(lcStores) << "data folder:" << QString::fromStdString(context.AppDir());
   LoadToolkitTranslation(app);
   QApplication::setApplicationName(QStringLiteral("Dialnest Plus"));
   // The program lives in the tray: closing a dialog must never end it.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  Form1 form1;
-  form1.SetBookWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
+  Form1 form1(context);
+  form1.SetBookWindowFactory(Form1::SubWindow::Editor, [&context] { return new Form2(context); });
   form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
-  form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
+  form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [&context] { return new FrmCal(context); });
   form1.SetWindowFactory(Form1::SubWindow::Find, [] { return new QuickFind; });
   QObject::connect(&channel, &InstanceChannel::Received, &form1, [&form1](const QString& command) {
     qCInfo(lcSession) << "request from a second start:" << command;

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   SetMsgBoxHandler([](const MsgRecord&) { return MsgResult::Ok; });
-  Module1::SetAppDirForTest(folder);
+  AppContext context(folder);
+  Module1::UseContext(&context);
 
   QElapsedTimer t;
   t.start();
@@ -52,10 +53,10 @@ int main(int argc, char** argv) {
   const double floorMs = Ms(t);
 
   t.restart();
-  Form1 form1;
+  Form1 form1(context);
   const double startMs = Ms(t);
   const long rss = ResidentKb();
-  form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [] { return new FrmCal; });
+  form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [&context] { return new FrmCal(context); });
 
   t.restart();
   form1.mnuC1_Click(1);

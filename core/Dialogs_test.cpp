@@ -47,7 +47,7 @@ class DialogsTest : public WindowTestKit {
     main = std::make_unique<Form1>();
     Form4* f = OpenSettings();
     QVERIFY(f);
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus 設定"));
     QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
     QStringList names;
@@ -61,7 +61,7 @@ class DialogsTest : public WindowTestKit {
     main->TrayMessage(0x204, QPoint(5, 5));
     QVERIFY(!main->PopupMenu()->isVisible());
     Press(f, f->Command1);  // OK stores the 999 as a name
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     QVERIFY(dir->Read("dnstplus.ini").find("DATA4=999\r\n") != std::string::npos);
   }
 
@@ -217,7 +217,7 @@ class DialogsTest : public WindowTestKit {
     Press(f, f->Command2);  // cancel
     QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("グループ1"));
     QCOMPARE(dir->Read("dnstplus.ini"), before);
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
   }
 
   void aNameWithALineBreakOrTabIsRefused() {
@@ -255,7 +255,7 @@ class DialogsTest : public WindowTestKit {
     QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("家族"));
     QCOMPARE(main->Clipen, QStringLiteral("True"));
     QCOMPARE(dir->Read("dnstplus.ini"), before);
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
   }
 
   void aFirstStartThatCannotWriteTheSettingsSaysSo() {

@@ -37,7 +37,7 @@
 #include "platform/Twips.h"
 #include "postal/PostalData.h"
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
   BuildLayout();
   BuildMenu();
   StartUp();
@@ -83,7 +83,7 @@ void Form1::BuildLayout() {
 void Form1::BuildMenu() {
   mnuTEL_ = new QMenu(QStringLiteral("電話番号(&D)"));
   mnuTEL_->setObjectName(QStringLiteral("mnuTEL"));
-  connect(mnuTEL_, &QMenu::aboutToHide, this, [] { Module1::PopupBusy = false; });
+  connect(mnuTEL_, &QMenu::aboutToHide, this, [this] { ctx_.session.PopupBusy = false; });
 
   QAction* mnuFind = mnuTEL_->addAction(QStringLiteral("クイック検索(&F)..."));
   mnuFind->setObjectName(QStringLiteral("mnuFind"));
@@ -142,25 +142,24 @@ void Form1::BuildMenu() {
 }
 
 void Form1::StartUp() {
-  Module1::AlarmArmed = true;
   if (const std::size_t n = Module1::RemoveLeftoverFiles())
     qInfo("removed %zu temporary files left by interrupted saves", n);
   bool settingsSaved = settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath())).saved;
-  Module1::CaptionHeight = screen::CaptionHeightPixels();
+  ctx_.session.CaptionHeight = screen::CaptionHeightPixels();
 
   tray_ = TrayIcon::Create(icons::TrayIcon(), this);
   connect(tray_, &TrayIcon::Message, this, &Form1::TrayMessage);
   tray_->SetTip(kAppTitle);
   tray_->SetMenu(mnuTEL_);
 
-  phoneMenu_->Reload(1);
+  LoadGroup(1);
 
   const IniFile ini(Module1::IniPath());
   Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False", settingsSaved));
   Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True", settingsSaved));
 
   for (int g = 1; g <= phonebook::kGroups; ++g)
-    Module1::SetGroupName(g, Module1::GetIni("DATA" + std::to_string(g)));
+    ctx_.session.SetGroupName(g, Module1::GetIni("DATA" + std::to_string(g)));
   ShowGroupNames();
   for (int g = 2; g <= phonebook::kGroups; ++g) groupItems_->SetChecked(g, false);
   groupItems_->SetChecked(1, true);
@@ -173,8 +172,7 @@ void Form1::StartUp() {
   SetFindKey(Q(settings::ReadFindKey(ini)));
 
   const DateTime now = Clock::Now();
-  Module1::LoadAlarm(now);
-  Module1::AlarmLastCheck = alarmclock::LastCheck::Of(now);
+  ctx_.alarm.Start(now);
   Timer1.start();
   if (!settingsSaved)
     MsgBox(QStringLiteral("設定ファイル(%1)に書き込めませんでした\n設定は保存されません")
@@ -184,11 +182,7 @@ void Form1::StartUp() {
 
 void Form1::Timer1_Timer() {
   const DateTime now = Clock::Now();
-  const std::optional<std::string> due = alarmclock::Check(now, Module1::AlarmArmed, Module1::AlarmTime,
-                                                           Module1::AlarmLastCheck, [](const DateTime& day) {
-                                                             Module1::LoadAlarm(day);
-                                                             return Module1::AlarmTime;
-                                                           });
+  const std::optional<std::string> due = ctx_.alarm.Check(now);
   if (!due) return;
   qCInfo(lcOrganizer, "alarm for %s went off at %02d:%02d:%02d", due->c_str(), now.hour, now.minute,
          now.second);
@@ -230,18 +224,18 @@ void Form1::Command1_Click() {
 void Form1::ShowGroupNames() {
   for (int g = 1; g <= phonebook::kGroups; ++g) {
     if (g > groupItems_->Count()) groupItems_->Load();
-    groupItems_->SetCaption(g, Q(Module1::GroupName(g)));
+    groupItems_->SetCaption(g, Q(ctx_.session.GroupName(g)));
   }
 }
 
 void Form1::ReloadPhoneMenus() {
-  phoneMenu_->Reload(Module1::CurGroup);
-  loadedGroup_ = Module1::CurGroup;
+  LoadGroup(ctx_.session.CurGroup);
+  loadedGroup_ = ctx_.session.CurGroup;
   loadedStamp_ = BookStamp();
 }
 
 QString Form1::BookStamp() const {
-  const QFileInfo f(QString::fromStdString(Module1::DataPath(datafiles::PhoneBook(Module1::CurGroup))));
+  const QFileInfo f(QString::fromStdString(ctx_.DataPath(datafiles::PhoneBook(ctx_.session.CurGroup))));
   if (!f.exists()) return {};
   return QStringLiteral("%1 %2 %3").arg(f.fileName()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
 }
@@ -250,31 +244,31 @@ void Form1::WatchPhoneBook() {
   watcher_ = new QFileSystemWatcher(this);
   // The folder catches a book replaced by rename (the file's own watch ends with the old file); the
   // file catches one rewritten in place.
-  watcher_->addPath(QString::fromStdString(Module1::AppDir()));
+  watcher_->addPath(QString::fromStdString(ctx_.AppDir()));
   watchSettle_.setSingleShot(true);
   watchSettle_.setInterval(300);
   connect(&watchSettle_, &QTimer::timeout, this, &Form1::PhoneBookMayHaveChanged);
   auto settle = [this] { watchSettle_.start(); };
   connect(watcher_, &QFileSystemWatcher::directoryChanged, this, settle);
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, settle);
-  loadedGroup_ = Module1::CurGroup;
+  loadedGroup_ = ctx_.session.CurGroup;
   loadedStamp_ = BookStamp();
   PhoneBookMayHaveChanged();
 }
 
 void Form1::PhoneBookMayHaveChanged() {
-  const QString book = QString::fromStdString(Module1::DataPath(datafiles::PhoneBook(Module1::CurGroup)));
+  const QString book = QString::fromStdString(ctx_.DataPath(datafiles::PhoneBook(ctx_.session.CurGroup)));
   if (QFileInfo::exists(book) && !watcher_->files().contains(book)) {
     if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
     watcher_->addPath(book);
   }
-  if (loadedGroup_ != Module1::CurGroup) {  // chosen meanwhile: that load read the file as it is
-    loadedGroup_ = Module1::CurGroup;
+  if (loadedGroup_ != ctx_.session.CurGroup) {  // chosen meanwhile: that load read the file as it is
+    loadedGroup_ = ctx_.session.CurGroup;
     loadedStamp_ = BookStamp();
     return;
   }
   if (BookStamp() == loadedStamp_) return;
-  if (Module1::SubWinOpen) {
+  if (ctx_.session.SubWinOpen) {
     reloadPending_ = true;
     return;
   }
@@ -287,8 +281,13 @@ void Form1::CopyEntry(const QString& text) {
   if (textchars::TextIsTrue(Clipen.toStdString())) CopyToClipboard(text);
 }
 
+void Form1::LoadGroup(int group) {
+  ctx_.session.CurGroup = group;
+  phoneMenu_->Reload(ctx_.DataPath(datafiles::PhoneBook(group)));
+}
+
 void Form1::mnuC1_Click(int g) {
-  phoneMenu_->Reload(g);
+  LoadGroup(g);
   for (int i = 1; i <= groupItems_->Count(); ++i) groupItems_->SetChecked(i, false);
   groupItems_->SetChecked(g, true);
 }
@@ -307,10 +306,10 @@ void Form1::TrayMessage(int msg, QPoint pixels) {
       tray_->SetTip(kAppTitle);
       break;
     case TrayIcon::kLeftDown:
-      if (!Module1::SubWinOpen) OpenOrganizer(pixels);
+      if (!ctx_.session.SubWinOpen) OpenOrganizer(pixels);
       break;
     case TrayIcon::kRightDown:
-      if (Module1::PopupBusy || Module1::SubWinOpen) return;
+      if (ctx_.session.PopupBusy || ctx_.session.SubWinOpen) return;
       ShowPopup(pixels);
       break;
     default:
@@ -319,13 +318,13 @@ void Form1::TrayMessage(int msg, QPoint pixels) {
 }
 
 void Form1::ShowPopup(QPoint pixels) {
-  Module1::PopupBusy = true;
+  ctx_.session.PopupBusy = true;
   mnuTEL_->popup(pixels);
-  if (!mnuTEL_->isVisible()) Module1::PopupBusy = false;
+  if (!mnuTEL_->isVisible()) ctx_.session.PopupBusy = false;
 }
 
 void Form1::OpenOrganizerAt(QPoint pixels) {
-  if (!Module1::SubWinOpen) OpenOrganizer(pixels);
+  if (!ctx_.session.SubWinOpen) OpenOrganizer(pixels);
 }
 
 void Form1::OpenOrganizer(QPoint pixels) {
@@ -349,14 +348,14 @@ void Form1::OpenFactoryWindow(SubWindow w) {
 
 void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
   // One tray window at a time, whichever way the command came (a panel may keep showing its menu).
-  if (Module1::SubWinOpen) return;
+  if (ctx_.session.SubWinOpen) return;
   QWidget* w = make();
   if (!w) return;
   w->setAttribute(Qt::WA_DeleteOnClose);
-  Module1::SubWinOpen = true;
+  ctx_.session.SubWinOpen = true;
   UpdateTrayMenu();
   connect(w, &QObject::destroyed, this, [this] {
-    Module1::SubWinOpen = false;
+    ctx_.session.SubWinOpen = false;
     UpdateTrayMenu();
     if (reloadPending_) PhoneBookMayHaveChanged();
   });
@@ -364,11 +363,11 @@ void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
 }
 
 void Form1::UpdateTrayMenu() {
-  tray_->SetMenuAvailable(!Module1::SubWinOpen);
+  tray_->SetMenuAvailable(!ctx_.session.SubWinOpen);
 }
 
 void Form1::mnuPost_Click() {
-  if (postal::DataAvailable(Module1::AppDir())) {
+  if (postal::DataAvailable(ctx_.AppDir())) {
     OpenBesideTray(postal_, SubWindow::Postal);
     return;
   }
@@ -419,7 +418,7 @@ void Form1::mnuHelp_Click() {
              MsgIcon::Information);
     });
   };
-  const QString hlp = QString::fromStdString(Module1::DataPath("Dnstplus.hlp"));
+  const QString hlp = QString::fromStdString(ctx_.DataPath("Dnstplus.hlp"));
   if (QFileInfo::exists(hlp))
     desktop::Open(hlp, openPage);
   else

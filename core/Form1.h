@@ -13,8 +13,10 @@
 #include <memory>
 #include <type_traits>
 
+#include "core/AppContext.h"
 #include "core/Kana.h"
 #include "core/MenuArray.h"
+#include "core/Module1.h"
 #include "core/PhoneMenu.h"
 
 class QAction;
@@ -32,7 +34,8 @@ class Form1 : public QWidget {
   enum class SubWindow { Editor, Organizer, Postal, Find };
   using Factory = std::function<QWidget*()>;
 
-  explicit Form1(QWidget* parent = nullptr);
+  // `ctx`: the run's context, which the tray's windows share (main's own; a test's fresh one).
+  explicit Form1(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
   ~Form1() override;
 
   // Puts the entry on the clipboard when Clipen reads as true.
@@ -105,6 +108,8 @@ class Form1 : public QWidget {
   void mnuPost_Click();
   void mnuHelp_Click();
   void mnuQ_Click();
+  // The group's book in the letter menus; it becomes the current group.
+  void LoadGroup(int group);
   void ShowPopup(QPoint pixels);
   void OpenOrganizer(QPoint pixels);
   void UpdateTrayMenu();
@@ -122,6 +127,7 @@ class Form1 : public QWidget {
   TrayIcon* tray_ = nullptr;
   QMenu* mnuTEL_ = nullptr;
   PhoneMenu* phoneMenu_ = nullptr;
+  AppContext& ctx_;
   std::unique_ptr<MenuArray> groupItems_;
   std::map<SubWindow, Factory> factories_;
 

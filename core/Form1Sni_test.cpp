@@ -131,7 +131,7 @@ class Form1SniTest : public WindowTestKit {
     const int about = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuVer"));
     const int editor = menu->IdOf(f->PopupMenu()->findChild<QAction*>("mnuI"));
     menu->Event(about, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
-    QTRY_VERIFY(Module1::SubWinOpen);
+    QTRY_VERIFY(ctx->session.SubWinOpen);
     QTRY_COMPARE(layout().children.size(), 0);
     QVERIFY(!menu->Available());
 
@@ -150,7 +150,7 @@ class Form1SniTest : public WindowTestKit {
 
     for (QWidget* w : QApplication::topLevelWidgets())
       if (qobject_cast<Form3*>(w)) w->close();
-    QTRY_VERIFY(!Module1::SubWinOpen);
+    QTRY_VERIFY(!ctx->session.SubWinOpen);
     QTRY_COMPARE(layout().children.size(), 19);
     menu->Event(editor, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
     QTRY_COMPARE(editors, 1);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/DataFiles.h"
 #include "core/Form3.h"
 #include "core/Module1.h"
 #include "platform/Clipboard.h"
@@ -84,7 +85,7 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(f->Tray()->Tip(), QStringLiteral("Dialnest Plus"));
     QCOMPARE(f->Clipen, QStringLiteral("False"));
     QCOMPARE(f->Topview, QStringLiteral("True"));
-    QCOMPARE(Module1::CurGroup, 1);
+    QCOMPARE(ctx->session.CurGroup, 1);
     MenuArray& groups = f->GroupItems();
     QCOMPARE(groups.Count(), 5);
     for (int g = 1; g <= 5; ++g) {
@@ -215,7 +216,7 @@ class Form1Test : public WindowTestKit {
     dir->Write("Teldat1.tel", "[D@TA]\r\none\r\n" + Markers(43));
     auto f = Start();
     f->GroupItems().Item(2)->trigger();  // no Teldat2.tel
-    QCOMPARE(Module1::CurGroup, 2);
+    QCOMPARE(ctx->session.CurGroup, 2);
     for (int k = 1; k <= 44; ++k) QCOMPARE(f->LetterItems(k).Item(1)->text(), QStringLiteral("なし"));
     for (int g = 1; g <= 5; ++g) QCOMPARE(f->GroupItems().Item(g)->isChecked(), g == 2);
 
@@ -236,8 +237,8 @@ class Form1Test : public WindowTestKit {
   void theBookReadAheadFillsTheMenusOnce() {
     dir->Write("Teldat1.tel", "[D@TA]\r\n\x93\x63\x92\x86\t03-1\r\nA&B\x93\r\n" + Markers(43));
     dir->Write("Teldat2.tel", "[D@TA]\r\ntwo\r\n" + Markers(43));
-    Module1::PreloadPhoneBook(2);  // not the group the start loads: read anew
-    Module1::PreloadPhoneBook(1);
+    PhoneMenu::Preload(ctx->DataPath(datafiles::PhoneBook(2)));  // not the group the start loads: read anew
+    PhoneMenu::Preload(ctx->DataPath(datafiles::PhoneBook(1)));
     auto f = Start();
     QCOMPARE(f->LetterItems(1).Count(), 2);
     QCOMPARE(f->LetterItems(1).Caption(1), QStringLiteral("田中\t03-1"));
@@ -264,17 +265,17 @@ class Form1Test : public WindowTestKit {
     auto f = Start();
     RightClick(*f);
     QVERIFY(f->PopupMenu()->isVisible());
-    QVERIFY(Module1::PopupBusy);
+    QVERIFY(ctx->session.PopupBusy);
     QSignalSpy shown(f->PopupMenu(), &QMenu::aboutToShow);
     RightClick(*f);  // while the menu is up: nothing
     QCOMPARE(shown.count(), 0);
     f->PopupMenu()->hide();
-    QVERIFY(!Module1::PopupBusy);
+    QVERIFY(!ctx->session.PopupBusy);
 
-    Module1::SubWinOpen = true;
+    ctx->session.SubWinOpen = true;
     RightClick(*f);
     QVERIFY(!f->PopupMenu()->isVisible());
-    Module1::SubWinOpen = false;
+    ctx->session.SubWinOpen = false;
     f->TrayMessage(0x202, QPoint(1, 1));  // button up and others are ignored
     QVERIFY(!f->PopupMenu()->isVisible());
   }
@@ -282,7 +283,7 @@ class Form1Test : public WindowTestKit {
   void aboutBoxHoldsTheTrayUntilClosed() {
     auto f = Start();
     f->PopupMenu()->findChild<QAction*>("mnuVer")->trigger();
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     Form3* about = OpenWindow<Form3>();
     QVERIFY(about);
     QCOMPARE(about->windowTitle(), QStringLiteral("Dialnest Plus のﾊﾞｰｼﾞｮﾝ情報"));
@@ -303,7 +304,7 @@ class Form1Test : public WindowTestKit {
     QPointer<Form3> guard(about);
     QTest::mouseClick(about->Command1, Qt::LeftButton);
     QTRY_VERIFY(guard.isNull());
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     RightClick(*f);
     QVERIFY(f->PopupMenu()->isVisible());
     f->PopupMenu()->hide();
@@ -317,18 +318,18 @@ class Form1Test : public WindowTestKit {
       opened = new QWidget;
       return opened.data();
     });
-    Module1::SubWinOpen = true;
+    ctx->session.SubWinOpen = true;
     f->TrayMessage(TrayIcon::kLeftDown, QPoint(400, 300));
     QVERIFY(opened.isNull());
-    Module1::SubWinOpen = false;
+    ctx->session.SubWinOpen = false;
     f->TrayMessage(TrayIcon::kLeftDown, QPoint(400, 300));
     QVERIFY(!opened.isNull());
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     QCOMPARE(f->LetterItems(1).Item(1)->text(), QStringLiteral("なし"));
     QVERIFY(opened->windowFlags() & Qt::WindowStaysOnTopHint);  // Topview True
     opened->close();
     QTRY_VERIFY(opened.isNull());
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
 
     QCOMPARE(Form1::OrganizerPosition(QPoint(300, 89), 15, 15), QPoint(300 * 15 - 2870, 89 * 15));
     QCOMPARE(Form1::OrganizerPosition(QPoint(300, 90), 15, 15), QPoint(300 * 15 - 2870, 90 * 15 - 2370));
@@ -347,7 +348,7 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(rec->records[0].text, QStringLiteral("郵便番号データファイルがありません"));
     QCOMPARE(rec->records[0].title, QStringLiteral("Dialnest Plus"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Error);
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     dir->Write("Ken_all.csv", "x");
     post->trigger();
     QCOMPARE(rec->records.size(), 1);
@@ -397,7 +398,7 @@ class Form1Test : public WindowTestKit {
     for (int d = 1; d <= 31; ++d) file += d == 7 ? "[D@TA]1109:00\r\nmeeting\r\n" : "[D@TA]00\r\n";
     dir->Write("Schedule/Sch2612.dat", file);
     auto f = Start();
-    QCOMPARE(QString::fromStdString(Module1::AlarmTime), QStringLiteral("09:00"));
+    QCOMPARE(QString::fromStdString(ctx->alarm.Time()), QStringLiteral("09:00"));
     QVERIFY(f->Timer1.isActive());
     QCOMPARE(f->Timer1.interval(), 10000);
     QCOMPARE(f->Timer2.interval(), 700);
@@ -430,8 +431,8 @@ class Form1Test : public WindowTestKit {
     f->close();                                         // the title bar offers no close: nothing happens
     Clock::SetForTest(DateTime{2026, 12, 8, 9, 0, 0});  // a new day without an alarm
     f->Timer1_Timer();
-    QVERIFY(Module1::AlarmArmed);
-    QCOMPARE(QString::fromStdString(Module1::AlarmTime), QString());
+    QVERIFY(ctx->alarm.Armed());
+    QCOMPARE(QString::fromStdString(ctx->alarm.Time()), QString());
     QVERIFY(!f->isVisible());
     Clock::SetForTest(std::nullopt);
   }

@@ -4,13 +4,15 @@
 #include <QAction>
 #include <algorithm>
 
+#include "platform/LazyMenu.h"
+
 MenuArray::MenuArray(QMenu* menu, std::function<void(int)> onClick, bool checkable)
     : menu_(menu), onClick_(std::move(onClick)), checkable_(checkable) {
   QObject::connect(menu_, &QMenu::triggered, menu_, [this](QAction* a) {
     auto it = std::find(actions_.begin(), actions_.end(), a);
     if (it != actions_.end() && onClick_) onClick_(static_cast<int>(it - actions_.begin()) + 1);
   });
-  QObject::connect(menu_, &QMenu::aboutToShow, menu_, [this] { Build(); });
+  lazymenu::SetPopulate(menu_, [this] { Build(); });
   Load();
 }
 

@@ -1,4 +1,4 @@
-// Shared routines and globals.
+// Shared routines over the run's context.
 #include "core/Module1.h"
 
 #include <QString>
@@ -6,54 +6,43 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <future>
-#include <optional>
 
 #include "core/Alarm.h"
 #include "core/DataFiles.h"
 #include "core/IniFile.h"
-#include "core/MenuArray.h"
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
 #include "platform/Diag.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Sjis.h"
 #include "platform/TextFile.h"
 #include "postal/PostalData.h"
 
 namespace Module1 {
 
-int CurGroup = 1;
-bool SubWinOpen = false;
-bool PopupBusy = false;
-int CaptionHeight = 19;
-bool AlarmArmed = true;
-std::string AlarmTime;
-alarmclock::LastCheck AlarmLastCheck;
-std::array<MenuArray*, kana::kLetterCount + 1> LetterMenus{};
 namespace {
-std::array<std::string, phonebook::kGroups> groupNames;
-}
-
-namespace {
-std::optional<std::string>& AppDirOverride() {
-  static std::optional<std::string> dir;
-  return dir;
+AppContext*& Installed() {
+  static AppContext* context = nullptr;
+  return context;
 }
 }  // namespace
 
-std::string AppDir() {
-  if (AppDirOverride()) return *AppDirOverride();
-  static const std::string dir = programfolder::DataFolder();
-  return dir;
+AppContext& Context() {
+  if (AppContext* c = Installed()) return *c;
+  // Before main installs its own (and in tools that make none): the system's data folder.
+  static AppContext fallback(programfolder::DataFolder());
+  return fallback;
 }
 
-void SetAppDirForTest(std::string dir) {
-  AppDirOverride() = programfolder::WithOneSeparator(std::move(dir));
+void UseContext(AppContext* context) {
+  Installed() = context;
+}
+
+std::string AppDir() {
+  return Context().AppDir();
 }
 
 std::string DataPath(std::string_view name) {
-  return textfile::FindPathIgnoringCase(AppDir(), name);
+  return Context().DataPath(name);
 }
 
 std::string IniPath() {
@@ -68,87 +57,20 @@ bool PutIni(std::string_view key, std::string_view value) {
   return static_cast<bool>(IniFile(IniPath()).Put(settings::kSection, key, value));
 }
 
-namespace {
-// A group's entries as menu texts, per kana index (slot 0 unused).
-using MenuTexts = std::array<std::vector<QString>, kana::kLetterCount + 1>;
-
-// Decoded straight into the menus' UTF-16 texts: a big book makes no other copy of its entries.
-MenuTexts ReadMenuTexts(const std::string& path) {
-  MenuTexts texts;
-  const textfile::Bytes file = textfile::ReadAll(path);
-  if (file.status == textfile::ReadStatus::Error)
-    diag::Report(diag::Area::Stores, diag::Level::Warning,
-                 "phone book " + path + " could not be read: menus show none");
-  if (file.status != textfile::ReadStatus::Ok) return texts;
-  bool complete = true;
-  phonebook::WalkForMenus(file.data, [&texts, &complete](int letter, std::string_view line) {
-    QString text(static_cast<qsizetype>(line.size()), Qt::Uninitialized);
-    const std::size_t n = sjis::DecodeUtf16(line, reinterpret_cast<char16_t*>(text.data()), complete);
-    text.truncate(static_cast<qsizetype>(n));
-    texts[static_cast<std::size_t>(letter)].push_back(std::move(text));
-  });
-  return texts;
-}
-
-struct Preload {
-  std::string path;
-  std::future<MenuTexts> texts;
-};
-Preload& Preloaded() {
-  static Preload p;
-  return p;
-}
-// The file read ahead when it is the one asked for (taken once), else read now.
-MenuTexts TakeMenuTexts(const std::string& path) {
-  Preload& p = Preloaded();
-  if (p.texts.valid() && p.path == path) return p.texts.get();
-  return ReadMenuTexts(path);
-}
-}  // namespace
-
-void PreloadPhoneBook(int group) {
-  Preload& p = Preloaded();
-  p.path = DataPath(datafiles::PhoneBook(group));
-  p.texts = std::async(std::launch::async, ReadMenuTexts, p.path);
-}
-
-void LoadPhoneMenus(int group) {
-  CurGroup = group;
-  MenuTexts texts = TakeMenuTexts(DataPath(datafiles::PhoneBook(group)));
-  for (std::size_t k = 1; k < texts.size(); ++k)
-    if (MenuArray* items = LetterMenus[k]) items->Fill(std::move(texts[k]));
-}
-
-void ClearPhoneMenus() {
-  for (int k = 1; k <= kana::kLetterCount; ++k) {
-    MenuArray* items = LetterMenus[static_cast<std::size_t>(k)];
-    if (!items) continue;
-    for (int n = items->Count(); n >= 2; --n) items->Unload(n);
-    items->SetCaption(1, QStringLiteral("なし"));
-    items->SetEnabled(1, false);
-  }
-}
-
 std::string GroupName(int group) {
-  return group >= 1 && group <= phonebook::kGroups ? groupNames[static_cast<std::size_t>(group - 1)]
-                                                   : std::string();
+  return Context().session.GroupName(group);
 }
 
 void SetGroupName(int group, std::string name) {
-  if (group >= 1 && group <= phonebook::kGroups)
-    groupNames[static_cast<std::size_t>(group - 1)] = std::move(name);
+  Context().session.SetGroupName(group, std::move(name));
 }
 
-void EmptyMenuTable() {
-  LetterMenus.fill(nullptr);
-}
-
-void LoadAlarm(const DateTime& day) {
-  AlarmTime = alarmclock::ReadAlarmTime(DataPath(datafiles::ScheduleMonth(day.year, day.month)), day.day);
+int CaptionCorrection() {
+  return Context().session.CaptionCorrection();
 }
 
 void LoadAlarm() {
-  LoadAlarm(Clock::Now());
+  Context().alarm.Load(Clock::Now());
 }
 
 }  // namespace Module1

@@ -2,9 +2,14 @@
 #include "core/PhoneMenu.h"
 
 #include <QMenu>
+#include <future>
+#include <vector>
 
-#include "core/Module1.h"
+#include "core/PhoneBookFile.h"
+#include "platform/Diag.h"
 #include "platform/QtText.h"
+#include "platform/Sjis.h"
+#include "platform/TextFile.h"
 
 PhoneMenu::PhoneMenu(QMenu* popup, QObject* parent) : QObject(parent) {
   for (const kana::Row& row : kana::kRows) {
@@ -23,24 +28,63 @@ PhoneMenu::PhoneMenu(QMenu* popup, QObject* parent) : QObject(parent) {
   }
 }
 
-PhoneMenu::~PhoneMenu() {
-  Module1::EmptyMenuTable();
+PhoneMenu::~PhoneMenu() = default;
+
+namespace {
+// A phone book's entries as menu texts, per kana index (slot 0 unused).
+using MenuTexts = std::array<std::vector<QString>, kana::kLetterCount + 1>;
+
+// Decoded straight into the menus' UTF-16 texts: a big book makes no other copy of its entries.
+MenuTexts ReadMenuTexts(const std::string& path) {
+  MenuTexts texts;
+  const textfile::Bytes file = textfile::ReadAll(path);
+  if (file.status == textfile::ReadStatus::Error)
+    diag::Report(diag::Area::Stores, diag::Level::Warning,
+                 "phone book " + path + " could not be read: menus show none");
+  if (file.status != textfile::ReadStatus::Ok) return texts;
+  bool complete = true;
+  phonebook::WalkForMenus(file.data, [&texts, &complete](int letter, std::string_view line) {
+    QString text(static_cast<qsizetype>(line.size()), Qt::Uninitialized);
+    const std::size_t n = sjis::DecodeUtf16(line, reinterpret_cast<char16_t*>(text.data()), complete);
+    text.truncate(static_cast<qsizetype>(n));
+    texts[static_cast<std::size_t>(letter)].push_back(std::move(text));
+  });
+  return texts;
 }
 
-void PhoneMenu::Setmnu() {
+struct Preloaded {
+  std::string path;
+  std::future<MenuTexts> texts;
+};
+Preloaded& Ahead() {
+  static Preloaded p;
+  return p;
+}
+// The file read ahead when it is the one asked for (taken once), else read now.
+MenuTexts TakeMenuTexts(const std::string& path) {
+  Preloaded& p = Ahead();
+  if (p.texts.valid() && p.path == path) return p.texts.get();
+  return ReadMenuTexts(path);
+}
+}  // namespace
+
+void PhoneMenu::Preload(const std::string& path) {
+  Preloaded& p = Ahead();
+  p.path = path;
+  p.texts = std::async(std::launch::async, ReadMenuTexts, path);
+}
+
+void PhoneMenu::Reload(const std::string& path) {
+  Clear();
+  MenuTexts texts = TakeMenuTexts(path);
   for (int k = 1; k <= kana::kLetterCount; ++k)
-    Module1::LetterMenus[static_cast<std::size_t>(k)] = letters_[static_cast<std::size_t>(k - 1)].get();
-}
-
-void PhoneMenu::Reload(int group) {
-  Setmnu();
-  Module1::ClearPhoneMenus();
-  Module1::LoadPhoneMenus(group);
-  Module1::EmptyMenuTable();
+    letters_[static_cast<std::size_t>(k - 1)]->Fill(std::move(texts[static_cast<std::size_t>(k)]));
 }
 
 void PhoneMenu::Clear() {
-  Setmnu();
-  Module1::ClearPhoneMenus();
-  Module1::EmptyMenuTable();
+  for (const std::unique_ptr<MenuArray>& items : letters_) {
+    for (int n = items->Count(); n >= 2; --n) items->Unload(n);
+    items->SetCaption(1, QStringLiteral("なし"));
+    items->SetEnabled(1, false);
+  }
 }

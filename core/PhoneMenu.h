@@ -1,13 +1,13 @@
 // The tray popup's phone book part: the ten row menus, their 44 letter menus (each a menu item array)
-// and the loading of one group's file into them. Callers reload it with one call and hear about a
-// chosen entry through a signal; the letter menu table (Module1::LetterMenus) is filled only while a
-// load or clear runs, as the shared loaders expect.
+// and the loading of one phone book file into them. Callers reload it with one call and hear about a
+// chosen entry through a signal.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "core/Kana.h"
 #include "core/MenuArray.h"
@@ -23,12 +23,14 @@ class PhoneMenu : public QObject {
 
   MenuArray& LetterItems(int kanaIndex) { return *letters_.at(static_cast<std::size_t>(kanaIndex - 1)); }
 
-  // Fills the letter menu table with the 44 item arrays in kana index order.
-  void Setmnu();
-  // Group `group`'s file in the letter menus (CurGroup follows); the table is empty afterwards.
-  void Reload(int group);
-  // Every letter menu back to one disabled "なし"; the table is empty afterwards.
+  // The phone book at `path` in the letter menus (each cleared first). A file that cannot be read
+  // leaves every letter with "なし" (and the log says why).
+  void Reload(const std::string& path);
+  // Every letter menu back to one disabled "なし".
   void Clear();
+  // Starts reading the file at `path` on a thread of its own (at start-up, while the toolkit comes up);
+  // the next Reload of the same path takes what it read.
+  static void Preload(const std::string& path);
 
  signals:
   // An entry was chosen: its whole line, exactly as stored.

@@ -58,7 +58,7 @@ class EtchedClient : public QWidget {
 
 }  // namespace
 
-Form2::Form2(QWidget* parent) : QMainWindow(parent) {
+Form2::Form2(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
   setObjectName(QStringLiteral("Form2"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint);
@@ -72,14 +72,14 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
   const settings::EditorSize size = settings::ReadEditorSize(IniFile(Module1::IniPath()));
   storedSize_ = size;
   SetOuterSize(size.width, size.height + CaptionCorrection());
-  const QString group = Q(Module1::GroupName(Module1::CurGroup));
+  const QString group = Q(ctx_.session.GroupName(ctx_.session.CurGroup));
   setWindowTitle(QStringLiteral("DialnestPlus 新規登録・修正 ⇒ ") + group);
 
   switch (model_.Open(GroupPath())) {
     case PhoneBookEditor::OpenResult::Unreadable:
       MsgBox(
           QStringLiteral("電話帳ファイル(%1)を正しく読み込めませんでした\nこのグループの変更は保存されません")
-              .arg(Q(datafiles::PhoneBook(Module1::CurGroup))),
+              .arg(Q(datafiles::PhoneBook(ctx_.session.CurGroup))),
           MsgIcon::Warning);
       break;
     default:
@@ -88,11 +88,11 @@ Form2::Form2(QWidget* parent) : QMainWindow(parent) {
 }
 
 int Form2::CaptionCorrection() const {
-  return Module1::CaptionCorrection();
+  return ctx_.session.CaptionCorrection();
 }
 
 std::string Form2::GroupPath() const {
-  return Module1::DataPath(datafiles::PhoneBook(Module1::CurGroup));
+  return ctx_.DataPath(datafiles::PhoneBook(ctx_.session.CurGroup));
 }
 
 void Form2::BuildControls() {
@@ -344,7 +344,7 @@ void Form2::closeEvent(QCloseEvent* e) {
     model_.SetMaster();
     bool saved = Savedata();
     if (!saved && model_.ChangedOnDisk()) {
-      switch (AskAboutChangedFile(Q(datafiles::PhoneBook(Module1::CurGroup)))) {
+      switch (AskAboutChangedFile(Q(datafiles::PhoneBook(ctx_.session.CurGroup)))) {
         case ChangedFileChoice::Overwrite:
           saved = model_.Savedata(GroupPath(), true);
           break;
@@ -364,7 +364,7 @@ void Form2::closeEvent(QCloseEvent* e) {
       // copy the entries out and close again (which retries); "Yes" is the way out without saving.
       const MsgResult answer =
           MsgBox(WithReason(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした")
-                                .arg(Q(datafiles::PhoneBook(Module1::CurGroup))),
+                                .arg(Q(datafiles::PhoneBook(ctx_.session.CurGroup))),
                             model_.LastError()) +
                      QStringLiteral("\n変更を保存せずに閉じますか？\n"
                                     "（いいえ：編集を続けます。もう一度閉じると保存し直します）"),

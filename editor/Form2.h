@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <array>
 
+#include "core/AppContext.h"
+#include "core/Module1.h"
 #include "core/Settings.h"
 #include "editor/PhoneBookEditor.h"
 
@@ -20,7 +22,8 @@ class Form2 : public QMainWindow {
   static constexpr int kFrameWidth = 120;
   static constexpr int kFrameHeight = 690;
 
-  explicit Form2(QWidget* parent = nullptr);
+  // The editor of the context's current group.
+  explicit Form2(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
 
   void ReadList(int k);
   void SetMaster() { model_.SetMaster(); }
@@ -67,6 +70,7 @@ class Form2 : public QMainWindow {
   std::string GroupPath() const;
   void SaveSizeIfChanged();
 
+  AppContext& ctx_;
   PhoneBookEditor model_;
   settings::EditorSize storedSize_;
   QWidget* client_ = nullptr;

@@ -51,7 +51,7 @@ class Form2Test : public WindowTestKit {
   void init() {
     StartKit();
     main = std::make_unique<Form1>();
-    Module1::CaptionHeight = 19;  // start-up took the style's; the layout cases fix it
+    ctx->session.CaptionHeight = 19;  // start-up took the style's; the layout cases fix it
     main->SetBookWindowFactory(Form1::SubWindow::Editor, [] { return new Form2; });
   }
   void cleanup() {
@@ -66,7 +66,7 @@ class Form2Test : public WindowTestKit {
   void opensInItsDesignedState() {
     Form2* f = Open();
     QVERIFY(f);
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     QCOMPARE(f->windowTitle(), QStringLiteral("DialnestPlus 新規登録・修正 ⇒ グループ1"));
     QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(States(f), QStringLiteral("0000000"));
@@ -200,7 +200,7 @@ class Form2Test : public WindowTestKit {
     QTest::mouseClick(f->Command1[3], Qt::LeftButton);
     Close(f);
     QCOMPARE(dir->Read("Teldat1.tel"), Markers(6) + Sj("加藤\t090-1111-2222") + "\r\n" + Markers(38));
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     QCOMPARE(main->LetterItems(6).Caption(1), QStringLiteral("加藤\t090-1111-2222"));
     main->LetterItems(6).Item(1)->trigger();
     QCOMPARE(ClipboardText(), QStringLiteral("加藤\t090-1111-2222"));
@@ -210,7 +210,7 @@ class Form2Test : public WindowTestKit {
     Form2* f = Open();
     Close(f);
     QVERIFY(!dir->Exists("Teldat1.tel"));
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     // A book only looked at (a letter chosen, an entry picked) and an unchanged size: no file rewritten.
     const std::string book = Markers(1) + Sj("阿部\t03") + "\r\n" + Markers(43);
     dir->Write("Teldat1.tel", book);
@@ -291,7 +291,7 @@ class Form2Test : public WindowTestKit {
   }
 
   void layoutAtCaption26AndTheHeightDoesNotCreep() {
-    Module1::CaptionHeight = 26;
+    ctx->session.CaptionHeight = 26;
     Form2* f = Open();
     QCOMPARE(f->OuterHeight(), 4505);
     QCOMPARE(f->Command1[1]->y(), PxY(4505 - 1235));
@@ -334,7 +334,7 @@ class Form2Test : public WindowTestKit {
     QCOMPARE(rec->records[0].icon, MsgIcon::Question);
     QCOMPARE(rec->records[0].buttons, MsgButtons::YesNo);
     QVERIFY(f->isVisible());
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\n" + Markers(43));
     ::chmod(dir->File("Teldat1.tel").c_str(), 0644);
     Close(f);  // closing again retries
@@ -353,7 +353,7 @@ class Form2Test : public WindowTestKit {
     QPointer<Form2> guard(f);
     f->close();
     QVERIFY(QTest::qWaitFor([&guard] { return guard.isNull(); }, 5000));
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     QCOMPARE(dir->Read("Teldat1.tel"), "[D@TA]\r\nold\r\n" + Markers(43));
     // The tray's menus still show the file as it is, and work again.
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("old"));

@@ -71,7 +71,7 @@ class QuickFindTest : public WindowTestKit {
     QVERIFY(f);
     QCOMPARE(f->windowTitle(), QStringLiteral("クイック検索"));
     QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(!Module1::SubWinOpen);      // the tray stays usable beside it
+    QVERIFY(!ctx->session.SubWinOpen);  // the tray stays usable beside it
     QCoreApplication::processEvents();  // the files are read right after showing
     QVERIFY(Rows(f).isEmpty());         // an empty box shows nothing
     QVERIFY(f->Label1->isHidden());

@@ -63,7 +63,8 @@ QPixmap DragStrip(int width, int height) {
 }
 }  // namespace
 
-FrmCal::FrmCal(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+FrmCal::FrmCal(AppContext& ctx, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx) {
   // Tips show whenever the pointer rests on the calendar or a button, whichever window is active (and
   // with no window manager, where this one never is).
   setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -95,9 +96,9 @@ bool FrmCal::Load() {
   Image3->installEventFilter(this);
 
   View = new CalendarView(this);
-  Schedule = new SchedulePage(this);
-  Todo = new TodoPage(this);
-  Memo = new MemoPage(this);
+  Schedule = new SchedulePage(this, ctx_);
+  Todo = new TodoPage(this, ctx_);
+  Memo = new MemoPage(this, ctx_);
   pages_ = {Schedule, Todo, Memo};  // in the order of their tabs
   View->SetSources(&Schedule->Month(), &Todo->Book().lines);
 
@@ -341,7 +342,7 @@ void FrmCal::ToggleInputWindow() {
   Schedule->DisableEntry(true);
   SetInputOpen(false);
   View->ShowMonthCaption();
-  if (Schedule->Dirty() && Schedule->SaveIfDirty()) Module1::LoadAlarm();
+  if (Schedule->Dirty() && Schedule->SaveIfDirty()) ctx_.alarm.Load(Clock::Now());
 }
 
 void FrmCal::CloseButton() {
@@ -366,7 +367,7 @@ void FrmCal::closeEvent(QCloseEvent* e) {
   clsSubclass.reset();
   tooltip::Hide();
   UnhookTabHost(Picture5);
-  Module1::LoadAlarm();
+  ctx_.alarm.Load(Clock::Now());
   unloaded_ = true;
   emit PhoneMenusStale();  // opening cleared the letter menus
   e->accept();

@@ -9,6 +9,9 @@
 #include <optional>
 #include <utility>
 
+#include "core/AppContext.h"
+#include "core/Module1.h"
+
 class CSubclass;
 class CalendarView;
 class MemoPage;
@@ -23,7 +26,8 @@ class TodoPage;
 class FrmCal : public QWidget {
   Q_OBJECT
  public:
-  explicit FrmCal(QWidget* parent = nullptr);
+  // `ctx`: the run's context (the schedule page keeps today's alarm in it).
+  explicit FrmCal(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
   ~FrmCal() override;
 
   // The page switch: 0 schedule, 1 ToDo, 2 free memo; any other index only hides the day marker.
@@ -81,6 +85,7 @@ class FrmCal : public QWidget {
   void ShowDate(int year, int month, int day);
   OrganizerPage* Current() const;
 
+  AppContext& ctx_;
   int current_ = 0;  // the page chosen last (the schedule's until another tab is chosen)
   bool inputOpen_ = false;
   bool calActive_ = true;

@@ -43,7 +43,7 @@ class FrmCalTest : public OrganizerTestBase {
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));
     FrmCal* f = Open(QPoint(700, 500));
     QVERIFY(f);
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("なし"));  // the letter menus are emptied
     QVERIFY(f->windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(f->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -83,7 +83,7 @@ class FrmCalTest : public OrganizerTestBase {
     for (QWidget* w : QApplication::topLevelWidgets()) organisers += qobject_cast<FrmCal*>(w) != nullptr;
     QCOMPARE(organisers, 1);
     QVERIFY(CloseWithButton(f));
-    QVERIFY(!Module1::SubWinOpen);
+    QVERIFY(!ctx->session.SubWinOpen);
     QCOMPARE(main->LetterItems(1).Caption(1), QStringLiteral("entry"));  // reloaded for CurGroup
     QCOMPARE(basSubclassCount(), 0);
     QVERIFY(!dir->Exists("ToDo.dat"));  // nothing changed: nothing written
@@ -422,21 +422,20 @@ class FrmCalTest : public OrganizerTestBase {
 
   void aTimeRegisteredForTodayRingsToday() {
     FrmCal* f = Open();
-    Module1::AlarmArmed = false;
-    Module1::AlarmLastCheck = {20261207, 8 * 60};  // the clock has checked today already
+    ctx->alarm.Set(false, ctx->alarm.Time(), {20261207, 8 * 60});  // the clock has checked today already
     Release(f->Picture2[1]);
     ClickDay(f, 7);  // today
     f->Schedule->Check1->click();
     f->Schedule->hDtp->setTime(QTime(9, 1));
     f->Schedule->Command1->click();
-    QVERIFY(Module1::AlarmArmed);
-    QCOMPARE(Module1::AlarmTime, std::string("09:01"));
+    QVERIFY(ctx->alarm.Armed());
+    QCOMPARE(ctx->alarm.Time(), std::string("09:01"));
     Clock::SetForTest(DateTime{2026, 12, 7, 9, 1, 0});
     main->Timer1_Timer();
     QVERIFY(main->isVisible());  // the alarm window came up while the organiser is open
     main->Command1_Click();
     QVERIFY(CloseWithButton(f));
-    QCOMPARE(Module1::AlarmTime, std::string("09:01"));  // reloaded from the saved month
+    QCOMPARE(ctx->alarm.Time(), std::string("09:01"));  // reloaded from the saved month
   }
 
   void textTheFileCannotCarryIsRefusedAtRegistration() {
@@ -507,7 +506,7 @@ class FrmCalTest : public OrganizerTestBase {
     QPointer<FrmCal> guard(f);
     Release(f->Picture2[0]);  // nor the close
     QVERIFY(guard);
-    QVERIFY(Module1::SubWinOpen);
+    QVERIFY(ctx->session.SubWinOpen);
     ::chmod(dir->File("Schedule/Sch2612.dat").c_str(), 0644);  // the user frees the file: retry works
     QVERIFY(CloseWithButton(f));
     QCOMPARE(dir->Read("Schedule/Sch2612.dat"),

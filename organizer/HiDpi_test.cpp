@@ -86,8 +86,8 @@ class HiDpiTest : public QObject {
                Pixels(calendar_pictures::Picture(calendar_pictures::ForMark(mark))).copy(0, 0, 36, 32));
     }
     TempDir dir;  // the organiser reads its files from the data folder
-    Module1::SetAppDirForTest(dir.Path());
-    FrmCal frame;
+    AppContext context(dir.Path());
+    FrmCal frame(context);
     QCOMPARE(frame.findChild<QLabel*>("Image3")->pixmap().devicePixelRatio(), 2.0);  // the drag strip
     for (int mark : {0, 4, 7}) {
       auto* choice = frame.findChild<QToolButton*>(QStringLiteral("Option1_%1").arg(mark));

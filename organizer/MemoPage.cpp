@@ -64,7 +64,7 @@ QIcon Face(int index) {
 }
 }  // namespace
 
-MemoPage::MemoPage(QWidget* frame) : QObject(frame) {
+MemoPage::MemoPage(QWidget* frame, AppContext& ctx) : QObject(frame), ctx_(ctx) {
   Picture4 = new QWidget(frame);
   Picture4->setObjectName(QStringLiteral("Picture4"));
   Picture4->setAutoFillBackground(true);
@@ -177,7 +177,7 @@ void MemoPage::OpenMemo() {
     if (!SaveMemoPage()) return;
     (void)CompactMemo();
   }
-  const std::string path = Module1::DataPath(memo::kFileName);
+  const std::string path = ctx_.DataPath(memo::kFileName);
   if (!book_.Open(path))
     MsgBox(
         QStringLiteral("メモファイル(%1)を正しく読み込めませんでした\nメモの変更は保存されません").arg(kFile),

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include "core/AppContext.h"
 #include "organizer/OrganizerPage.h"
 
 #include "organizer/MemoBook.h"
@@ -20,7 +21,8 @@ class QWidget;
 class MemoPage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
-  explicit MemoPage(QWidget* frame);
+  // `ctx`: the run's context, whose folder holds the file.
+  MemoPage(QWidget* frame, AppContext& ctx);
 
   bool UsesCalendar() const override;
   void Enter() override;
@@ -53,6 +55,7 @@ class MemoPage : public QObject, public OrganizerPage {
   QPushButton* Command3 = nullptr;
 
  private:
+  AppContext& ctx_;
   bool Store(int page, const std::string& text);
   std::string Stored() const;  // the text box as a page stores it
   // Why `text` cannot be stored as page `page` (empty when it was stored).

@@ -131,8 +131,8 @@ class OrganizerPagesTest : public OrganizerTestBase {
     dir->Write("Schedule/Sch0412.dat", Headers(4) + Sj("[D@TA]10\r\n忘年会\r\n") + Headers(26));
     dir->Write("ToDo.dat", Sj("104/12/05 資料を送る\r\n"));
     QWidget host;
-    SchedulePage schedule(&host);
-    TodoPage todo(&host);
+    SchedulePage schedule(&host, *ctx);
+    TodoPage todo(&host, *ctx);
     QSignalSpy registered(&schedule, &SchedulePage::Registered);
     QSignalSpy asked(&todo, &TodoPage::DateAsked);
     QSignalSpy changed(&todo, &TodoPage::Changed);

@@ -39,7 +39,7 @@ QString MonthFileName(int year, int month) {
 }
 }  // namespace
 
-SchedulePage::SchedulePage(QWidget* frame) : QObject(frame) {
+SchedulePage::SchedulePage(QWidget* frame, AppContext& ctx) : QObject(frame), ctx_(ctx) {
   Text1 = new QPlainTextEdit(frame);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setEnabled(false);
@@ -167,11 +167,8 @@ void SchedulePage::Command1_Click() {
   month_.DayText[i] = text;
   dirty_ = true;
   emit Registered(day_);
-  Module1::AlarmArmed = true;  // a time set for later today can still go off
-  // Today's alarm follows a registration for today at once, not only after the month is saved.
-  const DateTime now = Clock::Now();
-  if (year_ == now.year && monthNo_ == now.month && day_ == now.day)
-    Module1::AlarmTime = month_.DayAlarm[i] == 1 ? month_.DayTime[i] : std::string();
+  ctx_.alarm.Registered(Clock::Now(), year_, monthNo_, day_,
+                        month_.DayAlarm[i] == 1 ? month_.DayTime[i] : std::string());
 }
 
 void SchedulePage::DisableEntry(bool clear) {
@@ -226,7 +223,7 @@ void SchedulePage::FocusEntry() {
 void SchedulePage::LoadMonth(int year, int month) {
   year_ = year;
   monthNo_ = month;
-  if (schedule::LoadSchedule(Module1::AppDir(), year, month, month_)) return;
+  if (schedule::LoadSchedule(ctx_.AppDir(), year, month, month_)) return;
   MsgBox(QStringLiteral("スケジュールファイル(%1)を正しく読み込めませんでした\nこの月の変更は保存されません")
              .arg(MonthFileName(year, month)),
          MsgIcon::Error);
@@ -234,11 +231,11 @@ void SchedulePage::LoadMonth(int year, int month) {
 
 bool SchedulePage::SaveIfDirty() {
   if (!dirty_) return true;
-  schedule::SaveOutcome o = schedule::SaveSchedule(Module1::AppDir(), year_, monthNo_, month_);
+  schedule::SaveOutcome o = schedule::SaveSchedule(ctx_.AppDir(), year_, monthNo_, month_);
   if (o.result == schedule::SaveResult::ChangedOnDisk) {
     switch (AskAboutChangedFile(MonthFileName(year_, monthNo_))) {
       case ChangedFileChoice::Overwrite:
-        o = schedule::SaveSchedule(Module1::AppDir(), year_, monthNo_, month_, true);
+        o = schedule::SaveSchedule(ctx_.AppDir(), year_, monthNo_, month_, true);
         break;
       case ChangedFileChoice::TakeTheirs:
         dirty_ = false;

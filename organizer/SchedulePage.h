@@ -5,8 +5,9 @@
 #include <QObject>
 
 #include <array>
-#include "organizer/OrganizerPage.h"
 
+#include "core/AppContext.h"
+#include "organizer/OrganizerPage.h"
 #include "organizer/ScheduleStore.h"
 
 class QCheckBox;
@@ -20,7 +21,8 @@ class QWidget;
 class SchedulePage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
-  explicit SchedulePage(QWidget* frame);
+  // `ctx`: its folder holds the schedule files, its alarm follows what is registered for today.
+  SchedulePage(QWidget* frame, AppContext& ctx);
 
   bool UsesCalendar() const override;
   void Enter() override;
@@ -64,6 +66,7 @@ class SchedulePage : public QObject, public OrganizerPage {
  private:
   int SelectedMark() const;
   void SetDayControlsEnabled(bool on);
+  AppContext& ctx_;
   MonthSchedule month_;
   int year_ = 0, monthNo_ = 0;  // the month held
   int day_ = 0;                 // the day the entry shows; 0 before the first pick

@@ -55,7 +55,7 @@ QIcon Face(int index) {
 }
 }  // namespace
 
-TodoPage::TodoPage(QWidget* frame) : QObject(frame) {
+TodoPage::TodoPage(QWidget* frame, AppContext& ctx) : QObject(frame), ctx_(ctx) {
   book_.lines = {std::string()};
   Picture6 = new QWidget(frame);
   Picture6->setObjectName(QStringLiteral("Picture6"));
@@ -96,14 +96,14 @@ TodoPage::TodoPage(QWidget* frame) : QObject(frame) {
 }
 
 void TodoPage::LoadToDo() {
-  if (todo::LoadToDo(Module1::DataPath(todo::kFileName), book_)) return;
+  if (todo::LoadToDo(ctx_.DataPath(todo::kFileName), book_)) return;
   MsgBox(
       QStringLiteral("ToDoファイル(%1)を正しく読み込めませんでした\nToDoの変更は保存されません").arg(kFile),
       MsgIcon::Error);
 }
 
 bool TodoPage::SaveToDo() {
-  const std::string path = Module1::DataPath(todo::kFileName);
+  const std::string path = ctx_.DataPath(todo::kFileName);
   todo::SaveOutcome o = todo::SaveToDo(path, book_);
   if (o.result == todo::SaveResult::ChangedOnDisk) {
     switch (AskAboutChangedFile(kFile)) {

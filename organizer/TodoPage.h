@@ -6,6 +6,7 @@
 
 #include <array>
 #include <initializer_list>
+#include "core/AppContext.h"
 #include "organizer/OrganizerPage.h"
 
 #include "organizer/TodoStore.h"
@@ -19,7 +20,8 @@ class QWidget;
 class TodoPage : public QObject, public OrganizerPage {
   Q_OBJECT
  public:
-  explicit TodoPage(QWidget* frame);
+  // `ctx`: the run's context, whose folder holds the file.
+  TodoPage(QWidget* frame, AppContext& ctx);
 
   bool UsesCalendar() const override;
   void Enter() override;
@@ -57,6 +59,7 @@ class TodoPage : public QObject, public OrganizerPage {
   void Changed();                                // the lines changed: the grid redraws
 
  private:
+  AppContext& ctx_;
   void SetCurrent(int row);
   // The commands of Command5: each false when it refused and nothing changed.
   QString TypedText() const;

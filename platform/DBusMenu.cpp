@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMenu>
 
+#include "platform/LazyMenu.h"
 #include "platform/Log.h"
 #include "platform/StatusNotifier.h"
 
@@ -134,7 +135,7 @@ qint64 DBusMenu::CostOf(QMenu* menu) {
   for (QAction* a : menu->actions()) {
     cost += 120 + a->text().size() * 3;
     if (IsHeading(a)) {
-      emit a->menu()->aboutToShow();
+      lazymenu::Populate(a->menu());
       for (QAction* inner : a->menu()->actions()) cost += 120 + inner->text().size() * 3;
     }
   }
@@ -154,7 +155,7 @@ MenuLayoutItem DBusMenu::Build(int id, int depth, const QStringList& names, bool
   if (!asked && budget_ <= 0) return item;
   // A menu whose items are made when it is about to be shown (the letters of a phone book) makes them
   // now: the panel asks for them.
-  emit menu->aboutToShow();
+  lazymenu::Populate(menu);
   const qint64 cost = CostOf(menu);
   if (!asked && cost > budget_) {
     budget_ = 0;
@@ -238,7 +239,7 @@ bool DBusMenu::AboutToShow(int id) {
   if (!menu || !available_) return false;
   const qsizetype before = menu->actions().size();
   building_ = true;
-  emit menu->aboutToShow();
+  lazymenu::Populate(menu);
   building_ = false;
   return menu->actions().size() != before;
 }

@@ -234,11 +234,11 @@ class Form7Test : public WindowTestKit {
     const int h = f.height();
     f.resize(f.width(), h + 60);
     QTRY_COMPARE(f.height(), h);
-    Module1::CaptionHeight = 26;
+    ctx->session.CaptionHeight = 26;
     Form7 tall;
     QCOMPARE(tall.OuterHeight(), 4530 + 105);
     QCOMPARE(tall.height(), h);  // the client area keeps its size under a taller caption
-    Module1::CaptionHeight = 19;
+    ctx->session.CaptionHeight = 19;
   }
 
   void trayItemOpensTheWindowWhateverTheNamesCase() {
@@ -249,7 +249,7 @@ class Form7Test : public WindowTestKit {
     Form7* opened = OpenWindow<Form7>();
     QVERIFY(opened && opened->isVisible());
     QVERIFY(rec->records.isEmpty());
-    QVERIFY(!Module1::SubWinOpen);  // the search window does not hold the tray
+    QVERIFY(!ctx->session.SubWinOpen);  // the search window does not hold the tray
     opened->Command1_Click();
     WaitSearch(*opened);
     QCOMPARE(opened->Results()->rowCount(), 3);

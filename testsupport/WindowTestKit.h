@@ -1,5 +1,5 @@
-// The one fixture every window test starts from: a temporary program folder, a message recorder that
-// answers on cue, and every Module1 global as a fresh start has it (also after the test).
+// The one fixture every window test starts from: a temporary program folder, a fresh context of the
+// run over it (as a start has it), and a message recorder that answers on cue.
 #pragma once
 
 #include <QObject>
@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "core/Module1.h"
-#include "core/PhoneBookFile.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
 #include "testsupport/FailingWrites.h"
@@ -18,31 +17,20 @@ class WindowTestKit : public QObject {
  protected:
   std::unique_ptr<TempDir> dir;
   std::unique_ptr<MsgBoxRecorder> rec;
+  std::unique_ptr<AppContext> ctx;  // the run's context, fresh for each test, over `dir`
 
   void StartKit() {
     dir = std::make_unique<TempDir>();
-    Module1::SetAppDirForTest(dir->Path());
-    ResetGlobals();
+    ctx = std::make_unique<AppContext>(dir->Path());
+    Module1::UseContext(ctx.get());
     rec = std::make_unique<MsgBoxRecorder>();
   }
   void StopKit() {
     rec.reset();
+    Module1::UseContext(nullptr);
+    ctx.reset();
     dir.reset();
     Clock::SetForTest(std::nullopt);
     textfile::fault::Clear();
-    ResetGlobals();
-  }
-
- private:
-  static void ResetGlobals() {
-    Module1::CurGroup = 1;
-    Module1::SubWinOpen = false;
-    Module1::PopupBusy = false;
-    Module1::CaptionHeight = 19;  // the design's caption; start-up takes the style's
-    Module1::AlarmArmed = true;
-    Module1::AlarmTime.clear();
-    Module1::AlarmLastCheck = {};
-    Module1::LetterMenus.fill(nullptr);
-    for (int g = 1; g <= phonebook::kGroups; ++g) Module1::SetGroupName(g, {});
   }
 };
