@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
 
   Form1 form1(context);
   form1.SetBookWindowFactory(Form1::SubWindow::Editor, [&context] { return new Form2(context); });
-  form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
+  form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return Form7::Open(); });
   form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [&context] { return new FrmCal(context); });
   form1.SetWindowFactory(Form1::SubWindow::Find, [] { return new QuickFind; });
   QObject::connect(&channel, &InstanceChannel::Received, &form1, [&form1](const QString& command) {

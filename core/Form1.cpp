@@ -35,7 +35,6 @@
 #include "platform/TextFile.h"
 #include "platform/TrayIcon.h"
 #include "platform/Twips.h"
-#include "postal/PostalData.h"
 
 Form1::Form1(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
   BuildLayout();
@@ -367,11 +366,8 @@ void Form1::UpdateTrayMenu() {
 }
 
 void Form1::mnuPost_Click() {
-  if (postal::DataAvailable(ctx_.AppDir())) {
-    OpenBesideTray(postal_, SubWindow::Postal);
-    return;
-  }
-  MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
+  // The window's factory tells the user when there is no list to search (and makes no window).
+  OpenBesideTray(postal_, SubWindow::Postal);
 }
 
 void Form1::OpenBesideTray(QPointer<QWidget>& open, SubWindow w) {

@@ -15,7 +15,6 @@
 #include "platform/Diag.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
-#include "postal/PostalData.h"
 
 namespace Module1 {
 
@@ -76,9 +75,6 @@ void LoadAlarm() {
 }  // namespace Module1
 
 namespace Module1 {
-
-// The clean-up knows the postal list by the name its converter writes.
-static_assert(std::string_view(postal::kDataName) == datafiles::kPostal);
 
 std::size_t RemoveLeftoverFiles() {
   // One copy runs per data folder, and a save in progress keeps its temporary file locked: whatever

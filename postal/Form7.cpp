@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "core/DataFiles.h"
 #include "core/Module1.h"
 #include "platform/Clipboard.h"
 #include "platform/Fonts.h"
@@ -37,6 +38,15 @@ QFont StatusFont() {
 }
 
 }  // namespace
+
+// The start-up clean-up knows the converted list by the name the converter writes.
+static_assert(std::string_view(postal::kDataName) == datafiles::kPostal);
+
+Form7* Form7::Open() {
+  if (postal::DataAvailable(Module1::AppDir())) return new Form7;
+  MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
+  return nullptr;
+}
 
 Form7::Form7(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form7"));

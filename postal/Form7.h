@@ -29,6 +29,9 @@ class Form7 : public QWidget {
   static constexpr std::size_t kStepBytes = std::size_t{256} * 1024;
 
   explicit Form7(QWidget* parent = nullptr);
+  // The search window where the program folder holds a list to search (the converted one or Japan
+  // Post's); otherwise the user is told there is none, and nullptr.
+  static Form7* Open();
   ~Form7() override;
 
   // Starts a search with the text of Text1 (or stops the running one), as the button does.

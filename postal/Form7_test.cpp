@@ -241,9 +241,21 @@ class Form7Test : public WindowTestKit {
     ctx->session.CaptionHeight = 19;
   }
 
+  void withoutAListToSearchTheUserIsToldAndNoWindowOpens() {
+    QCOMPARE(Form7::Open(), nullptr);
+    QCOMPARE(rec->records.size(), 1);
+    QCOMPARE(rec->records[0].text, QStringLiteral("郵便番号データファイルがありません"));
+    QCOMPARE(rec->records[0].title, QStringLiteral("Dialnest Plus"));
+    QCOMPARE(rec->records[0].icon, MsgIcon::Error);
+    dir->Write("KEN_ALL.DAT", DataFile(1));  // a list from Windows: any letter case
+    std::unique_ptr<Form7> f(Form7::Open());
+    QVERIFY(f);
+    QCOMPARE(rec->records.size(), 1);
+  }
+
   void trayItemOpensTheWindowWhateverTheNamesCase() {
     Form1 main;
-    main.SetWindowFactory(Form1::SubWindow::Postal, [] { return new Form7; });
+    main.SetWindowFactory(Form1::SubWindow::Postal, [] { return Form7::Open(); });
     dir->Write("ken_all.dat", DataFile(3));
     main.PopupMenu()->findChild<QAction*>("mnuPost")->trigger();
     Form7* opened = OpenWindow<Form7>();
