@@ -23,16 +23,22 @@ TEST(CalendarGrid, MonthLengthsAndFirstWeekdays) {
 }
 
 TEST(CalendarGrid, CellsForMonthsStartingOnEachWeekday) {
-  // Months of 2026 starting Sunday (Feb, Mar, Nov) through Saturday (Aug).
+  // Months of 2026 starting Sunday (Feb, Mar, Nov) through Saturday (Aug): the weekday columns of
+  // each month's first and last day, from a calendar (Sunday 0).
+  const int firstColumn[12] = {4, 0, 0, 3, 5, 1, 3, 6, 2, 4, 0, 2};
+  const int lastColumn[12] = {6, 6, 2, 4, 0, 2, 5, 1, 3, 6, 1, 4};
+  const int cellLeft[7] = {30, 315, 600, 885, 1170, 1455, 1740};  // 285 twips a column
   for (int m = 1; m <= 12; ++m) {
     Grid g = MonthGrid(2026, m, {});
     const DayCell& first = g.days.front();
-    EXPECT_EQ(first.column, g.firstWday - 1) << m;
+    EXPECT_EQ(first.column, firstColumn[m - 1]) << m;
+    EXPECT_EQ(g.firstWday, firstColumn[m - 1] + 1) << m;
     EXPECT_EQ(first.row, 0);
-    EXPECT_EQ(first.x, first.column * 285 + 30);
+    EXPECT_EQ(first.x, cellLeft[firstColumn[m - 1]]) << m;
     EXPECT_EQ(first.y, 15);
     const DayCell& last = g.days.back();
-    EXPECT_EQ(last.column, (g.monthDays + g.firstWday - 2) % 7) << m;
+    EXPECT_EQ(last.column, lastColumn[m - 1]) << m;
+    EXPECT_EQ(last.x, cellLeft[lastColumn[m - 1]]) << m;
   }
   Grid aug = MonthGrid(2026, 8, {});  // 31 days from a Saturday: six rows
   EXPECT_EQ(aug.days.back().row, 5);
@@ -100,8 +106,8 @@ TEST(CalendarView, HitTestFollowsTheCellsWithTheirOffsets) {
   EXPECT_EQ(calendar::PointDay(100, 239.5, 1), 8);
   EXPECT_EQ(calendar::PointDay(-100, 10, 1), 0);  // left of the grid
   const calendar::MarkerRect r = calendar::DayMarker(7, 4, 90);
-  EXPECT_EQ(r.left, 2 * 285 + 30 - 30);
-  EXPECT_EQ(r.top, 255 + 15);
+  EXPECT_EQ(r.left, 570);  // day 7 from a Wednesday: the third column of the second row
+  EXPECT_EQ(r.top, 270);
   EXPECT_EQ(r.width, 270);
   EXPECT_EQ(r.height, 240);
 }

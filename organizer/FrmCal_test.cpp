@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "organizer/MemoPage.h"
+#include "organizer/OrganizerLayout.h"
 #include "organizer/OrganizerTestKit.h"
 #include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
@@ -160,17 +161,23 @@ class FrmCalTest : public OrganizerTestBase {
       bool marks, calActive, todoActive, inputOpen;
       int todoTop, memoTop, button0, button1;
     };
+    // Where each page puts the pages and the buttons, by the layout table: a hidden page sits below the
+    // window; the memo page keeps the input button where the narrow window has it.
+    namespace L = organizer_layout;
     const Row rows[] = {
-        {0, true, true, false, true, 50 * 0 + 4860, 2500, 6660, 6420},
-        {1, false, true, true, true, 50, 2500, 6660, 6420},
-        {2, false, false, false, false, 4860, 50, 6660, 2325},
+        {0, true, true, false, true, L::kPicture6HiddenTop, L::kPicture4HiddenTop, L::kButtonLeftWide[0],
+         L::kButtonLeftWide[1]},
+        {1, false, true, true, true, L::kPicture6.top, L::kPicture4HiddenTop, L::kButtonLeftWide[0],
+         L::kButtonLeftWide[1]},
+        {2, false, false, false, false, L::kPicture6HiddenTop, L::kPicture4.top, L::kButtonLeftWide[0],
+         L::kButtonLeftNarrow[1]},
     };
     for (const Row& r : rows) {
       FrmCal* f = Open();
       const int narrowLeft = f->x();
       f->ChgSM(r.index);
-      QCOMPARE(f->width(), PxX(6960));
-      QCOMPARE(f->x(), narrowLeft - PxX(4090));  // widened leftwards, right edge kept
+      QCOMPARE(f->width(), PxX(L::kWideWidth));
+      QCOMPARE(f->x(), narrowLeft - PxX(L::kShift));  // widened leftwards, right edge kept
       // The marks (and the alarm switch and time) act on the picked day: usable once one is picked.
       QVERIFY(!f->Schedule->Option1[0]->isEnabled());
       QVERIFY(!f->Schedule->Check1->isEnabled());
@@ -187,7 +194,7 @@ class FrmCalTest : public OrganizerTestBase {
       QVERIFY(!f->Schedule->Command1->isEnabled());
       QVERIFY(!f->Todo->Text2->isEnabled());
       for (QToolButton* b : f->Todo->Command5) QVERIFY(!b->isEnabled());
-      if (r.index != 2) QCOMPARE(f->View->Label2->width(), PxX(1620));
+      if (r.index != 2) QCOMPARE(f->View->Label2->width(), PxX(L::kLabel2WidthWide));
       const int cell = 5 + f->View->Picture1->FirstWday - 2;  // day 5, pointed at and clicked
       f->View->TrackPointer((cell % 7) * 285 + 150, (cell / 7) * 255 + 125);
       f->View->DayClick();
