@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   t = Clock::now();
   Check(editor.Add("新しい人\t03-0000-0000") == PhoneBookEditor::EditResult::Done, "adding");
   editor.SetMaster();
-  Check(editor.Savedata(path), "saving");
+  Check(static_cast<bool>(editor.Savedata(path)), "saving");
   std::printf("add, master table, save:          %8.0f ms, peak %ld MiB\n", MsSince(t), PeakMiB());
   const phonebook::MenuLoad check = phonebook::LoadForMenus(path);
   Check(check.entries[44].size() == static_cast<std::size_t>(perLetter) + 1, "reading the saved book back");

@@ -10,6 +10,7 @@
 
 #include "core/IniFile.h"
 #include "core/Module1.h"
+#include "core/SaveFailure.h"
 #include "core/Settings.h"
 #include "platform/Autostart.h"
 #include "platform/Fonts.h"
@@ -126,22 +127,6 @@ IniFile::KeyValues Form4::Entered() const {
   return v;
 }
 
-namespace {
-// Why the settings file was left as it was, for the user.
-QString Why(const IniFile::PutResult& r) {
-  const QString file = Q(settings::kFileName);
-  switch (r.kind) {
-    case IniFile::PutResult::Kind::Unencodable:
-    case IniFile::PutResult::Kind::LineBreak:
-      return QStringLiteral("%1 に保存できない文字があります").arg(Q(r.key));
-    case IniFile::PutResult::Kind::Unreadable:
-      return QStringLiteral("設定ファイル(%1)を正しく読み込めなかったため、上書きしません").arg(file);
-    default:
-      return WithReason(QStringLiteral("設定ファイル(%1)に書き込めませんでした").arg(file), r.write.error);
-  }
-}
-}  // namespace
-
 void Form4::Ok() {
   std::array<QString, phonebook::kGroups> names;
   for (int i = 0; i < 5; ++i) {
@@ -191,6 +176,10 @@ void Form4::Ok() {
   }
   const IniFile::PutResult saved = IniFile(Module1::IniPath()).PutAll(settings::kSection, values);
   // The new values hold for this run either way; only the next start would not see them.
-  if (!saved) MsgBox(QStringLiteral("設定を保存できませんでした\n%1").arg(Why(saved)), MsgIcon::Error);
+  if (!saved) {
+    const QString why = WhyNotSaved(saved, QStringLiteral("設定ファイル(%1)").arg(Q(settings::kFileName)),
+                                    QStringLiteral("%1 に保存できない文字があります").arg(Q(saved.key)));
+    MsgBox(QStringLiteral("設定を保存できませんでした\n%1").arg(why), MsgIcon::Error);
+  }
   close();
 }

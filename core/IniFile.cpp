@@ -87,17 +87,22 @@ IniFile::PutResult IniFile::Put(std::string_view section, std::string_view key,
 }
 
 IniFile::PutResult IniFile::PutAll(std::string_view section, const KeyValues& values) const {
-  using Kind = PutResult::Kind;
+  using Kind = StoreOutcome::Kind;
+  auto refused = [](Kind kind, std::string_view key) {
+    StoreOutcome o{kind};
+    o.key = std::string(key);
+    return o;
+  };
   auto encodedSection = sjis::Encode(section);
-  if (!encodedSection) return {Kind::Unencodable, std::string(section), {}};
+  if (!encodedSection) return refused(Kind::Unencodable, section);
   textfile::Lines file = textfile::ReadLines(path_);
-  if (file.status == textfile::ReadStatus::Error) return {Kind::Unreadable, {}, {}};
+  if (file.status == textfile::ReadStatus::Error) return {Kind::NotReadCompletely};
   std::vector<std::string>& lines = file.lines;
   for (const auto& [key, value] : values) {
-    if (value.find_first_of("\r\n") != std::string::npos) return {Kind::LineBreak, key, {}};
+    if (value.find_first_of("\r\n") != std::string::npos) return refused(Kind::Refused, key);
     auto encoded = sjis::Encode(value);
     auto encodedKey = sjis::Encode(key);
-    if (!encoded || !encodedKey) return {Kind::Unencodable, key, {}};
+    if (!encoded || !encodedKey) return refused(Kind::Unencodable, key);
     std::string keyLine = *encodedKey + "=" + *encoded;
     auto [begin, end] = FindSection(lines, section);
     if (begin == std::string::npos) {
@@ -114,6 +119,6 @@ IniFile::PutResult IniFile::PutAll(std::string_view section, const KeyValues& va
   }
   const textfile::WriteResult written =
       textfile::WriteAtomic(path_, textfile::JoinCrLf(lines), textfile::InPlace::Allowed);
-  if (!written) return {Kind::WriteFailed, {}, written};
+  if (!written) return StoreOutcome::Failed(written);
   return {};
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/StoreOutcome.h"
 #include "platform/TextFile.h"
 
 class IniFile {
@@ -23,14 +24,10 @@ class IniFile {
   // nullopt when the file, the section or the key is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
-  // What a write did: saved, or why nothing was written (the file is then as it was).
-  struct PutResult {
-    enum class Kind { Saved, Unencodable, LineBreak, Unreadable, WriteFailed };
-    Kind kind = Kind::Saved;
-    std::string key;              // the key whose value (or name) was refused
-    textfile::WriteResult write;  // the failed step of a WriteFailed
-    explicit operator bool() const { return kind == Kind::Saved; }
-  };
+  // What a write did, as every store says it: Unencodable (a character code page 932 cannot carry) and
+  // Refused (a line break in the value) name the key; NotReadCompletely: the file exists but cannot be
+  // read. Nothing is written then, and the file is as it was.
+  using PutResult = StoreOutcome;
 
   // Writes key=value into the section, creating the file, section or key as needed. Every other line
   // stays as it was. Nothing is written for a character code page 932 cannot carry, a line break in

@@ -123,7 +123,7 @@ TEST(IniWrite, RefusesWhatWouldDamageTheFileAndSaysWhy) {
   EXPECT_EQ(r.kind, Kind::Unencodable);
   EXPECT_EQ(r.key, "DATA1");
   r = a.ini.PutAll("Data", {{"DATA2", "ok"}, {"DATA3", "two\r\nlines"}});
-  EXPECT_EQ(r.kind, Kind::LineBreak);
+  EXPECT_EQ(r.kind, Kind::Refused);
   EXPECT_EQ(r.key, "DATA3");
   EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=keep\r\n");
   ::chmod(a.dir.File("dnstplus.ini").c_str(), 0444);
@@ -196,7 +196,8 @@ TEST(IniRead, APipeNamedLikeTheSettingsFileIsUnreadableAtOnce) {
   const testfiles::UnreadableEntry pipe(a.dir.File("dnstplus.ini"));
   ASSERT_TRUE(pipe.Made());
   EXPECT_EQ(settings::Read(a.ini, "DATA1"), "999");
-  EXPECT_EQ(a.ini.Put("Data", "DATA1", "x").kind, IniFile::PutResult::Kind::Unreadable);  // never replaced
+  EXPECT_EQ(a.ini.Put("Data", "DATA1", "x").kind,
+            IniFile::PutResult::Kind::NotReadCompletely);  // never replaced
   EXPECT_FALSE(settings::ApplyFirstRunDefaults(a.ini).saved);
 }
 

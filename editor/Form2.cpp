@@ -16,6 +16,7 @@
 #include "core/Kana.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
+#include "core/SaveFailure.h"
 #include "core/Settings.h"
 #include "editor/EditorLayout.h"
 #include "platform/Fonts.h"
@@ -335,15 +336,15 @@ void Form2::OnMove(bool up) {
 }
 
 bool Form2::Savedata() {
-  return model_.Savedata(GroupPath());
+  return static_cast<bool>(model_.Savedata(GroupPath()));
 }
 
 void Form2::closeEvent(QCloseEvent* e) {
   // Only a book the user changed is written: one only looked at stays as it is on disk.
   if (model_.CurrentLetter() != 0 && model_.CanSave() && model_.Changed()) {
     model_.SetMaster();
-    bool saved = Savedata();
-    if (!saved && model_.ChangedOnDisk()) {
+    StoreOutcome saved = model_.Savedata(GroupPath());
+    if (saved.kind == StoreOutcome::Kind::ChangedOnDisk) {
       switch (AskAboutChangedFile(Q(datafiles::PhoneBook(ctx_.session.CurGroup)))) {
         case ChangedFileChoice::Overwrite:
           saved = model_.Savedata(GroupPath(), true);
@@ -359,17 +360,14 @@ void Form2::closeEvent(QCloseEvent* e) {
           return;
       }
     }
-    if (!saved && !model_.ChangedOnDisk()) {
+    if (!saved && saved.kind != StoreOutcome::Kind::ChangedOnDisk) {
       // The file and the edits stay as they are. "No" keeps the window: the user can free the file or
       // copy the entries out and close again (which retries); "Yes" is the way out without saving.
-      const MsgResult answer =
-          MsgBox(WithReason(QStringLiteral("電話帳ファイル(%1)に書き込めませんでした")
-                                .arg(Q(datafiles::PhoneBook(ctx_.session.CurGroup))),
-                            model_.LastError()) +
-                     QStringLiteral("\n変更を保存せずに閉じますか？\n"
-                                    "（いいえ：編集を続けます。もう一度閉じると保存し直します）"),
-                 MsgIcon::Question, MsgButtons::YesNo);
-      if (answer != MsgResult::Yes) {
+      const QString why = WhyNotSaved(
+          saved, QStringLiteral("電話帳ファイル(%1)").arg(Q(datafiles::PhoneBook(ctx_.session.CurGroup))));
+      if (!GiveUpChanges({}, why,
+                         QStringLiteral("変更を保存せずに閉じますか？\n"
+                                        "（いいえ：編集を続けます。もう一度閉じると保存し直します）"))) {
         show();
         e->ignore();
         return;

@@ -90,9 +90,8 @@ void PhoneBookEditor::SetMaster() {
   master_ = std::move(table);
 }
 
-bool PhoneBookEditor::Savedata(const std::string& path, bool overwrite) {
-  changedOnDisk_ = false;
-  if (!canSave_) return false;
+StoreOutcome PhoneBookEditor::Savedata(const std::string& path, bool overwrite) {
+  if (!canSave_) return {StoreOutcome::Kind::NotReadCompletely};
   // Encoded straight into the file's bytes: a big book is held once more, not twice.
   std::size_t size = 0;
   for (const std::string& line : master_) size += line.size() + 2;
@@ -100,19 +99,18 @@ bool PhoneBookEditor::Savedata(const std::string& path, bool overwrite) {
   bytes.reserve(size);
   for (const std::string& line : master_) {
     auto e = sjis::Encode(line);
-    if (!e) return false;  // never happens: Add and Modify refuse such text
+    if (!e) return {StoreOutcome::Kind::Unencodable};  // never happens: Add and Modify refuse such text
     bytes += *e;
     bytes += "\r\n";
   }
   const textfile::WriteResult w =
       textfile::WriteAtomic(path, bytes, textfile::InPlace::Refused, overwrite ? nullptr : &stamp_);
-  lastError_ = w.error;
-  changedOnDisk_ = w.step == textfile::Step::Changed;
-  if (!w) return false;
+  if (w.step == textfile::Step::Changed) return {StoreOutcome::Kind::ChangedOnDisk};
+  if (!w) return StoreOutcome::Failed(w);
   stamp_ = textfile::StampOf(bytes);
   changed_ = false;
   master_.clear();
-  return true;
+  return {};
 }
 
 bool PhoneBookEditor::IsBlank(std::string_view text) {

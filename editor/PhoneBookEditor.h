@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/StoreOutcome.h"
 #include "platform/TextFile.h"
 
 class PhoneBookEditor {
@@ -28,11 +29,8 @@ class PhoneBookEditor {
   void SetMaster();
   // Writes the master table whole (atomically) and empties it. On failure the table is kept and the old
   // file is left as it was. A file another program changed since Open is not overwritten unless
-  // `overwrite` says so (ChangedOnDisk tells).
-  [[nodiscard]] bool Savedata(const std::string& path, bool overwrite = false);
-  // The system's error of the last failed save.
-  int LastError() const { return lastError_; }
-  bool ChangedOnDisk() const { return changedOnDisk_; }
+  // `overwrite` says so (ChangedOnDisk). NotReadCompletely: the file was not read whole, never written.
+  [[nodiscard]] StoreOutcome Savedata(const std::string& path, bool overwrite = false);
 
   int CurrentLetter() const { return letter_; }  // 0 before the first letter is chosen
   const std::vector<std::string>& Master() const { return master_; }
@@ -59,7 +57,5 @@ class PhoneBookEditor {
   int selected_ = -1;
   bool canSave_ = true;
   bool changed_ = false;
-  bool changedOnDisk_ = false;
-  int lastError_ = 0;
   textfile::Stamp stamp_;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <filesystem>
 
 #include "platform/Sjis.h"
@@ -151,7 +153,7 @@ TEST(EditorModel, AFileThatCannotBeReadWhollyIsNeverOverwritten) {
   b.ed.ReadList(1);
   b.ed.Add("x");
   b.ed.SetMaster();
-  EXPECT_FALSE(b.ed.Savedata(b.Path()));
+  EXPECT_EQ(b.ed.Savedata(b.Path()).kind, StoreOutcome::Kind::NotReadCompletely);
   EXPECT_EQ(b.dir.Read("Teldat1.tel"), damaged);
 
   PhoneBookEditor folder;
@@ -166,7 +168,9 @@ TEST(EditorModel, AFailedSaveKeepsTheTableAndTheOldFile) {
   b.ed.ReadList(1);
   b.ed.Add("new");
   b.ed.SetMaster();
-  EXPECT_FALSE(b.ed.Savedata(b.Path()));
+  const StoreOutcome refused = b.ed.Savedata(b.Path());
+  EXPECT_EQ(refused.kind, StoreOutcome::Kind::WriteFailed);
+  EXPECT_EQ(refused.write.error, EACCES);  // the cause the window names
   EXPECT_EQ(b.dir.Read("Teldat1.tel"), "[D@TA]\r\nold\r\n" + Markers(43));
   EXPECT_EQ(b.ed.Master().size(), 46u);
   ::chmod(b.Path().c_str(), 0644);

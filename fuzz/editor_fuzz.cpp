@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   e.ReadList(letter == 44 ? 1 : letter + 1);
   e.SetMaster();
   const auto master = e.Master();
-  const bool saved = e.Savedata(path);
+  const bool saved = static_cast<bool>(e.Savedata(path));
   if (opened == PhoneBookEditor::OpenResult::Unreadable) {
     FUZZ_CHECK(!saved);
     FUZZ_CHECK(fuzz::Get(path) == original);  // never written back

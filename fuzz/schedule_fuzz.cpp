@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     s.DayMark[data[0] % 31] = 3;
   }
   const schedule::SaveOutcome first = schedule::SaveSchedule(dir, 2026, 1, s);
-  if (first.result != schedule::SaveResult::Saved) {
-    FUZZ_CHECK(first.result == schedule::SaveResult::MarkerInText ||
-               first.result == schedule::SaveResult::Unencodable);
+  if (first.kind != schedule::SaveResult::Saved) {
+    FUZZ_CHECK(first.kind == schedule::SaveResult::Refused ||
+               first.kind == schedule::SaveResult::Unencodable);
     return 0;
   }
   MonthSchedule back;
@@ -30,12 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(back.DayText[i] == want);
   }
   // From then on the file is stable: the same month saves to the same bytes and loads the same.
-  FUZZ_CHECK(schedule::SaveSchedule(dir, 2026, 1, back).result == schedule::SaveResult::Saved);
+  FUZZ_CHECK(schedule::SaveSchedule(dir, 2026, 1, back).kind == schedule::SaveResult::Saved);
   const std::string bytes = fuzz::Get(path);
   MonthSchedule again;
   FUZZ_CHECK(schedule::LoadSchedule(dir, 2026, 1, again));
   FUZZ_CHECK(again.DayText == back.DayText && again.DayTime == back.DayTime && again.DayMark == back.DayMark);
-  FUZZ_CHECK(schedule::SaveSchedule(dir, 2026, 1, again).result == schedule::SaveResult::Saved);
+  FUZZ_CHECK(schedule::SaveSchedule(dir, 2026, 1, again).kind == schedule::SaveResult::Saved);
   FUZZ_CHECK(fuzz::Get(path) == bytes);
   return 0;
 }

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool tick = data[0] & 1;
   if (tick && !book.lines[0].empty()) book.lines[0][0] = book.lines[0][0] == '1' ? '0' : '1';
   const todo::SaveOutcome o = todo::SaveToDo(path, book);
-  if (o.result != todo::SaveResult::Saved) {
-    FUZZ_CHECK(o.result == todo::SaveResult::Unencodable);
+  if (o.kind != todo::SaveResult::Saved) {
+    FUZZ_CHECK(o.kind == todo::SaveResult::Unencodable);
     FUZZ_CHECK(fuzz::Get(path) == in);  // refused: the file is as it was
     return 0;
   }

@@ -78,20 +78,15 @@ std::string MemoBook::PageText(int page) const {
   return sjis::Decode(record.substr(0, whole)).text;
 }
 
-bool MemoBook::Rewrite(std::string data) {
-  lastError_ = 0;
-  changedOnDisk_ = false;
-  if (!readCompletely_) return false;
+StoreOutcome MemoBook::Rewrite(std::string data) {
+  if (!readCompletely_) return {StoreOutcome::Kind::NotReadCompletely};
   const textfile::WriteResult w = textfile::WriteAtomic(path_, data, textfile::InPlace::Refused, &stamp_);
-  if (!w) {
-    changedOnDisk_ = w.step == textfile::Step::Changed;
-    lastError_ = w.error;
-    return false;
-  }
+  if (w.step == textfile::Step::Changed) return {StoreOutcome::Kind::ChangedOnDisk};
+  if (!w) return StoreOutcome::Failed(w);
   stamp_ = textfile::StampOf(data);
   data_ = std::move(data);
   count_ = static_cast<int>(data_.size() / kRecord);
-  return true;
+  return {};
 }
 
 namespace {
@@ -105,34 +100,32 @@ std::string WithRecord(const std::string& data, int count, int page, const std::
 }
 }  // namespace
 
-bool MemoBook::WriteRecord(int page, const std::string& record) {
-  if (page < 1 || page > count_ + 1 || record.size() != kRecord) return false;
-  if (Rewrite(WithRecord(data_, count_, page, record))) return true;
-  if (!changedOnDisk_) return false;
+StoreOutcome MemoBook::WriteRecord(int page, const std::string& record) {
+  if (page < 1 || page > count_ + 1 || record.size() != kRecord) return {StoreOutcome::Kind::Refused, page};
+  StoreOutcome first = Rewrite(WithRecord(data_, count_, page, record));
+  if (first.kind != StoreOutcome::Kind::ChangedOnDisk) return first;
   // Another program changed the file (a synchroniser, a second computer): its pages are taken as they
   // are now, and this page is written into them where that program left it as this book had it.
   MemoBook now;
   if (!now.Open(path_) || now.count_ < page - 1 || (page <= count_ && now.Record(page) != Record(page)) ||
-      (page == count_ + 1 && now.count_ != count_)) {
-    changedOnDisk_ = true;
-    return false;
-  }
+      (page == count_ + 1 && now.count_ != count_))
+    return first;
   data_ = std::move(now.data_);
   count_ = now.count_;
   stamp_ = now.stamp_;
   return Rewrite(WithRecord(data_, count_, page, record));
 }
 
-bool MemoBook::DeleteRecord(int page) {
-  if (page < 1 || page > count_) return false;
+StoreOutcome MemoBook::DeleteRecord(int page) {
+  if (page < 1 || page > count_) return {StoreOutcome::Kind::Refused, page};
   std::string data = data_.substr(0, static_cast<std::size_t>(count_) * kRecord);
   data.erase(static_cast<std::size_t>(page - 1) * kRecord, kRecord);
   return Rewrite(std::move(data));
 }
 
-bool MemoBook::Compact() {
+StoreOutcome MemoBook::Compact() {
   const std::size_t whole = static_cast<std::size_t>(count_) * kRecord;
-  if (data_.size() == whole) return true;
+  if (data_.size() == whole) return {};
   return Rewrite(data_.substr(0, whole));
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/DataFiles.h"
+#include "core/StoreOutcome.h"
 #include "platform/TextFile.h"
 
 namespace memo {
@@ -40,27 +41,22 @@ class MemoBook {
   // 1000 bytes leaves) is no character and is left out.
   std::string PageText(int page) const;
 
-  // Each rewrites the file whole and atomically; on failure the book is as before.
-  [[nodiscard]] bool WriteRecord(int page, const std::string& record);  // page Count() + 1 appends
-  [[nodiscard]] bool DeleteRecord(int page);
+  // Each rewrites the file whole and atomically; on failure the book is as before. Refused: no such
+  // page (or a record not of 1000 bytes); ChangedOnDisk: another program changed the page it was to
+  // write (or, for a delete, the file) since the book read it.
+  [[nodiscard]] StoreOutcome WriteRecord(int page, const std::string& record);  // page Count() + 1 appends
+  [[nodiscard]] StoreOutcome DeleteRecord(int page);
   // The file with exactly Count() records (a partial record at the end goes); nothing to do otherwise.
-  [[nodiscard]] bool Compact();
+  [[nodiscard]] StoreOutcome Compact();
 
   // The first page from `from` on whose record holds the text (starting on a character, not crossing
   // into the next record), in any spelling code page 932 has for its characters; 0 when none.
   int Find(std::string_view utf8, int from) const;
-  // The system's error of the last failed rewrite (0 for a book that could not be read).
-  int LastError() const { return lastError_; }
-  // The last rewrite was refused: another program changed the page it was to write (or, for a delete,
-  // the file) since the book read it.
-  bool ChangedOnDisk() const { return changedOnDisk_; }
 
  private:
-  [[nodiscard]] bool Rewrite(std::string data);
+  [[nodiscard]] StoreOutcome Rewrite(std::string data);
   // The first page in from..upTo whose record holds these bytes on a character boundary; 0 when none.
   int FindBytes(const std::string& needle, int from, int upTo) const;
-  int lastError_ = 0;
-  bool changedOnDisk_ = false;
   textfile::Stamp stamp_;
   std::string path_, data_;
   int count_ = 0;

@@ -159,8 +159,7 @@ TEST(MemoBook, AnotherProgramsPagesAreKeptAndItsVersionOfThisPageIsNeverOverwrit
   EXPECT_EQ(book.Record(2), c);
   // It changes page 1 too: this book's page 1 is refused and the file stays as that program left it.
   d.Write("freememo.dat", y + c);
-  EXPECT_FALSE(book.WriteRecord(1, a));
-  EXPECT_TRUE(book.ChangedOnDisk());
+  EXPECT_EQ(book.WriteRecord(1, a).kind, StoreOutcome::Kind::ChangedOnDisk);
   EXPECT_EQ(d.Read("freememo.dat"), y + c);
   // A delete is refused as well: it would drop that program's page.
   EXPECT_FALSE(book.DeleteRecord(2));

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "core/Module1.h"
+#include "core/SaveFailure.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/OrganizerLayout.h"
 #include "platform/Fonts.h"
@@ -118,8 +119,8 @@ namespace {
 const QString kWriteFailed = QStringLiteral("ファイルの書込みに失敗しました。");
 }  // namespace
 
-void MemoPage::WriteFailed() {
-  MsgBox(WithReason(kWriteFailed, book_.LastError()), MsgIcon::Error);
+void MemoPage::WriteFailed(const StoreOutcome& o) {
+  MsgBox(WithReason(kWriteFailed, o.write.error), MsgIcon::Error);
 }
 
 QString MemoPage::StoreFailure(int page, const std::string& text) {
@@ -127,13 +128,14 @@ QString MemoPage::StoreFailure(int page, const std::string& text) {
   if (!record)
     return QStringLiteral("メモに使えない文字があります：%1")
         .arg(QString::fromStdString(sjis::FirstUnencodable(text)));
-  if (book_.WriteRecord(page, *record)) return QString();
-  if (book_.ChangedOnDisk())
+  const StoreOutcome o = book_.WriteRecord(page, *record);
+  if (o) return QString();
+  if (o.kind == StoreOutcome::Kind::ChangedOnDisk)
     return QStringLiteral(
                "メモファイル(%1)のこのページは、ほかのプログラムで変更されています\n"
                "このページの内容をコピーしてから、メモを開き直してください")
         .arg(kFile);
-  return WithReason(kWriteFailed, book_.LastError());
+  return WithReason(kWriteFailed, o.write.error);
 }
 
 bool MemoPage::Store(int page, const std::string& text) {
@@ -162,10 +164,9 @@ bool MemoPage::SaveBeforeClose(bool shown) {
   bool changed = false;
   const QString why = StoreIfChanged(changed);
   if (!why.isEmpty())
-    return MsgBox(QStringLiteral("メモを保存できませんでした\n%1\nこのページの変更を保存せずに閉じますか？\n"
-                                 "（いいえ：閉じずに戻ります）")
-                      .arg(why),
-                  MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+    return GiveUpChanges(
+        QStringLiteral("メモを保存できませんでした"), why,
+        QStringLiteral("このページの変更を保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
   // A failed compaction leaves the file as it was, every page in it: told, but no reason to stay open.
   if (shown || changed) (void)CompactMemo();
   return true;
@@ -219,8 +220,9 @@ bool MemoPage::SaveMemoPage() {
 
 bool MemoPage::CompactMemo() {
   if (!open_) return true;
-  if (book_.Compact()) return true;
-  WriteFailed();
+  const StoreOutcome o = book_.Compact();
+  if (o) return true;
+  WriteFailed(o);
   return false;
 }
 
@@ -251,8 +253,8 @@ void MemoPage::Command2_Click(int index) {
         (void)SaveMemoPage();
         return;
       }
-      if (!book_.DeleteRecord(current_)) {
-        WriteFailed();
+      if (const StoreOutcome o = book_.DeleteRecord(current_); !o) {
+        WriteFailed(o);
         return;
       }
       if (book_.Count() < current_) current_ = book_.Count();

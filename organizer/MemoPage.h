@@ -63,7 +63,7 @@ class MemoPage : public QObject, public OrganizerPage {
   // Stores the page on screen when it differs from the copy taken when shown (`changed`); why it could
   // not be stored, or empty.
   QString StoreIfChanged(bool& changed);
-  void WriteFailed();
+  void WriteFailed(const StoreOutcome& o);
   memo::MemoBook book_;
   bool open_ = false;
   bool shown_ = false;  // the memo is the page that shows

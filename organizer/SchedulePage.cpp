@@ -12,6 +12,7 @@
 #include "core/Alarm.h"
 #include "core/DataFiles.h"
 #include "core/Module1.h"
+#include "core/SaveFailure.h"
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/OrganizerLayout.h"
@@ -232,7 +233,7 @@ void SchedulePage::LoadMonth(int year, int month) {
 bool SchedulePage::SaveIfDirty() {
   if (!dirty_) return true;
   schedule::SaveOutcome o = schedule::SaveSchedule(ctx_.AppDir(), year_, monthNo_, month_);
-  if (o.result == schedule::SaveResult::ChangedOnDisk) {
+  if (o.kind == schedule::SaveResult::ChangedOnDisk) {
     switch (AskAboutChangedFile(MonthFileName(year_, monthNo_))) {
       case ChangedFileChoice::Overwrite:
         o = schedule::SaveSchedule(ctx_.AppDir(), year_, monthNo_, month_, true);
@@ -246,34 +247,19 @@ bool SchedulePage::SaveIfDirty() {
         return false;
     }
   }
-  if (o.result == schedule::SaveResult::Saved) {
+  if (o.kind == schedule::SaveResult::Saved) {
     dirty_ = false;
     return true;
   }
-  const QString file = MonthFileName(year_, monthNo_);
-  QString reason;
-  switch (o.result) {
-    case schedule::SaveResult::NotReadCompletely:
-      reason =
-          QStringLiteral("スケジュールファイル(%1)を正しく読み込めなかったため、上書きしません").arg(file);
-      break;
-    case schedule::SaveResult::MarkerInText:
-      reason = QStringLiteral("%1日の予定に「[D@TA]」で始まる行があります").arg(o.day);
-      break;
-    case schedule::SaveResult::Unencodable:
-      reason = QStringLiteral("%1日の予定に保存できない文字があります").arg(o.day);
-      break;
-    default:
-      reason =
-          WithReason(QStringLiteral("スケジュールファイル(%1)に書き込めませんでした").arg(file), o.error);
-      break;
-  }
-  const MsgResult answer =
-      MsgBox(QStringLiteral("スケジュールを保存できませんでした\n%1\n変更を破棄して続けますか？\n"
-                            "（いいえ：変更を残します。もう一度操作すると保存し直します）")
-                 .arg(reason),
-             MsgIcon::Question, MsgButtons::YesNo);
-  if (answer != MsgResult::Yes) return false;
+  const QString refused = o.kind == schedule::SaveResult::Refused
+                              ? QStringLiteral("%1日の予定に「[D@TA]」で始まる行があります").arg(o.item)
+                              : QStringLiteral("%1日の予定に保存できない文字があります").arg(o.item);
+  const QString why =
+      WhyNotSaved(o, QStringLiteral("スケジュールファイル(%1)").arg(MonthFileName(year_, monthNo_)), refused);
+  if (!GiveUpChanges(QStringLiteral("スケジュールを保存できませんでした"), why,
+                     QStringLiteral("変更を破棄して続けますか？\n"
+                                    "（いいえ：変更を残します。もう一度操作すると保存し直します）")))
+    return false;
   dirty_ = false;
   LoadMonth(year_, monthNo_);  // the grid shows what is stored again
   emit Reloaded();

@@ -101,8 +101,8 @@ int DayWithMarkerLine(const MonthSchedule& s) {
 }
 
 SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, MonthSchedule& s, bool overwrite) {
-  if (!s.readCompletely) return {SaveResult::NotReadCompletely, 0};
-  if (int day = DayWithMarkerLine(s)) return {SaveResult::MarkerInText, day};
+  if (!s.readCompletely) return {SaveResult::NotReadCompletely};
+  if (int day = DayWithMarkerLine(s)) return {SaveResult::Refused, day};
   std::string out = s.original.lead;
   for (std::size_t i = 0; i < MonthSchedule::kDays; ++i) {
     out += alarmclock::kDayMarker;
@@ -120,8 +120,8 @@ SaveOutcome SaveSchedule(const std::string& appDir, int year, int month, MonthSc
   MakeScheduleFolder(appDir);
   const textfile::WriteResult w = textfile::WriteAtomic(
       FilePath(appDir, year, month), out, textfile::InPlace::Refused, overwrite ? nullptr : &s.stamp);
-  if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk, 0};
-  if (!w) return {SaveResult::WriteFailed, 0, w.error};
+  if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk};
+  if (!w) return StoreOutcome::Failed(w);
   s.stamp = textfile::StampOf(out);
   return {};
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "core/StoreOutcome.h"
 #include "platform/TextFile.h"
 
 struct MonthSchedule {
@@ -37,12 +38,10 @@ std::string FilePath(const std::string& appDir, int year, int month);
 // from a 32nd header on are kept aside for the next save.
 bool LoadSchedule(const std::string& appDir, int year, int month, MonthSchedule& s);
 
-enum class SaveResult { Saved, NotReadCompletely, MarkerInText, Unencodable, WriteFailed, ChangedOnDisk };
-struct SaveOutcome {
-  SaveResult result = SaveResult::Saved;
-  int day = 0;    // for MarkerInText / Unencodable: the first day whose text is refused
-  int error = 0;  // WriteFailed: the system's error
-};
+// The program's one save outcome: Refused (a text line starting with the day marker) and Unencodable
+// name the first day refused in `item`.
+using SaveOutcome = StoreOutcome;
+using SaveResult = StoreOutcome::Kind;
 
 // Writes all 31 slots atomically; line breaks go out as CR LF whatever they were in memory. A text
 // line beginning with "[D@TA]" would shift every later day on the next load, so such a month is

@@ -33,7 +33,7 @@ TEST(ScheduleStore, WritesTheExactFormat) {
   s.DayTime[2] = "";
   s.DayMark[30] = 7;
   s.DayText[30] = "大晦日";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2004, 12, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2004, 12, s).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("Schedule/Sch0412.dat"), "[D@TA]00\r\n" + Sj("[D@TA]1109:30\r\n会議\r\n資料を持参\r\n") +
                                                 Headers(28) + Sj("[D@TA]70\r\n大晦日\r\n"));
   MonthSchedule back;
@@ -50,7 +50,7 @@ TEST(ScheduleStore, FebruaryStillWritesThirtyOneSlotsAndReloadsTheSame) {
   MonthSchedule s;
   for (int i = 0; i < 31; ++i) s.DayTime[static_cast<std::size_t>(i)] = "00:00";
   s.DayText[27] = "end of month";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 2, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 2, s).kind, SaveResult::Saved);
   MonthSchedule back;
   LoadSchedule(d.Path(), 2026, 2, back);
   EXPECT_EQ(back.DayText, s.DayText);
@@ -105,7 +105,7 @@ TEST(ScheduleStore, DamagedFilesLoadWhatIsValid) {
   // A save after editing one day keeps what the reader set aside: the lines before the first header,
   // the undecodable bytes of day 1, and everything from the 32nd header on.
   s.DayText[2] = "new";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Saved);
   EXPECT_EQ(
       d.Read("Schedule/Sch2601.dat"),
       "before any header\r\n[D@TA]0012:00\r\nok \x82\x20z\r\n[D@TA]2100:00\r\n" + big +
@@ -130,7 +130,7 @@ TEST(ScheduleStore, UndecodableBytesOfAnUntouchedDayStayExactAndTheMonthStaysSav
   EXPECT_EQ(s.DayText[0], "\xEF\xBF\xBD damaged \xEF\xBF\xBD  \r\nsecond");
   s.DayText[9] = "打ち合わせ";
   s.DayMark[9] = 3;
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Saved);
   std::string expected = day1;
   for (int i = 1; i < 31; ++i)
     expected += i == 9 ? "[D@TA]3000:00\r\n" + Sj("打ち合わせ") + "\r\n" : "[D@TA]0000:00\r\n";
@@ -138,8 +138,8 @@ TEST(ScheduleStore, UndecodableBytesOfAnUntouchedDayStayExactAndTheMonthStaysSav
   // Editing the damaged day itself is refused (the replacement character has no bytes), nothing written.
   s.DayText[0] += "!";
   SaveOutcome o = SaveSchedule(d.Path(), 2026, 1, s);
-  EXPECT_EQ(o.result, SaveResult::Unencodable);
-  EXPECT_EQ(o.day, 1);
+  EXPECT_EQ(o.kind, SaveResult::Unencodable);
+  EXPECT_EQ(o.item, 1);
   EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), expected);
 }
 
@@ -153,7 +153,7 @@ TEST(ScheduleStore, AMonthThatCouldNotBeReadIsNeverWrittenBack) {
     EXPECT_FALSE(LoadSchedule(d.Path(), 2026, month, s));
     EXPECT_FALSE(s.readCompletely);
     s.DayText[0] = "would replace the file";
-    EXPECT_EQ(SaveSchedule(d.Path(), 2026, month, s).result, SaveResult::NotReadCompletely);
+    EXPECT_EQ(SaveSchedule(d.Path(), 2026, month, s).kind, SaveResult::NotReadCompletely);
   }
   EXPECT_TRUE(std::filesystem::is_directory(d.File("Schedule/Sch2601.dat")));
   EXPECT_TRUE(std::filesystem::exists(d.File("Schedule/Sch2602.dat")));
@@ -163,7 +163,7 @@ TEST(ScheduleStore, AMonthThatCouldNotBeReadIsNeverWrittenBack) {
   MonthSchedule s;
   EXPECT_TRUE(LoadSchedule(e.Path(), 2026, 1, s));
   s.DayText[0] = "x";
-  EXPECT_EQ(SaveSchedule(e.Path(), 2026, 1, s).result, SaveResult::WriteFailed);
+  EXPECT_EQ(SaveSchedule(e.Path(), 2026, 1, s).kind, SaveResult::WriteFailed);
   EXPECT_EQ(e.Read("Schedule"), "not a folder");
 }
 
@@ -179,7 +179,7 @@ TEST(ScheduleStore, LoneLineBreaksAreStoredAsCrLf) {
   TempDir d;
   MonthSchedule s;
   s.DayText[0] = "a\nb\rc";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("Schedule/Sch2601.dat").substr(0, 19), "[D@TA]00\r\na\r\nb\r\nc\r\n");
   MonthSchedule back;
   ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 1, back));
@@ -191,12 +191,12 @@ TEST(ScheduleStore, EveryFailedStepOfASaveKeepsTheOldMonth) {
   TempDir d;
   MonthSchedule s;
   s.DayText[0] = "old";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Saved);
   const std::string old = d.Read("Schedule/Sch2601.dat");
   s.DayText[0] = "new";
   for (auto step : {fault::Step::Create, fault::Step::Write, fault::Step::Sync, fault::Step::Rename}) {
     fault::Inject(step);
-    EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::WriteFailed);
+    EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::WriteFailed);
     fault::Clear();
     EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), old);
   }
@@ -211,7 +211,7 @@ TEST(ScheduleStore, ALinkedMonthFileIsWrittenThroughTheLink) {
   MonthSchedule s;
   ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 1, s));
   s.DayText[0] = "x";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Saved);
   EXPECT_TRUE(std::filesystem::is_symlink(d.File("Schedule/Sch2601.dat")));
   EXPECT_EQ(d.Read("elsewhere.dat").substr(0, 24), "[D@TA]0000:00\r\nx\r\n[D@TA]");
 }
@@ -221,26 +221,26 @@ TEST(ScheduleStore, RefusesTextThatWouldShiftTheDaysAndKeepsTheOldFileOnFailure)
   MonthSchedule s;
   s.DayText[4] = "ok\r\n[D@TA]11 pretending";
   SaveOutcome o = SaveSchedule(d.Path(), 2026, 1, s);
-  EXPECT_EQ(o.result, SaveResult::MarkerInText);
-  EXPECT_EQ(o.day, 5);
+  EXPECT_EQ(o.kind, SaveResult::Refused);
+  EXPECT_EQ(o.item, 5);
   EXPECT_FALSE(d.Exists("Schedule/Sch2601.dat"));
   s.DayText[4] = "ok [D@TA] inside a line";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Saved);
   const std::string saved = d.Read("Schedule/Sch2601.dat");
 
   s.DayText[6] = "emoji \xF0\x9F\x98\x80";
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::Unencodable);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::Unencodable);
   s.DayText[6] = "fine";
   std::filesystem::remove(d.File("Schedule/Sch2601.dat"));
   std::filesystem::create_directory(d.File("Schedule/Sch2601.dat"));  // something that cannot be replaced
   // Changed behind the month's back: refused as such, and as a failed write when overwriting.
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).result, SaveResult::ChangedOnDisk);
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s, true).result, SaveResult::WriteFailed);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s).kind, SaveResult::ChangedOnDisk);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s, true).kind, SaveResult::WriteFailed);
   EXPECT_EQ(s.DayText[6], "fine");  // the caller's month is untouched
   std::filesystem::remove(d.File("Schedule/Sch2601.dat"));
   d.Write("Schedule/Sch2601.dat", saved);
   ::chmod(d.File("Schedule/Sch2601.dat").c_str(), 0444);
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s, true).result, SaveResult::WriteFailed);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 1, s, true).kind, SaveResult::WriteFailed);
   EXPECT_EQ(d.Read("Schedule/Sch2601.dat"), saved);
 }
 
@@ -248,21 +248,21 @@ TEST(ScheduleStore, AMonthAnotherProgramChangedIsNotOverwrittenUntilTheUserSaysS
   TempDir d;
   MonthSchedule s;
   s.DayText[0] = "mine";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, s).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, s).kind, SaveResult::Saved);
   ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 12, s));
   MonthSchedule other;
   ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 12, other));
   other.DayText[9] = "theirs";
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, other).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, other).kind, SaveResult::Saved);
   const std::string theirs = d.Read("Schedule/Sch2612.dat");
   s.DayText[1] = "more of mine";
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 12, s).result, SaveResult::ChangedOnDisk);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 12, s).kind, SaveResult::ChangedOnDisk);
   EXPECT_EQ(d.Read("Schedule/Sch2612.dat"), theirs);
-  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, s, true).result, SaveResult::Saved);
+  ASSERT_EQ(SaveSchedule(d.Path(), 2026, 12, s, true).kind, SaveResult::Saved);
   ASSERT_TRUE(LoadSchedule(d.Path(), 2026, 12, other));
   EXPECT_EQ(other.DayText[1], "more of mine");
   EXPECT_EQ(other.DayText[9], "");
   // Its own write is no conflict for the next save.
   s.DayText[2] = "again";
-  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 12, s).result, SaveResult::Saved);
+  EXPECT_EQ(SaveSchedule(d.Path(), 2026, 12, s).kind, SaveResult::Saved);
 }

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "core/Module1.h"
+#include "core/SaveFailure.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/OrganizerLayout.h"
 #include "platform/MsgBox.h"
@@ -105,7 +106,7 @@ void TodoPage::LoadToDo() {
 bool TodoPage::SaveToDo() {
   const std::string path = ctx_.DataPath(todo::kFileName);
   todo::SaveOutcome o = todo::SaveToDo(path, book_);
-  if (o.result == todo::SaveResult::ChangedOnDisk) {
+  if (o.kind == todo::SaveResult::ChangedOnDisk) {
     switch (AskAboutChangedFile(kFile)) {
       case ChangedFileChoice::Overwrite:
         o = todo::SaveToDo(path, book_, true);
@@ -116,23 +117,11 @@ bool TodoPage::SaveToDo() {
         return false;
     }
   }
-  if (o.result == todo::SaveResult::Saved) return true;
-  QString reason;
-  switch (o.result) {
-    case todo::SaveResult::NotReadCompletely:
-      reason = QStringLiteral("ToDoファイル(%1)を正しく読み込めなかったため、上書きしません").arg(kFile);
-      break;
-    case todo::SaveResult::Unencodable:
-      reason = QStringLiteral("%1番目の項目に保存できない文字があります").arg(o.line);
-      break;
-    default:
-      reason = WithReason(QStringLiteral("ToDoファイル(%1)に書き込めませんでした").arg(kFile), o.error);
-      break;
-  }
-  return MsgBox(QStringLiteral("ToDoファイルを保存できませんでした\n%1\nToDoを保存せずに閉じますか？\n"
-                               "（いいえ：閉じずに戻ります）")
-                    .arg(reason),
-                MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+  if (o.kind == todo::SaveResult::Saved) return true;
+  const QString why = WhyNotSaved(o, QStringLiteral("ToDoファイル(%1)").arg(kFile),
+                                  QStringLiteral("%1番目の項目に保存できない文字があります").arg(o.item));
+  return GiveUpChanges(QStringLiteral("ToDoファイルを保存できませんでした"), why,
+                       QStringLiteral("ToDoを保存せずに閉じますか？\n（いいえ：閉じずに戻ります）"));
 }
 
 void TodoPage::Fill() {

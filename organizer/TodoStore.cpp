@@ -111,12 +111,12 @@ class KeptIndex {
 }  // namespace
 
 SaveOutcome SaveToDo(const std::string& path, TodoBook& book, bool overwrite) {
-  if (!book.readCompletely) return {SaveResult::NotReadCompletely, 0};
+  if (!book.readCompletely) return {SaveResult::NotReadCompletely};
   KeptIndex index(book);
   std::string out;
   for (std::size_t i = 0; i < book.lines.size(); ++i) {
     auto bytes = index.BytesOf(i);
-    if (!bytes) return {SaveResult::Unencodable, i + 1};
+    if (!bytes) return {SaveResult::Unencodable, static_cast<int>(i) + 1};
     out += *bytes + "\r\n";
   }
   for (const std::string& raw : book.overflow) out += raw + "\r\n";
@@ -125,8 +125,8 @@ SaveOutcome SaveToDo(const std::string& path, TodoBook& book, bool overwrite) {
   if (mine == book.stamp || (!book.stamp.exists && IsEmpty(book.lines) && book.overflow.empty())) return {};
   const textfile::WriteResult w =
       textfile::WriteAtomic(path, out, textfile::InPlace::Refused, overwrite ? nullptr : &book.stamp);
-  if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk, 0};
-  if (!w) return {SaveResult::WriteFailed, 0, w.error};
+  if (w.step == textfile::Step::Changed) return {SaveResult::ChangedOnDisk};
+  if (!w) return StoreOutcome::Failed(w);
   book.stamp = mine;
   return {};
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/DataFiles.h"
+#include "core/StoreOutcome.h"
 #include "platform/TextFile.h"
 
 namespace todo {
@@ -36,12 +37,9 @@ struct TodoBook {
 // book.readCompletely.
 bool LoadToDo(const std::string& path, TodoBook& book);
 
-enum class SaveResult { Saved, NotReadCompletely, Unencodable, WriteFailed, ChangedOnDisk };
-struct SaveOutcome {
-  SaveResult result = SaveResult::Saved;
-  std::size_t line = 0;  // Unencodable: the 1-based line refused
-  int error = 0;         // WriteFailed: the system's error
-};
+// The program's one save outcome: Unencodable names the 1-based line refused in `item`.
+using SaveOutcome = StoreOutcome;
+using SaveResult = StoreOutcome::Kind;
 
 // Writes every line, each with CR LF, then the kept overflow, atomically. Unchanged lines are written
 // with the bytes they were read with; a file that would get the bytes it holds is left alone. A file

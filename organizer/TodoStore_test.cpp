@@ -18,7 +18,7 @@ TEST(TodoStore, ReadsLinesWholeAndWritesThemBackWithCrLf) {
   TodoBook b;
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   EXPECT_EQ(b.lines, (std::vector<std::string>{"104/12/05 資料を送る  ", "026/01/02 電話", "0xx"}));
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), Sj("104/12/05 資料を送る  \r\n026/01/02 電話\r\n0xx\r\n"));
 }
 
@@ -30,12 +30,12 @@ TEST(TodoStore, MissingOrEmptyFileIsOneEmptyLineAndAnEmptiedListWritesOneEmptyLi
   EXPECT_EQ(b.lines, std::vector<std::string>{""});
   EXPECT_TRUE(IsEmpty(b.lines));
   // An empty list where there is no file: nothing to store, no file made.
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_FALSE(d.Exists("ToDo.dat"));
   b.lines = {"026/12/01 a"};
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   b.lines = {""};  // every item deleted again
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), "\r\n");
   d.Write("ToDo.dat", "");
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
@@ -49,7 +49,7 @@ TEST(TodoStore, AnEmptyFirstLineHidesTheRestWhichIsWrittenBackUnchanged) {
   TodoBook b;
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   EXPECT_TRUE(IsEmpty(b.lines));
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), file);
 }
 
@@ -65,14 +65,14 @@ TEST(TodoStore, UndecodableLinesSurviveByteForByteEvenWhenTicked) {
   // The list reorders and ticks the damaged item; its bytes stay, only the flag byte changes.
   std::swap(b.lines[0], b.lines[1]);
   b.lines[1][0] = '1';
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), Sj("004/12/06 ok") + "\r\n1" + bad.substr(1) + "\r\n");
   // Editing the damaged text itself cannot be stored: refused, the file kept.
   const std::string before = d.Read("ToDo.dat");
   b.lines[1] += "!";
   SaveOutcome o = SaveToDo(d.File("ToDo.dat"), b);
-  EXPECT_EQ(o.result, SaveResult::Unencodable);
-  EXPECT_EQ(o.line, 2u);
+  EXPECT_EQ(o.kind, SaveResult::Unencodable);
+  EXPECT_EQ(o.item, 2);
   EXPECT_EQ(d.Read("ToDo.dat"), before);
 }
 
@@ -85,7 +85,7 @@ TEST(TodoStore, LinesPastTheIndexLimitAreKept) {
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   EXPECT_EQ(b.lines.size(), kMaxLines);
   b.lines[0] = "1changed";
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), "1changed\r\n" + file.substr(file.find("\r\n") + 2));
 }
 
@@ -95,7 +95,7 @@ TEST(TodoStore, AFileThatCouldNotBeReadIsNeverOverwrittenAndFailedWritesKeepTheO
   TodoBook b;
   EXPECT_FALSE(LoadToDo(d.File("ToDo.dat"), b));
   b.lines = {"0new"};
-  EXPECT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::NotReadCompletely);
+  EXPECT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::NotReadCompletely);
   EXPECT_TRUE(std::filesystem::is_directory(d.File("ToDo.dat")));
 
   TempDir e;
@@ -105,12 +105,12 @@ TEST(TodoStore, AFileThatCouldNotBeReadIsNeverOverwrittenAndFailedWritesKeepTheO
   namespace fault = textfile::fault;
   for (auto step : {fault::Step::Create, fault::Step::Write, fault::Step::Sync, fault::Step::Rename}) {
     fault::Inject(step);
-    EXPECT_EQ(SaveToDo(e.File("ToDo.dat"), b).result, SaveResult::WriteFailed);
+    EXPECT_EQ(SaveToDo(e.File("ToDo.dat"), b).kind, SaveResult::WriteFailed);
     fault::Clear();
     EXPECT_EQ(e.Read("ToDo.dat"), "0old\r\n");
   }
   ::chmod(e.File("ToDo.dat").c_str(), 0444);
-  EXPECT_EQ(SaveToDo(e.File("ToDo.dat"), b).result, SaveResult::WriteFailed);
+  EXPECT_EQ(SaveToDo(e.File("ToDo.dat"), b).kind, SaveResult::WriteFailed);
 }
 
 TEST(TodoStore, PrefixAndDates) {
@@ -135,7 +135,7 @@ TEST(TodoStore, LinesThatDecodeAlikeKeepTheirOwnBytes) {
   TodoBook b;
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   EXPECT_EQ(b.lines[0], b.lines[1]);
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), file);
 }
 
@@ -147,7 +147,7 @@ TEST(TodoStore, ALineWithTheUsualSpellingKeepsItBesideOneWithTheOther) {
   TodoBook b;
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   EXPECT_EQ(b.lines[0], b.lines[1]);
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), file);
 }
 
@@ -175,16 +175,16 @@ TEST(TodoStore, AListTheFileHoldsIsNotWrittenAndAChangedFileIsNotOverwritten) {
   ASSERT_TRUE(LoadToDo(d.File("ToDo.dat"), b));
   // Another program adds an item; this list, unchanged, writes nothing and takes nothing away.
   d.Write("ToDo.dat", "026/12/01 a\r\n026/12/02 b\r\n");
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), "026/12/01 a\r\n026/12/02 b\r\n");
   // Changed here too: refused until the user says to overwrite.
   b.lines = {"126/12/01 a"};
-  EXPECT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::ChangedOnDisk);
+  EXPECT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::ChangedOnDisk);
   EXPECT_EQ(d.Read("ToDo.dat"), "026/12/01 a\r\n026/12/02 b\r\n");
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b, true).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b, true).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), "126/12/01 a\r\n");
   // What it wrote is what it holds now: a later save is no conflict.
   b.lines = {"026/12/01 a"};
-  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).result, SaveResult::Saved);
+  ASSERT_EQ(SaveToDo(d.File("ToDo.dat"), b).kind, SaveResult::Saved);
   EXPECT_EQ(d.Read("ToDo.dat"), "026/12/01 a\r\n");
 }
