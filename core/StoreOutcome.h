@@ -16,7 +16,8 @@ struct StoreOutcome {
     ChangedOnDisk,      // another program changed the file since it was read
   };
   StoreOutcome() = default;
-  StoreOutcome(Kind k, int concerned = 0) : kind(k), item(concerned) {}  // NOLINT(google-explicit-constructor)
+  StoreOutcome(Kind k, int concerned = 0)
+      : kind(k), item(concerned) {}  // NOLINT(google-explicit-constructor)
 
   Kind kind = Kind::Saved;
   int item = 0;                 // Refused / Unencodable: the 1-based day, line or page concerned

@@ -5,6 +5,7 @@
 
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
+#include "organizer/DayDecorations.h"
 #include "organizer/ScheduleStore.h"
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
@@ -61,30 +62,15 @@ void CalendarSurface::PrintDay(int x, int y, const QString& text) {
   p.drawText(box, Qt::AlignRight | Qt::AlignTop, text.trimmed());
 }
 
-void CalendarSurface::DrawCalendar(int year, int month, const MonthSchedule& schedule,
-                                   const std::vector<std::string>& todo) {
+void CalendarSurface::DrawCalendar(int year, int month, const std::vector<const DayDecorations*>& sources) {
   const calendar::Grid grid = calendar::MonthGrid(year, month, Clock::Now());
   caption_ = QString::fromStdString(calendar::Caption(grid.year, grid.month));
   canvas_.fill(Qt::white);
   FirstWday = grid.firstWday;
   MonthDays = grid.monthDays;
   for (const calendar::DayCell& c : grid.days) {
-    const std::size_t i = static_cast<std::size_t>(c.day - 1);
-    if (!schedule.DayText[i].empty()) {
-      int picture = calendar_pictures::ForMark(schedule.DayMark[i]);
-      if (picture >= 0) PaintPicture(picture, c.x - 30, c.y);
-    }
-    switch (calendar::TodoMarkFor(todo, grid.year, grid.month, c.day)) {
-      case calendar::TodoMark::Open:
-        PaintPicture(calendar_pictures::kTodoOpen, c.x - 30, c.y);
-        break;
-      case calendar::TodoMark::Done:
-        PaintPicture(calendar_pictures::kTodoDone, c.x - 30, c.y);
-        break;
-      case calendar::TodoMark::None:
-        break;
-    }
-    if (schedule.DayAlarm[i] == 1) PaintPicture(calendar_pictures::kAlarm, c.x - 30, c.y);
+    for (int picture : calendar::DayPictures(sources, grid.year, grid.month, c.day))
+      PaintPicture(picture, c.x - 30, c.y);
     foreColor_ = ColourOf(c.colour);
     PrintDay(c.x, c.y, QStringLiteral("%1").arg(c.day, 2));
   }

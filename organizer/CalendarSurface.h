@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct MonthSchedule;
+class DayDecorations;
 
 class CalendarSurface : public QWidget {
   Q_OBJECT
@@ -17,9 +17,9 @@ class CalendarSurface : public QWidget {
 
   explicit CalendarSurface(QWidget* parent = nullptr);
 
-  // Redraws the month (month 0 and 13 wrap into the neighbouring years), with the marks of the ToDo
-  // items due in the month it draws.
-  void DrawCalendar(int year, int month, const MonthSchedule& schedule, const std::vector<std::string>& todo);
+  // Redraws the month (month 0 and 13 wrap into the neighbouring years), each day with the pictures the
+  // sources give for the month it draws.
+  void DrawCalendar(int year, int month, const std::vector<const DayDecorations*>& sources);
   // Prints text with its top-left corner at (x, y) twips in the current colour.
   void PrintDay(int x, int y, const QString& text);
 

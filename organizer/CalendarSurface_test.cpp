@@ -5,6 +5,7 @@
 
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
+#include "organizer/DayDecorations.h"
 #include "organizer/ScheduleStore.h"
 #include "platform/Clock.h"
 #include "platform/Screen.h"
@@ -48,8 +49,7 @@ class CalendarSurfaceTest : public QObject {
   void dayNumbersCarryTheirColours() {
     Clock::SetForTest(DateTime{2026, 1, 20, 12, 0, 0});
     CalendarSurface s;
-    MonthSchedule m;
-    s.DrawCalendar(2026, 1, m, {});
+    s.DrawCalendar(2026, 1, {});
     Clock::SetForTest(std::nullopt);
     QCOMPARE(s.Caption(), QStringLiteral("2026年1月"));
     QCOMPARE(s.FirstWday, 5);
@@ -76,7 +76,10 @@ class CalendarSurfaceTest : public QObject {
     std::vector<std::string> todo{"026/12/17 open", "126/12/18 done"};
     // Today is drawn in a colour of its own: a day of another month, whatever the real date.
     Clock::SetForTest(DateTime{2026, 11, 20, 12, 0, 0});
-    s.DrawCalendar(2026, 12, m, todo);
+    const int year = 2026, month = 12;
+    const ScheduleDays days(m, year, month);
+    const TodoDays items(todo);
+    s.DrawCalendar(2026, 12, {&days, &items});
     Clock::SetForTest(std::nullopt);
     const QImage img = s.Canvas().toImage();
     if (!qEnvironmentVariableIsEmpty("DN_SHOTS"))
@@ -98,16 +101,16 @@ class CalendarSurfaceTest : public QObject {
 
   void monthsWrapAtBothEnds() {
     CalendarSurface s;
-    MonthSchedule m;
     // The ToDo marks are those of the month drawn, not of the month asked for.
     const std::vector<std::string> todo{"005/01/03 drawn month", "004/12/04 month asked for"};
-    s.DrawCalendar(2004, 13, m, todo);
+    const TodoDays items(todo);
+    s.DrawCalendar(2004, 13, {&items});
     QCOMPARE(s.Caption(), QStringLiteral("2005年1月"));
     QCOMPARE(s.FirstWday, 7);  // 1 January 2005 was a Saturday
     const QImage img = s.Canvas().toImage();
     QVERIFY(Shows(img, Cell(s, 3), calendar_pictures::kTodoOpen));
     QVERIFY(!Shows(img, Cell(s, 4), calendar_pictures::kTodoOpen));
-    s.DrawCalendar(2005, 0, m, {});
+    s.DrawCalendar(2005, 0, {});
     QCOMPARE(s.Caption(), QStringLiteral("2004年12月"));
     QCOMPARE(s.MonthDays, 31);
   }

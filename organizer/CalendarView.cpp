@@ -8,6 +8,7 @@
 
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarSurface.h"
+#include "organizer/DayDecorations.h"
 #include "organizer/OrganizerLayout.h"
 #include "organizer/ScheduleStore.h"
 #include "platform/CommonControls.h"
@@ -67,18 +68,13 @@ CalendarView::CalendarView(QWidget* frame) : QObject(frame) {
   shpDay->hide();
 }
 
-void CalendarView::SetSources(const MonthSchedule* schedule, const std::vector<std::string>* todoLines) {
-  schedule_ = schedule;
-  todo_ = todoLines;
-}
-
 void CalendarView::SetMonth(int year, int month) {
   year_ = year;
   month_ = month;
 }
 
 void CalendarView::DrawShown() {
-  Picture1->DrawCalendar(year_, month_, *schedule_, *todo_);  // the caption follows
+  Picture1->DrawCalendar(year_, month_, sources_);  // the caption follows
   // What a day shows may have changed (another month, a registration, a ToDo action): the next
   // pointer move builds its tip anew, even within the same cell.
   tipStale_ = true;
@@ -103,9 +99,7 @@ void CalendarView::TrackPointer(double x, double y) {
     if (pointDay_ != prevPointDay_ || tipStale_) {
       tipStale_ = false;
       tooltip::Hide();
-      const std::size_t i = static_cast<std::size_t>(pointDay_ - 1);
-      tip_ = tooltip::FitScreen(Q(calendar::DayTip(*todo_, year_, month_, pointDay_, schedule_->DayText[i])),
-                                Picture1);
+      tip_ = tooltip::FitScreen(Q(calendar::DayTip(sources_, year_, month_, pointDay_)), Picture1);
       tooltip::SetTip(Picture1, tip_);
     }
   }

@@ -7,13 +7,14 @@
 #include <QString>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CalendarSurface;
 class QFrame;
 class QLabel;
 class QWidget;
-struct MonthSchedule;
+class DayDecorations;
 
 class CalendarView : public QObject {
   Q_OBJECT
@@ -21,7 +22,8 @@ class CalendarView : public QObject {
   explicit CalendarView(QWidget* frame);
 
   // What the days show: the schedule month and the ToDo lines, owned by their pages.
-  void SetSources(const MonthSchedule* schedule, const std::vector<std::string>* todoLines);
+  // What the days show (pictures, tips), from each page that decorates them.
+  void SetSources(std::vector<const DayDecorations*> sources) { sources_ = std::move(sources); }
   int Year() const { return year_; }
   int Month() const { return month_; }
   void SetMonth(int year, int month);
@@ -58,8 +60,7 @@ class CalendarView : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  const MonthSchedule* schedule_ = nullptr;
-  const std::vector<std::string>* todo_ = nullptr;
+  std::vector<const DayDecorations*> sources_;
   int year_ = 0, month_ = 0;
   int pointDay_ = 0, prevPointDay_ = 0;
   int selDay_ = 0;

@@ -20,16 +20,15 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "core/Module1.h"
 #include "organizer/CalendarModel.h"
 #include "organizer/CalendarPictures.h"
 #include "organizer/CalendarView.h"
-#include "organizer/MemoPage.h"
 #include "organizer/OrganizerLayout.h"
+#include "organizer/OrganizerPages.h"
 #include "organizer/PictureButton.h"
-#include "organizer/SchedulePage.h"
-#include "organizer/TodoPage.h"
 #include "platform/Clock.h"
 #include "platform/CommonControls.h"
 #include "platform/Fonts.h"
@@ -63,7 +62,7 @@ QPixmap DragStrip(int width, int height) {
 }
 }  // namespace
 
-FrmCal::FrmCal(AppContext& ctx, QWidget* parent)
+FrmCal::FrmCal(AppContext& ctx, QWidget* parent, const PageMaker& makePages)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx) {
   // Tips show whenever the pointer rests on the calendar or a button, whichever window is active (and
   // with no window manager, where this one never is).
@@ -72,7 +71,7 @@ FrmCal::FrmCal(AppContext& ctx, QWidget* parent)
   setWindowTitle(QString());
   setMouseTracking(true);
   setFont(fonts::Form());
-  if (!Load()) {
+  if (!Load(makePages)) {
     MsgBox(QStringLiteral("ご使用の環境では動作は保証されていません"), MsgIcon::Warning);
     QTimer::singleShot(0, this, &QWidget::close);
   }
@@ -82,7 +81,7 @@ FrmCal::~FrmCal() {
   if (tabHostHook_) UnhookTabHost(Picture5);
 }
 
-bool FrmCal::Load() {
+bool FrmCal::Load(const PageMaker& makePages) {
   clsSubclass = std::make_unique<CSubclass>();
   clsSubclass->window = this;
   basSubclass::SubclassWindow(clsSubclass.get());
@@ -96,17 +95,14 @@ bool FrmCal::Load() {
   Image3->installEventFilter(this);
 
   View = new CalendarView(this);
-  Schedule = new SchedulePage(this, ctx_);
-  Todo = new TodoPage(this, ctx_);
-  Memo = new MemoPage(this, ctx_);
-  pages_ = {Schedule, Todo, Memo};  // in the order of their tabs
-  View->SetSources(&Schedule->Month(), &Todo->Book().lines);
+  TakePages(makePages(this, ctx_));
 
   Picture5 = new QWidget(this);
   Picture5->setObjectName(QStringLiteral("Picture5"));
   screen::PlaceTwips(Picture5, L::kPicture5.left, L::kPicture5.top, L::kPicture5.width, L::kPicture5.height);
-  hTab = CreateVerticalTabs(Picture5,
-                            {QStringLiteral("ｽｹｼﾞｭｰﾙ"), QStringLiteral("ToDo"), QStringLiteral("ﾌﾘｰﾒﾓ")});
+  QStringList titles;
+  for (const OrganizerPage* page : pages_) titles << page->Title();
+  hTab = CreateVerticalTabs(Picture5, titles);
   hTab->setObjectName(QStringLiteral("hTab"));
   hTab->setGeometry(Picture5->rect());
   hTab->setMouseTracking(true);
@@ -145,32 +141,14 @@ bool FrmCal::Load() {
     Line2[static_cast<std::size_t>(i)] = line;
   }
 
-  // The controls whose pointer moves hide the day marker.
-  for (QWidget* w : std::initializer_list<QWidget*>{View->Label4, Picture5, Schedule->Text1->viewport(),
-                                                    Todo->List1->viewport()}) {
-    w->setMouseTracking(true);
-    w->installEventFilter(this);
-  }
-  for (QLabel* l : View->Label1) {
-    l->setMouseTracking(true);
-    l->installEventFilter(this);
-  }
+  WatchPointer();
   connect(View, &CalendarView::DayPicked, this,
           [this](int year, int month, int day) { Current()->DayPicked(year, month, day); });
   connect(View, &CalendarView::PointerMoved, this, [this] {
     for (OrganizerPage* page : pages_) page->FocusEntry();
   });
-  connect(Schedule, &SchedulePage::Registered, this, [this](int day) {
-    View->DrawShown();
-    View->ShowDayCaption(day);
-  });
-  connect(Schedule, &SchedulePage::Reloaded, View, &CalendarView::DrawShown);
-  connect(Todo, &TodoPage::Changed, View, &CalendarView::DrawShown);
-  connect(Todo, &TodoPage::DateAsked, this, &FrmCal::ShowDate);
-
-  // The panels lie over the calendar and the schedule entry; the buttons over everything.
-  Todo->Picture6->raise();
-  Memo->Picture4->raise();
+  // The pages' panels lie over the calendar and the schedule entry; the buttons over everything.
+  for (OrganizerPage* page : pages_) page->Attach(*this);
   for (PictureButton* b : Picture2) b->raise();
   for (QFrame* l : Line2) l->raise();
 
@@ -182,11 +160,39 @@ bool FrmCal::Load() {
   View->SetMonth(today.year, today.month);
   SetInputOpen(false);
   for (OrganizerPage* page : pages_) page->MonthShown(today.year, today.month);
-  Todo->LoadToDo();
+  for (OrganizerPage* page : pages_) page->Opened();
   View->DrawShown();
   HookTabHost(Picture5);
-  // What can fail here on this toolkit: the picker refusing its format, or the tab strip its tabs.
-  return Schedule->hDtp->displayFormat() == QStringLiteral("HH:mm") && hTab->count() == 3;
+  // What can fail here on this toolkit: a page's own control refusing its format, or the tab strip its
+  // tabs.
+  return hTab->count() == static_cast<int>(pages_.size()) &&
+         std::all_of(pages_.begin(), pages_.end(), [](const OrganizerPage* p) { return p->Ready(); });
+}
+
+void FrmCal::TakePages(const OrganizerPages& pages) {
+  pages_ = pages.all;
+  Schedule = pages.schedule;
+  Todo = pages.todo;
+  Memo = pages.memo;
+  std::vector<const DayDecorations*> decorations;
+  for (const OrganizerPage* page : pages_)
+    if (const DayDecorations* d = page->Decorations()) decorations.push_back(d);
+  View->SetSources(std::move(decorations));
+}
+
+void FrmCal::WatchPointer() {
+  // The controls whose pointer moves hide the day marker; over a page's own, the marked day is forgotten.
+  std::vector<QWidget*> hovered{View->Label4, Picture5};
+  for (QLabel* l : View->Label1) hovered.push_back(l);
+  for (const OrganizerPage* page : pages_)
+    for (QWidget* w : page->PointerTargets()) {
+      hovered.push_back(w);
+      forgetDay_.push_back(w);
+    }
+  for (QWidget* w : hovered) {
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+  }
 }
 
 void FrmCal::HookTabHost(QWidget* host) {
@@ -311,6 +317,14 @@ bool FrmCal::ShowMonth(int year, int month) {
   return true;
 }
 
+void FrmCal::Redraw() {
+  View->DrawShown();
+}
+
+void FrmCal::ShowDayCaption(int day) {
+  View->ShowDayCaption(day);
+}
+
 // A ToDo item's date: a month 00 or 13 names no month, and the calendar stays. The shown month is not
 // read again (that would drop registered changes); another month comes only once the changed one is
 // saved or given up.
@@ -331,7 +345,7 @@ void FrmCal::ToggleInputWindow() {
     Picture2[1]->SetPicture(calendar_pictures::Picture(0));
     Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを閉じる"));
     SetInputOpen(true);
-    Schedule->SetPickerTime(0, 0);
+    for (OrganizerPage* page : pages_) page->InputOpened();
     return;
   }
   PlaceButtons(false);
@@ -339,10 +353,9 @@ void FrmCal::ToggleInputWindow() {
   SetWidthKeepingRight(L::kNarrowWidth, L::kShift);
   Picture2[1]->SetPicture(calendar_pictures::Picture(1));
   Picture2[1]->setAccessibleName(QStringLiteral("入力ウィンドウを開く"));
-  Schedule->DisableEntry(true);
   SetInputOpen(false);
   View->ShowMonthCaption();
-  if (Schedule->Dirty() && Schedule->SaveIfDirty()) ctx_.alarm.Load(Clock::Now());
+  for (OrganizerPage* page : pages_) page->InputClosed();
 }
 
 void FrmCal::CloseButton() {
@@ -367,7 +380,6 @@ void FrmCal::closeEvent(QCloseEvent* e) {
   clsSubclass.reset();
   tooltip::Hide();
   UnhookTabHost(Picture5);
-  ctx_.alarm.Load(Clock::Now());
   unloaded_ = true;
   emit PhoneMenusStale();  // opening cleared the letter menus
   e->accept();
@@ -415,7 +427,7 @@ bool FrmCal::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonRelease) manualDrag_ = false;
   }
   if (e->type() == QEvent::MouseMove) {
-    const bool forget = watched == Schedule->Text1->viewport() || watched == Todo->List1->viewport();
+    const bool forget = std::find(forgetDay_.begin(), forgetDay_.end(), watched) != forgetDay_.end();
     View->HideMarker(forget);
   }
   return false;

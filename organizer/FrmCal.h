@@ -5,12 +5,16 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "core/AppContext.h"
 #include "core/Module1.h"
+#include "organizer/OrganizerPage.h"
+#include "organizer/OrganizerPages.h"
 
 class CSubclass;
 class CalendarView;
@@ -23,11 +27,14 @@ class QTabBar;
 class SchedulePage;
 class TodoPage;
 
-class FrmCal : public QWidget {
+class FrmCal : public QWidget, private PageHost {
   Q_OBJECT
  public:
   // `ctx`: the run's context (the schedule page keeps today's alarm in it).
-  explicit FrmCal(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
+  // `makePages`: the input window's pages (the program's own list; a test may add one).
+  using PageMaker = std::function<OrganizerPages(QWidget* frame, AppContext& ctx)>;
+  explicit FrmCal(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr,
+                  const PageMaker& makePages = MakeOrganizerPages);
   ~FrmCal() override;
 
   // The page switch: 0 schedule, 1 ToDo, 2 free memo; any other index only hides the day marker.
@@ -72,8 +79,12 @@ class FrmCal : public QWidget {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  std::array<OrganizerPage*, 3> pages_{};  // the input window's pages, in the order of their tabs
-  bool Load();
+  std::vector<OrganizerPage*>
+      pages_;  // the input window's pages, in the order of their tabs (OrganizerPages.cpp)
+  std::vector<QWidget*> forgetDay_;  // the pages' controls whose pointer moves forget the marked day
+  bool Load(const PageMaker& makePages);
+  void TakePages(const OrganizerPages& pages);
+  void WatchPointer();
   void PlaceButtons(bool wide);
   void SetLabel2Width(bool wide);
   void Widen();
@@ -82,7 +93,10 @@ class FrmCal : public QWidget {
   // Where the window was before it was widened, and where the widening put it.
   std::optional<std::pair<QPoint, QPoint>> narrowAt_;
   void SetInputOpen(bool open);
-  void ShowDate(int year, int month, int day);
+  // What the pages ask of the frame.
+  void Redraw() override;
+  void ShowDayCaption(int day) override;
+  void ShowDate(int year, int month, int day) override;
   OrganizerPage* Current() const;
 
   AppContext& ctx_;

@@ -23,13 +23,43 @@
 #include <filesystem>
 #include <memory>
 
+#include "organizer/CalendarPictures.h"
+#include "organizer/DayDecorations.h"
 #include "organizer/MemoPage.h"
 #include "organizer/OrganizerLayout.h"
+#include "organizer/OrganizerPages.h"
 #include "organizer/OrganizerTestKit.h"
 #include "organizer/SchedulePage.h"
 #include "organizer/TodoPage.h"
 
-namespace {}  // namespace
+namespace {
+// A page the program does not have: all a fourth page needs is its class and a place in the page list.
+class ExtraPage : public QObject, public OrganizerPage, public DayDecorations {
+ public:
+  explicit ExtraPage(QWidget* frame) : QObject(frame) {}
+  QStringList calls;
+
+  QString Title() const override { return QStringLiteral("ﾃｽﾄ"); }
+  bool UsesCalendar() const override { return true; }
+  void Enter() override { calls << QStringLiteral("enter"); }
+  void Leave(bool) override { calls << QStringLiteral("leave"); }
+  bool Close() override {
+    calls << QStringLiteral("close");
+    return true;
+  }
+  void Opened() override { calls << QStringLiteral("opened"); }
+  void MonthShown(int year, int month) override {
+    calls << QStringLiteral("month %1/%2").arg(year).arg(month);
+  }
+  void DayPicked(int, int, int day) override { calls << QStringLiteral("day %1").arg(day); }
+  const DayDecorations* Decorations() const override { return this; }
+  void AddPictures(int, int, int day, std::vector<DayPicture>& out) const override {
+    if (day == 3) out.push_back({DayPicture::kAlarm, calendar_pictures::kAlarm});
+  }
+  std::string TipPart(int, int, int day) const override { return day == 3 ? "ﾃｽﾄの日" : ""; }
+  int TipRank() const override { return 2; }  // below the schedule's text
+};
+}  // namespace
 
 class FrmCalTest : public OrganizerTestBase {
   Q_OBJECT
@@ -37,6 +67,38 @@ class FrmCalTest : public OrganizerTestBase {
  private slots:
   void init() { InitKit(); }
   void cleanup() { CleanupKit(); }
+
+  void aFourthPageTakesItsTabTheCalendarAndTheFramesCalls() {
+    Clock::SetForTest(DateTime{2026, 12, 7, 12, 0, 0});
+    std::filesystem::create_directories(dir->File("Schedule"));
+    dir->Write("Schedule/Sch2612.dat", Headers(2) + Sj("[D@TA]10\r\n会議\r\n") + Headers(28));
+    ExtraPage* extra = nullptr;
+    auto f = std::make_unique<FrmCal>(*ctx, nullptr, [&extra](QWidget* frame, AppContext& c) {
+      OrganizerPages pages = MakeOrganizerPages(frame, c);
+      extra = new ExtraPage(frame);
+      pages.all.push_back(extra);
+      return pages;
+    });
+    QVERIFY(rec->records.isEmpty());  // its tab was made: the frame is ready
+    QCOMPARE(f->hTab->count(), 4);
+    QCOMPARE(f->hTab->tabText(3), QStringLiteral("ﾃｽﾄ"));
+    QCOMPARE(extra->calls, (QStringList{QStringLiteral("month 2026/12"), QStringLiteral("opened")}));
+    f->show();
+    Hover(f.get(), 3);
+    QCOMPARE(f->View->TipText(), QStringLiteral("会議\r\n\r\nﾃｽﾄの日"));
+    f->hTab->setCurrentIndex(3);
+    QCOMPARE(extra->calls.last(), QStringLiteral("enter"));
+    QVERIFY(f->InputOpen());
+    QVERIFY(f->CalActive());
+    f->View->DayClick();
+    QCOMPARE(extra->calls.last(), QStringLiteral("day 3"));
+    f->hTab->setCurrentIndex(0);
+    QCOMPARE(extra->calls.last(), QStringLiteral("leave"));
+    f->NextOrPrevious(+1);
+    QCOMPARE(extra->calls.last(), QStringLiteral("month 2027/1"));
+    f->close();
+    QCOMPARE(extra->calls.last(), QStringLiteral("close"));
+  }
 
   void opensNarrowAtThePointerWithItsDesignedParts() {
     dir->Write("Teldat1.tel", "[D@TA]\r\nentry\r\n" + Markers(43));

@@ -98,8 +98,7 @@ class HiDpiTest : public QObject {
       QCOMPARE(Differing(shown, Pixels(calendar_pictures::MarkChoice(mark))), 0);
     }
     CalendarSurface s;
-    MonthSchedule m;
-    s.DrawCalendar(2026, 12, m, {});
+    s.DrawCalendar(2026, 12, {});
     QCOMPARE(s.Canvas().devicePixelRatio(), 2.0);
     QCOMPARE(s.Canvas().size(), s.size() * 2);
   }

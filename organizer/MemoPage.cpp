@@ -303,6 +303,14 @@ void MemoPage::Leave(bool) {
   if (SaveMemoPage()) (void)CompactMemo();
 }
 
+QString MemoPage::Title() const {
+  return QStringLiteral("ﾌﾘｰﾒﾓ");
+}
+
+void MemoPage::Attach(PageHost&) {
+  Picture4->raise();  // over the calendar and the schedule entry
+}
+
 bool MemoPage::Close() {
   return SaveBeforeClose(shown_);
 }

@@ -24,6 +24,8 @@ class MemoPage : public QObject, public OrganizerPage {
   // `ctx`: the run's context, whose folder holds the file.
   MemoPage(QWidget* frame, AppContext& ctx);
 
+  QString Title() const override;
+  void Attach(PageHost& host) override;
   bool UsesCalendar() const override;
   void Enter() override;
   void Leave(bool calendarNext) override;

@@ -1,8 +1,25 @@
 // One page of the organiser's input window (schedule, ToDo, memo) as the frame sees it. The frame shows
-// one page at a time and knows nothing else of them: a new page is one more implementation of this.
+// one page at a time and knows nothing else of them: a new page is one more implementation of this,
+// listed in OrganizerPages.cpp.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <vector>
+
+class DayDecorations;
+
+// What the frame does for its pages: they ask through this, never through each other.
+class PageHost {
+ public:
+  virtual ~PageHost() = default;
+  // The calendar draws its month again (a page changed what the days show).
+  virtual void Redraw() = 0;
+  // The date caption names this day of the shown month.
+  virtual void ShowDayCaption(int day) = 0;
+  // The calendar goes to the date (once every page has let the shown month go) and names it.
+  virtual void ShowDate(int year, int month, int day) = 0;
+};
 
 #include "platform/Screen.h"
 #include "platform/Twips.h"
@@ -10,6 +27,23 @@
 class OrganizerPage {
  public:
   virtual ~OrganizerPage() = default;
+
+  // Its tab's caption.
+  virtual QString Title() const = 0;
+  // The frame is built: the page connects what it tells the frame, raises the panels that lie over
+  // the calendar. Called once, before the first month is shown.
+  virtual void Attach(PageHost& /*host*/) {}
+  // The window has opened on its first month: a page that reads its file once reads it now.
+  virtual void Opened() {}
+  // False when a control the page needs could not be made as designed on this toolkit.
+  virtual bool Ready() const { return true; }
+  // What the page puts on the calendar's days (nullptr: nothing).
+  virtual const DayDecorations* Decorations() const { return nullptr; }
+  // Controls whose pointer moves hide the calendar's day marker and forget the day it marked.
+  virtual std::vector<QWidget*> PointerTargets() const { return {}; }
+  // The input window opens over the calendar (by its button), or closes (the calendar alone again).
+  virtual void InputOpened() {}
+  virtual void InputClosed() {}
 
   // Whether the calendar takes day clicks while this page shows.
   virtual bool UsesCalendar() const = 0;

@@ -199,8 +199,41 @@ void SchedulePage::Leave(bool) {
 }
 
 bool SchedulePage::Close() {
-  // A changed month is saved (or given up by the user's choice).
-  return SaveIfDirty();
+  // A changed month is saved (or given up by the user's choice); the tray's alarm takes today's time
+  // from what is stored now.
+  if (!SaveIfDirty()) return false;
+  ctx_.alarm.Load(Clock::Now());
+  return true;
+}
+
+QString SchedulePage::Title() const {
+  return QStringLiteral("ｽｹｼﾞｭｰﾙ");
+}
+
+void SchedulePage::Attach(PageHost& host) {
+  connect(this, &SchedulePage::Registered, this, [&host](int day) {
+    host.Redraw();
+    host.ShowDayCaption(day);
+  });
+  connect(this, &SchedulePage::Reloaded, this, [&host] { host.Redraw(); });
+}
+
+bool SchedulePage::Ready() const {
+  // The picker is the control this toolkit might refuse its format.
+  return hDtp->displayFormat() == QStringLiteral("HH:mm");
+}
+
+std::vector<QWidget*> SchedulePage::PointerTargets() const {
+  return {Text1->viewport()};
+}
+
+void SchedulePage::InputOpened() {
+  SetPickerTime(0, 0);
+}
+
+void SchedulePage::InputClosed() {
+  DisableEntry(true);
+  if (Dirty() && SaveIfDirty()) ctx_.alarm.Load(Clock::Now());
 }
 
 bool SchedulePage::MonthLeaving() {

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "core/AppContext.h"
+#include "organizer/DayDecorations.h"
 #include "organizer/OrganizerPage.h"
 #include "organizer/ScheduleStore.h"
 
@@ -24,6 +25,13 @@ class SchedulePage : public QObject, public OrganizerPage {
   // `ctx`: its folder holds the schedule files, its alarm follows what is registered for today.
   SchedulePage(QWidget* frame, AppContext& ctx);
 
+  QString Title() const override;
+  void Attach(PageHost& host) override;
+  bool Ready() const override;
+  const DayDecorations* Decorations() const override { return &days_; }
+  std::vector<QWidget*> PointerTargets() const override;
+  void InputOpened() override;
+  void InputClosed() override;
   bool UsesCalendar() const override;
   void Enter() override;
   void Leave(bool calendarNext) override;
@@ -71,4 +79,5 @@ class SchedulePage : public QObject, public OrganizerPage {
   int year_ = 0, monthNo_ = 0;  // the month held
   int day_ = 0;                 // the day the entry shows; 0 before the first pick
   bool dirty_ = false;
+  ScheduleDays days_{month_, year_, monthNo_};  // what the calendar's days show of the month held
 };

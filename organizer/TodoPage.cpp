@@ -318,6 +318,25 @@ void TodoPage::FocusEntry() {
   if (Text2->isEnabled()) Text2->setFocus();
 }
 
+QString TodoPage::Title() const {
+  return QStringLiteral("ToDo");
+}
+
+void TodoPage::Attach(PageHost& host) {
+  connect(this, &TodoPage::Changed, this, [&host] { host.Redraw(); });
+  connect(this, &TodoPage::DateAsked, this,
+          [&host](int year, int month, int day) { host.ShowDate(year, month, day); });
+  Picture6->raise();  // over the calendar and the schedule entry
+}
+
+void TodoPage::Opened() {
+  LoadToDo();
+}
+
+std::vector<QWidget*> TodoPage::PointerTargets() const {
+  return {List1->viewport()};
+}
+
 bool TodoPage::Close() {
   if (active_) RebuildToDoLines();
   return SaveToDo();

@@ -7,6 +7,7 @@
 #include <array>
 #include <initializer_list>
 #include "core/AppContext.h"
+#include "organizer/DayDecorations.h"
 #include "organizer/OrganizerPage.h"
 
 #include "organizer/TodoStore.h"
@@ -23,6 +24,11 @@ class TodoPage : public QObject, public OrganizerPage {
   // `ctx`: the run's context, whose folder holds the file.
   TodoPage(QWidget* frame, AppContext& ctx);
 
+  QString Title() const override;
+  void Attach(PageHost& host) override;
+  void Opened() override;
+  const DayDecorations* Decorations() const override { return &days_; }
+  std::vector<QWidget*> PointerTargets() const override;
   bool UsesCalendar() const override;
   void Enter() override;
   void Leave(bool calendarNext) override;
@@ -70,6 +76,7 @@ class TodoPage : public QObject, public OrganizerPage {
   bool AddItem(const QString& s);
   void DeleteItem(int c);
   todo::TodoBook book_;
+  TodoDays days_{book_.lines};  // what the calendar's days show of the list
   std::string prefix_;
   bool active_ = false;
   bool filling_ = false;
