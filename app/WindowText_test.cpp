@@ -284,7 +284,7 @@ class WindowTextTest : public OrganizerTestBase {
       problems << Measured(&about);
     }
     {
-      Form4 settings({QStringLiteral("False"), QStringLiteral("True"), QStringLiteral("Ctrl+Alt+F"), {}});
+      Form4 settings({settings::Switch("False"), settings::Switch("True"), QStringLiteral("Ctrl+Alt+F"), {}});
       problems << Measured(&settings);
     }
     {
@@ -357,7 +357,7 @@ class WindowTextTest : public OrganizerTestBase {
       look(&about);
     }
     {
-      Form4 settings({QStringLiteral("False"), QStringLiteral("True"), QStringLiteral("Ctrl+Alt+F"), {}});
+      Form4 settings({settings::Switch("False"), settings::Switch("True"), QStringLiteral("Ctrl+Alt+F"), {}});
       look(&settings);
     }
     {

@@ -137,8 +137,8 @@ class DialogsTest : public WindowTestKit {
     QCOMPARE(main->GroupItems().Caption(3), QStringLiteral("取引先 & 友人"));
     QCOMPARE(main->GroupItems().Item(3)->text(), QStringLiteral("取引先 && 友人"));
     QVERIFY(main->GroupItems().Item(1)->isChecked());
-    QCOMPARE(main->Clipen, QStringLiteral("True"));
-    QCOMPARE(main->Topview, QStringLiteral("False"));
+    QCOMPARE(main->Clipen.Text(), std::string("True"));
+    QCOMPARE(main->Topview.Text(), std::string("False"));
     QCOMPARE(
         dir->Read("dnstplus.ini"),
         *sjis::Encode(
@@ -206,7 +206,7 @@ class DialogsTest : public WindowTestKit {
     QCOMPARE(rec->records[0].buttons, MsgButtons::Ok);
     QVERIFY(f->isVisible());
     QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("グループ1"));
-    QCOMPARE(main->Clipen, QStringLiteral("False"));
+    QCOMPARE(main->Clipen.Text(), std::string("False"));
     QCOMPARE(dir->Read("dnstplus.ini"), before);
 
     f->Text1[3]->setText(QStringLiteral("顔😀"));  // not carried by code page 932
@@ -253,7 +253,7 @@ class DialogsTest : public WindowTestKit {
                             "アクセスが拒否されました"));
     QCOMPARE(rec->records[0].icon, MsgIcon::Error);
     QCOMPARE(main->GroupItems().Caption(1), QStringLiteral("家族"));
-    QCOMPARE(main->Clipen, QStringLiteral("True"));
+    QCOMPARE(main->Clipen.Text(), std::string("True"));
     QCOMPARE(dir->Read("dnstplus.ini"), before);
     QVERIFY(!ctx->session.SubWinOpen);
   }
@@ -266,7 +266,7 @@ class DialogsTest : public WindowTestKit {
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(rec->records[0].text,
              QStringLiteral("設定ファイル(dnstplus.ini)に書き込めませんでした\n設定は保存されません"));
-    QCOMPARE(main->Topview, QStringLiteral("True"));  // the defaults still hold in memory
+    QCOMPARE(main->Topview.Text(), std::string("True"));  // the defaults still hold in memory
   }
 };
 

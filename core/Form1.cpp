@@ -154,11 +154,11 @@ void Form1::StartUp() {
   LoadGroup(1);
 
   const IniFile ini(Module1::IniPath());
-  Clipen = QString::fromStdString(settings::ReadSwitch(ini, "Clipen", "False", settingsSaved));
-  Topview = QString::fromStdString(settings::ReadSwitch(ini, "Topview", "True", settingsSaved));
+  Clipen = settings::ReadSwitch(ini, settings::kClipen, settingsSaved);
+  Topview = settings::ReadSwitch(ini, settings::kTopview, settingsSaved);
 
   for (int g = 1; g <= phonebook::kGroups; ++g)
-    ctx_.session.SetGroupName(g, Module1::GetIni("DATA" + std::to_string(g)));
+    ctx_.session.SetGroupName(g, Module1::GetIni(settings::GroupKey(g)));
   ShowGroupNames();
   for (int g = 2; g <= phonebook::kGroups; ++g) groupItems_->SetChecked(g, false);
   groupItems_->SetChecked(1, true);
@@ -277,7 +277,7 @@ void Form1::PhoneBookMayHaveChanged() {
 }
 
 void Form1::CopyEntry(const QString& text) {
-  if (textchars::TextIsTrue(Clipen.toStdString())) CopyToClipboard(text);
+  if (Clipen.On()) CopyToClipboard(text);
 }
 
 void Form1::LoadGroup(int group) {
@@ -335,7 +335,7 @@ void Form1::OpenOrganizer(QPoint pixels) {
     QWidget* w = it->second();
     w->move(twips::ToPixels(pos.x(), screen::TwipsPerPixelX()),
             twips::ToPixels(pos.y(), screen::TwipsPerPixelY()));
-    w->setWindowFlag(Qt::WindowStaysOnTopHint, textchars::TextIsTrue(Topview.toStdString()));
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, Topview.On());
     return w;
   });
 }

@@ -18,6 +18,7 @@
 #include "core/MenuArray.h"
 #include "core/Module1.h"
 #include "core/PhoneMenu.h"
+#include "core/Settings.h"
 
 class QAction;
 class QLabel;
@@ -83,8 +84,8 @@ class Form1 : public QWidget {
   TrayIcon* Tray() const { return tray_; }
 
   // The in-memory switches ("True" / "False" or whatever the file held).
-  QString Clipen;
-  QString Topview;
+  settings::Switch Clipen;
+  settings::Switch Topview;
 
  public slots:
   // The current group's file into the letter menus again (a tray window changed it).

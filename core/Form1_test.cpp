@@ -83,8 +83,8 @@ class Form1Test : public WindowTestKit {
     QVERIFY(!f->isVisible());
     QCOMPARE(f->windowTitle(), QStringLiteral("Dialnest Plus"));
     QCOMPARE(f->Tray()->Tip(), QStringLiteral("Dialnest Plus"));
-    QCOMPARE(f->Clipen, QStringLiteral("False"));
-    QCOMPARE(f->Topview, QStringLiteral("True"));
+    QCOMPARE(f->Clipen.Text(), std::string("False"));
+    QCOMPARE(f->Topview.Text(), std::string("True"));
     QCOMPARE(ctx->session.CurGroup, 1);
     MenuArray& groups = f->GroupItems();
     QCOMPARE(groups.Count(), 5);
@@ -205,7 +205,7 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(ClipboardText(), QString::fromStdString(line));
 
     for (const char* off : {"False", "yes"}) {
-      f->Clipen = QString::fromLatin1(off);
+      f->Clipen = settings::Switch(off);
       SetClipboardText(QStringLiteral("before"));
       f->LetterItems(1).Item(1)->trigger();
       QCOMPARE(ClipboardText(), QStringLiteral("before"));
@@ -256,7 +256,7 @@ class Form1Test : public WindowTestKit {
     auto f = Start();
     QCOMPARE(f->GroupItems().Caption(1), QStringLiteral("999"));  // a group named 999 survives
     QCOMPARE(f->GroupItems().Caption(4), QStringLiteral("999"));  // missing key shows the sentinel
-    QCOMPARE(f->Topview, QStringLiteral("False"));
+    QCOMPARE(f->Topview.Text(), std::string("False"));
     QCOMPARE(dir->Read("dnstplus.ini"),
              std::string("[Data]\r\nDATA1=999\r\nDATA2=b\r\nTopview=False\r\nClipen=False\r\n"));
   }

@@ -93,8 +93,8 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
 
   for (int i = 0; i < phonebook::kGroups; ++i)
     Text1[i]->setText(QString::fromStdString(Module1::GroupName(i + 1)));
-  Check1->setChecked(textchars::TextIsTrue(values.clipen.toStdString()));
-  Check2->setChecked(textchars::TextIsTrue(values.topview.toStdString()));
+  Check1->setChecked(values.clipen.On());
+  Check2->setChecked(values.topview.On());
   storedFindKey_ = values.findKey;
   Check3->setChecked(!values.findKey.isEmpty());
   Text2->setEnabled(Check3->isChecked());
@@ -105,8 +105,10 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   shown_ = Entered();
   // A name the file lacks (shown as its sentinel) is stored by OK, changed or not.
   const IniFile ini(Module1::IniPath());
-  for (auto& [key, value] : shown_)
-    if (key.rfind("DATA", 0) == 0 && !ini.Get(settings::kSection, key)) value = "\n";
+  for (int g = 1; g <= phonebook::kGroups; ++g) {
+    std::string& value = shown_[static_cast<std::size_t>(g - 1)].second;
+    if (!ini.Get(settings::kSection, settings::GroupKey(g))) value = "\n";
+  }
 }
 
 void Form4::showEvent(QShowEvent* e) {
@@ -117,10 +119,9 @@ void Form4::showEvent(QShowEvent* e) {
 IniFile::KeyValues Form4::Entered() const {
   IniFile::KeyValues v;
   for (int i = 0; i < 5; ++i)
-    v.emplace_back("DATA" + std::to_string(i + 1),
-                   std::string(textchars::Trim(Text1[i]->text().toStdString())));
-  v.emplace_back("Clipen", Check1->isChecked() ? "True" : "False");
-  v.emplace_back("Topview", Check2->isChecked() ? "True" : "False");
+    v.emplace_back(settings::GroupKey(i + 1), std::string(textchars::Trim(Text1[i]->text().toStdString())));
+  v.emplace_back(settings::kClipen, settings::Switch::Of(Check1->isChecked()).Text());
+  v.emplace_back(settings::kTopview, settings::Switch::Of(Check2->isChecked()).Text());
   v.emplace_back(std::string(settings::kFindKey),
                  Check3->isChecked() ? Text2->keySequence().toString(QKeySequence::PortableText).toStdString()
                                      : std::string());
@@ -153,8 +154,8 @@ void Form4::Ok() {
     }
   }
   const IniFile::KeyValues entered = Entered();
-  const QString clipen = Q(entered[5].second);
-  const QString topview = Q(entered[6].second);
+  const settings::Switch clipen(entered[5].second);
+  const settings::Switch topview(entered[6].second);
   const QString findKey = Check3->isChecked() ? Q(entered[7].second) : QString();
   for (int i = 0; i < phonebook::kGroups; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
   emit Applied({clipen, topview, findKey, {}});

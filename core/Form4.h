@@ -6,6 +6,7 @@
 #include <array>
 #include "core/IniFile.h"
 #include "core/PhoneBookFile.h"
+#include "core/Settings.h"
 
 class QCheckBox;
 class QKeySequenceEdit;
@@ -18,8 +19,8 @@ class Form4 : public QWidget {
  public:
   // The values this run has besides the group names.
   struct Values {
-    QString clipen;
-    QString topview;
+    settings::Switch clipen;
+    settings::Switch topview;
     QString findKey;         // portable text; empty: off
     QString findKeyProblem;  // why the shortcut does not work here, or empty
   };

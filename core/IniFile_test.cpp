@@ -140,15 +140,16 @@ TEST(IniWrite, SwitchesMissingOrSentinelAreWrittenBackWithTheirDefault) {
   Ini a;
   a.Write("[Data]\r\nDATA1=g\r\nTopview=999\r\nOther=1\r\n");
   bool saved = true;
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False", saved), "False");
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Topview", "True", saved), "True");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, settings::kClipen, saved).Text(), "False");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, settings::kTopview, saved).Text(), "True");
   EXPECT_EQ(a.Bytes(), "[Data]\r\nDATA1=g\r\nTopview=True\r\nOther=1\r\nClipen=False\r\n");
   a.Write("[Data]\r\nClipen=yes\r\n");
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Clipen", "False", saved), "yes");
+  EXPECT_EQ(settings::ReadSwitch(a.ini, settings::kClipen, saved).Text(), "yes");
   EXPECT_EQ(a.Bytes(), "[Data]\r\nClipen=yes\r\n");
   EXPECT_TRUE(saved);
   ::chmod(a.dir.File("dnstplus.ini").c_str(), 0444);
-  EXPECT_EQ(settings::ReadSwitch(a.ini, "Topview", "True", saved), "True");  // still the default in memory
+  EXPECT_EQ(settings::ReadSwitch(a.ini, settings::kTopview, saved).Text(),
+            "True");  // still the default in memory
   EXPECT_FALSE(saved);
 }
 

@@ -8,6 +8,18 @@
 
 namespace settings {
 
+std::string GroupKey(int group) {
+  return "DATA" + std::to_string(group);
+}
+
+std::string_view DefaultOf(std::string_view key) {
+  for (const Default& d : kDefaults)
+    if (d.key == key) return d.value;
+  return {};
+}
+
+Switch::Switch(std::string text) : text_(std::move(text)), on_(textchars::TextIsTrue(text_)) {}
+
 std::string Read(const IniFile& ini, std::string_view key) {
   return ini.Get(kSection, key).value_or(std::string(kMissing));
 }
@@ -22,26 +34,27 @@ EditorSize ReadEditorSize(const IniFile& ini) {
     return ec == std::errc() && end == t.data() + t.size() && n > 0 ? n : fallback;
   };
   const EditorSize fallback;
-  return {stored("Width", fallback.width), stored("Height", fallback.height)};
+  return {stored(kWidth, fallback.width), stored(kHeight, fallback.height)};
 }
 
 bool WriteEditorSize(const IniFile& ini, EditorSize size) {
-  return ini.Put(kSection, "Width", std::to_string(size.width)) &&
-         ini.Put(kSection, "Height", std::to_string(size.height));
+  return ini.Put(kSection, kWidth, std::to_string(size.width)) &&
+         ini.Put(kSection, kHeight, std::to_string(size.height));
 }
 
 FirstRun ApplyFirstRunDefaults(const IniFile& ini) {
-  if (ini.Get(kSection, "DATA1")) return {};
+  if (ini.Get(kSection, GroupKey(1))) return {};
   FirstRun r{true, true};
   for (const auto& d : kDefaults) r.saved = ini.Put(kSection, d.key, d.value) && r.saved;
   return r;
 }
 
-std::string ReadSwitch(const IniFile& ini, std::string_view key, std::string_view defaultValue, bool& saved) {
+Switch ReadSwitch(const IniFile& ini, std::string_view key, bool& saved) {
+  const std::string_view defaultValue = DefaultOf(key);
   std::string v = Read(ini, key);
-  if (v != kMissing) return v;
+  if (v != kMissing) return Switch(std::move(v));
   saved = ini.Put(kSection, key, defaultValue) && saved;
-  return std::string(defaultValue);
+  return Switch(std::string(defaultValue));
 }
 
 std::string ReadFindKey(const IniFile& ini) {

@@ -193,7 +193,7 @@ class Form2Test : public WindowTestKit {
   }
 
   void closingSavesAndTheTrayShowsTheNewEntryAtOnce() {
-    main->Clipen = QStringLiteral("True");
+    main->Clipen = settings::Switch("True");
     Form2* f = Open();
     f->ReadList(6);  // か
     f->Text1->setText(QStringLiteral("加藤\t090-1111-2222"));

@@ -27,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(changed <= 1);
   }
   bool saved = true;
-  (void)settings::ReadSwitch(ini, "Clipen", "False", saved);
+  (void)settings::ReadSwitch(ini, settings::kClipen, saved);
   return 0;
 }
