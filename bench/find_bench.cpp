@@ -70,12 +70,7 @@ void Generate(long total) {
 }
 
 const readings::Dictionary& Dictionary() {
-  static const readings::Dictionary d = [] {
-    std::ifstream in(DN_READINGS_FILE, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return readings::Dictionary::FromBytes(bytes.str());
-  }();
+  static const readings::Dictionary d = readings::Dictionary::FromFile(DN_READINGS_FILE);
   return d;
 }
 

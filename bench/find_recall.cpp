@@ -18,22 +18,7 @@
 
 namespace {
 
-std::string Utf8(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | c >> 6));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | c >> 12));
-      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
+using textchars::Utf8;
 
 std::u16string Katakana(std::u16string s) {
   for (char16_t& c : s)
@@ -202,10 +187,8 @@ struct Person {
 
 int main(int argc, char** argv) {
   auto names = ReadNames(argc > 2 ? argv[1] : DN_NAMES_FILE);
-  std::ifstream in(argc > 2 ? argv[2] : DN_READINGS_FILE, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const readings::Dictionary dictionary = readings::Dictionary::FromBytes(bytes.str());
+  const readings::Dictionary dictionary =
+      readings::Dictionary::FromFile(argc > 2 ? argv[2] : DN_READINGS_FILE);
   const auto& surnames = names["surnames"];
   const auto& given = names["given"];
   const auto& company = names["company"];

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include "platform/TextChars.h"
 
 namespace phonefind {
 namespace {
@@ -51,22 +50,7 @@ TEST(PhoneFind, FoldsKanaWidthAndCase) {
   EXPECT_EQ(Fold("\xff\xfe a"), u" a");      // invalid bytes dropped
 }
 
-std::string Utf8(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | c >> 6));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | c >> 12));
-      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
+using textchars::Utf8;
 
 // The first reading of a query's letters, as "kana|tail".
 std::string First(std::string_view query) {
@@ -320,12 +304,7 @@ TEST(PhoneFind, OneNameInSeveralSpellingsDoesNotCrowdOutTheOthers) {
 
 #ifdef DN_READINGS_FILE
 const readings::Dictionary& Carried() {
-  static const readings::Dictionary d = [] {
-    std::ifstream in(DN_READINGS_FILE, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return readings::Dictionary::FromBytes(bytes.str());
-  }();
+  static const readings::Dictionary d = readings::Dictionary::FromFile(DN_READINGS_FILE);
   return d;
 }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/TextFile.h"
+
 namespace readings {
 namespace {
 
@@ -33,6 +35,15 @@ Dictionary Dictionary::FromBytes(std::string_view bytes, std::string* error) {
     return {};
   }
   return d;
+}
+
+Dictionary Dictionary::FromFile(const std::string& path, std::string* error) {
+  const textfile::Bytes file = textfile::ReadAll(path);
+  if (file.status != textfile::ReadStatus::Ok) {
+    if (error) *error = "cannot be read";
+    return {};
+  }
+  return FromBytes(file.data, error);
 }
 
 const char* Dictionary::Take(std::string_view bytes) {

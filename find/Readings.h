@@ -17,6 +17,9 @@ class Dictionary {
   // The words of a readings file; an empty dictionary (and the reason in `error`) when the bytes are
   // not a whole, well-formed file. The bytes are copied.
   static Dictionary FromBytes(std::string_view bytes, std::string* error = nullptr);
+  // The same over the file at `path` (its build's readings.dat, for tools and tests); a file that cannot
+  // be read gives an empty dictionary and says so.
+  static Dictionary FromFile(const std::string& path, std::string* error = nullptr);
 
   std::size_t Words() const { return offsets_.empty() ? 0 : offsets_.size() - 1; }
 

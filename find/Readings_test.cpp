@@ -2,20 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace readings {
 namespace {
 
 // The readings file this build carries.
 const Dictionary& Real() {
   static const Dictionary d = [] {
-    std::ifstream in(DN_READINGS_FILE, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
     std::string error;
-    Dictionary dictionary = Dictionary::FromBytes(bytes.str(), &error);
+    Dictionary dictionary = Dictionary::FromFile(DN_READINGS_FILE, &error);
     EXPECT_EQ(error, "");
     return dictionary;
   }();

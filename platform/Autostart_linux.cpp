@@ -12,7 +12,7 @@
 namespace autostart {
 
 namespace {
-// An Exec argument quoted as the desktop entry specification has it.
+// An Exec argument quoted the way freedesktop desktop entries quote them.
 QString Quoted(QString arg) {
   if (!arg.contains(QRegularExpression(QStringLiteral("[ \\t\\n\"'\\\\><~|&;$*?#()`=%]")))) return arg;
   arg.replace(QLatin1Char('\\'), QStringLiteral("\\\\\\\\"));

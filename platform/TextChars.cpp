@@ -115,4 +115,22 @@ std::u16string Utf16(std::string_view utf8) {
   return out;
 }
 
+std::string Utf8(std::u16string_view units) {
+  std::string out;
+  out.reserve(units.size() * 3);
+  for (char16_t c : units) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | c >> 12));
+      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
 }  // namespace textchars

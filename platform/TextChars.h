@@ -49,6 +49,8 @@ void ForEachCodePoint(std::string_view s, F&& take) {
 }
 // The same units as a string.
 std::u16string Utf16(std::string_view utf8);
+// UTF-16 units of the basic plane (what Utf16 gives) back as UTF-8.
+std::string Utf8(std::u16string_view units);
 
 // Lenient number reading: optional blanks and sign, then leading digits; anything else gives 0.
 long LeadingNumber(std::string_view s);

@@ -16,6 +16,13 @@ TEST(TextChars, CountsAndCutsByCharacter) {
   EXPECT_EQ(Trim("   "), "");
 }
 
+TEST(TextChars, Utf8IsTheInverseOfUtf16) {
+  for (const char* text : {"", "abc", "é", "田中 一郎", "ｽｽﾞｷ", "\xef\xbf\xbd"})
+    EXPECT_EQ(textchars::Utf8(textchars::Utf16(text)), text) << text;
+  EXPECT_EQ(textchars::Utf8(u"\u007f\u0080\u07ff\u0800\uffff"),
+            "\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf");
+}
+
 TEST(TextChars, ReadsNumbersAndSwitchesLeniently) {
   EXPECT_EQ(LeadingNumber("09"), 9);
   EXPECT_EQ(LeadingNumber("1x"), 1);
