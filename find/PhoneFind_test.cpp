@@ -58,6 +58,13 @@ std::string First(std::string_view query) {
   return ways.empty() ? "(none)" : Utf8(ways.front().kana) + "|" + ways.front().tail;
 }
 
+TEST(PhoneFind, ALongRunOfLettersThatBranchAtEveryOneStillEnds) {
+  // Each m is ん or っ before another m: 2^40 ways, almost all of them dead ends (a fuzzer's find).
+  const std::vector<Romaji> ways = RomajiSpellings(std::string(40, 'm'));
+  EXPECT_LE(ways.size(), 16u);
+  EXPECT_EQ(First("homma"), "ほんま|");  // an ordinary name is read as before
+}
+
 // Every reading, as "kana|tail" joined by spaces.
 std::string All(std::string_view query) {
   std::string out;

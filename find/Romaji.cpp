@@ -103,6 +103,9 @@ std::u16string KanaStartingWith(std::string_view tail) {
 namespace {
 
 constexpr std::size_t kMostSpellings = 16;
+// Letters like "mmmm…" branch at every one (ん or っ), most branches ending in nothing: the search
+// stops after this many steps, far beyond what any name typed takes.
+constexpr std::size_t kMostSteps = 4096;
 
 // Every reading of one run of Latin letters, each appended to `kana`; `last` says whether the run ends
 // the query (only then may it end in an unfinished tail).
@@ -113,7 +116,7 @@ class Speller {
 
   // The readings from `i` on; `bareN` false reads an n before a vowel as な行 only.
   void From(std::size_t i, bool bareN = true) {
-    if (out_.size() >= kMostSpellings) return;
+    if (out_.size() >= kMostSpellings || ++steps_ > kMostSteps) return;
     if (i == run_.size()) {
       out_.push_back({kana_, {}});
       return;
@@ -227,6 +230,7 @@ class Speller {
   std::u16string& kana_;
   bool last_;
   std::vector<Romaji>& out_;
+  std::size_t steps_ = 0;
 };
 
 }  // namespace
