@@ -8,7 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -313,7 +313,7 @@ class WindowTextTest : public OrganizerTestBase {
     Release(cal->Picture2[1]);
     problems << Measure(cal).Problems();
     cal->ChgSM(1);
-    cal->Todo->List1->setCurrentRow(0);
+    cal->Todo->List1->setCurrentIndex(cal->Todo->Items().index(0));
     QCOMPARE(cal->View->Label2->text(), QStringLiteral("2026年12月30日"));
     problems << Measure(cal).Problems();
     cal->ChgSM(2);

@@ -2,9 +2,10 @@
 // openings).
 #include <cstddef>
 
+#include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -24,11 +25,21 @@ namespace {
 std::string Page(const std::string& bytes) {
   return bytes + std::string(1000 - bytes.size(), ' ');
 }
-QStringList Items(QListWidget* l) {
+// The rows as the list draws them: its tick and text roles.
+QStringList Items(TodoPage* t) {
   QStringList out;
-  for (int i = 0; i < l->count(); ++i)
-    out << (l->item(i)->checkState() == Qt::Checked ? "[x] " : "[ ] ") + l->item(i)->text();
+  const QAbstractItemModel* m = t->List1->model();
+  for (int i = 0; i < m->rowCount(); ++i) {
+    const QModelIndex at = m->index(i, 0);
+    out << (at.data(Qt::CheckStateRole).toInt() == Qt::Checked ? "[x] " : "[ ] ") + at.data().toString();
+  }
   return out;
+}
+// A tick as the list's check box sets it.
+void Tick(TodoPage* t, int row) {
+  QAbstractItemModel* m = t->List1->model();
+  QVERIFY(m->flags(m->index(row, 0)).testFlag(Qt::ItemIsUserCheckable));
+  QVERIFY(m->setData(m->index(row, 0), Qt::Checked, Qt::CheckStateRole));
 }
 QString Enabled(const std::array<QToolButton*, 5>& b) {
   QString s;
@@ -55,7 +66,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     f->hTab->setCurrentIndex(2);
     return f;
   }
-  void Pick(FrmCal* f, int row) { f->Todo->List1->setCurrentRow(row); }
+  void Pick(FrmCal* f, int row) { f->Todo->List1->setCurrentIndex(f->Todo->Items().index(row)); }
 
  private slots:
   // Shown with no current item and Text2 empty and disabled, also once the list has the keyboard (Tab);
@@ -73,7 +84,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
 
   void aTodoListChangedHereAndByAnotherProgramAsksAndTheDefaultKeepsBoth() {
     FrmCal* f = OpenTodo("026/12/01 a\r\n");
-    f->Todo->List1->item(0)->setCheckState(Qt::Checked);
+    Tick(f->Todo, 0);
     const std::string theirs = Sj("026/12/01 a\r\n026/12/02 b\r\n");
     dir->Write("ToDo.dat", theirs);
     rec->answers << MsgResult::Cancel;
@@ -86,19 +97,47 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(dir->Read("ToDo.dat"), std::string("126/12/01 a\r\n"));
   }
 
+  // The list's model keeps Qt's model contract through every button's change, and gives the lines back
+  // as the design's list would: only "1" is a tick, an empty first line shows nothing.
+  void theTodoItemsModelKeepsTheContractAndTheLineCodec() {
+    TodoItems items;
+    QAbstractItemModelTester tester(&items, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    items.Show({"104/12/05 a", "226/12/02 b", "026/12/03 c"});
+    QCOMPARE(items.Count(), 3);
+    QCOMPARE(items.index(0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QCOMPARE(items.index(1).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(items.index(1).data().toString(), QStringLiteral("26/12/02 b"));
+    QSignalSpy moved(&items, &QAbstractItemModel::rowsMoved);
+    QVERIFY(!items.Move(0, true));
+    QVERIFY(!items.Move(2, false));
+    QCOMPARE(moved.count(), 0);
+    QVERIFY(items.Move(0, false));
+    QVERIFY(items.Move(2, true));
+    QCOMPARE(items.Lines(), (std::vector<std::string>{"026/12/02 b", "026/12/03 c", "104/12/05 a"}));
+    items.Replace(2, "04/12/06 a2");
+    items.Add("26/12/24 d");
+    items.Remove(0);
+    QVERIFY(items.setData(items.index(0), Qt::Checked, Qt::CheckStateRole));
+    QVERIFY(!items.setData(items.index(0), QStringLiteral("x"), Qt::DisplayRole));
+    QCOMPARE(items.Lines(), (std::vector<std::string>{"126/12/03 c", "104/12/06 a2", "026/12/24 d"}));
+    items.Show({"", "004/12/05 hidden"});
+    QCOMPARE(items.Count(), 0);
+    QVERIFY(items.Lines().empty());
+  }
+
   void theTodoPageShowsWithNoCurrentItemEvenWhenTheListTakesTheFocus() {
     FrmCal* f = OpenTodo("026/12/01 first\r\n026/12/02 second\r\n");
-    QCOMPARE(f->Todo->List1->count(), 2);
-    QCOMPARE(f->Todo->List1->currentRow(), -1);
+    QCOMPARE(f->Todo->Items().Count(), 2);
+    QCOMPARE(f->Todo->CurrentRow(), -1);
     QCOMPARE(f->Todo->Text2->text(), QString());
     QVERIFY(!f->Todo->Text2->isEnabled());
     f->activateWindow();
     f->Todo->List1->setFocus(Qt::TabFocusReason);
-    QCOMPARE(f->Todo->List1->currentRow(), -1);
+    QCOMPARE(f->Todo->CurrentRow(), -1);
     QCOMPARE(f->Todo->Text2->text(), QString());
     QVERIFY(!f->Todo->Text2->isEnabled());
     QTest::keyClick(f->Todo->List1, Qt::Key_Down);
-    QCOMPARE(f->Todo->List1->currentRow(), 0);
+    QCOMPARE(f->Todo->CurrentRow(), 0);
     QCOMPARE(f->Todo->Text2->text(), QStringLiteral("first"));
     QVERIFY(CloseWithButton(f));
   }
@@ -152,7 +191,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
 
     todo.LoadToDo();
     todo.Enter();
-    todo.List1->setCurrentRow(0);
+    todo.List1->setCurrentIndex(todo.Items().index(0));
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked[0], (QVariantList{2004, 12, 5}));
     todo.Command5[4]->click();  // delete
@@ -166,8 +205,8 @@ class OrganizerPagesTest : public OrganizerTestBase {
     TodoPage* t = f->Todo;
     QVERIFY(f->Todo->Active());
     QCOMPARE(t->Label5->text(), QStringLiteral("ToDo："));
-    QCOMPARE(Items(t->List1), (QStringList{"[x] 04/12/05 資料を送る", "[ ] 26/12/03 電話する"}));
-    QCOMPARE(t->List1->currentRow(), -1);
+    QCOMPARE(Items(t), (QStringList{"[x] 04/12/05 資料を送る", "[ ] 26/12/03 電話する"}));
+    QCOMPARE(t->CurrentRow(), -1);
     QStringList tips;
     for (QToolButton* b : t->Command5) tips << b->toolTip();
     QCOMPARE(tips, (QStringList{"上へ移動", "下へ移動", "修正", "新規追加", "削除"}));
@@ -181,7 +220,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     t->Text2->setText(QStringLiteral("買い物 "));
     QCOMPARE(Enabled(t->Command5), QStringLiteral("00010"));  // no current item: no modify
     t->Command5[3]->click();
-    QCOMPARE(Items(t->List1).last(), QStringLiteral("[ ] 26/12/10 買い物 "));
+    QCOMPARE(Items(t).last(), QStringLiteral("[ ] 26/12/10 買い物 "));
     QCOMPARE(Enabled(t->Command5), QStringLiteral("00000"));
     QCOMPARE(t->Text2->text(), QString());
     QCOMPARE(f->Todo->Book().lines.back(), std::string("026/12/10 買い物 "));
@@ -209,12 +248,12 @@ class OrganizerPagesTest : public OrganizerTestBase {
     // Modify without choosing a day: the item's own date goes with it; the tick stays with the item.
     f->Todo->Text2->setText(QStringLiteral("資料を郵送"));
     f->Todo->Command5[2]->click();
-    QCOMPARE(Items(f->Todo->List1).first(), QStringLiteral("[x] 04/12/05 資料を郵送"));
+    QCOMPARE(Items(f->Todo).first(), QStringLiteral("[x] 04/12/05 資料を郵送"));
     QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("00000"));
     // An item added now gets the last chosen date too.
     f->Todo->Text2->setText(QStringLiteral("追加"));
     f->Todo->Command5[3]->click();
-    QCOMPARE(Items(f->Todo->List1).last(), QStringLiteral("[ ] 04/12/05 追加"));
+    QCOMPARE(Items(f->Todo).last(), QStringLiteral("[ ] 04/12/05 追加"));
   }
 
   void movesKeepTheTickAndDoNothingAtTheEnds() {
@@ -223,11 +262,11 @@ class OrganizerPagesTest : public OrganizerTestBase {
     Pick(f, 0);
     QSignalSpy drawn(f->View->Picture1, &CalendarSurface::CaptionChanged);
     t->Command5[0]->click();  // up on the first: nothing at all, no redraw
-    QCOMPARE(Items(t->List1), (QStringList{"[x] 26/12/01 a", "[ ] 26/12/02 b", "[ ] 26/12/03 c"}));
+    QCOMPARE(Items(t), (QStringList{"[x] 26/12/01 a", "[ ] 26/12/02 b", "[ ] 26/12/03 c"}));
     QCOMPARE(drawn.count(), 0);
     t->Command5[1]->click();  // the ticked item goes down and stays ticked
-    QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/02 b", "[x] 26/12/01 a", "[ ] 26/12/03 c"}));
-    QCOMPARE(t->List1->currentRow(), 1);
+    QCOMPARE(Items(t), (QStringList{"[ ] 26/12/02 b", "[x] 26/12/01 a", "[ ] 26/12/03 c"}));
+    QCOMPARE(t->CurrentRow(), 1);
     QCOMPARE(t->Text2->text(), QStringLiteral("a"));
     QCOMPARE(f->Todo->Book().lines, (std::vector<std::string>{"026/12/02 b", "126/12/01 a", "026/12/03 c"}));
     Pick(f, 2);
@@ -235,11 +274,11 @@ class OrganizerPagesTest : public OrganizerTestBase {
     t->Command5[1]->click();  // down on the last
     QCOMPARE(drawn.count(), before);
     t->Command5[0]->click();
-    QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/02 b", "[ ] 26/12/03 c", "[x] 26/12/01 a"}));
+    QCOMPARE(Items(t), (QStringList{"[ ] 26/12/02 b", "[ ] 26/12/03 c", "[x] 26/12/01 a"}));
     // Delete: gone, caption back to the month, buttons off, Text2 disabled.
     Pick(f, 0);
     t->Command5[4]->click();
-    QCOMPARE(Items(t->List1), (QStringList{"[ ] 26/12/03 c", "[x] 26/12/01 a"}));
+    QCOMPARE(Items(t), (QStringList{"[ ] 26/12/03 c", "[x] 26/12/01 a"}));
     QCOMPARE(f->View->Label2->text(), QStringLiteral("2026年12月"));
     QCOMPARE(Enabled(t->Command5), QStringLiteral("00000"));
     QVERIFY(!t->Text2->isEnabled());
@@ -252,30 +291,30 @@ class OrganizerPagesTest : public OrganizerTestBase {
     f->Todo->Text2->setText(QStringLiteral("   "));
     QCOMPARE(Enabled(f->Todo->Command5), QStringLiteral("00000"));
     f->Todo->Command5_Click(3);
-    QCOMPARE(f->Todo->List1->count(), 1);
+    QCOMPARE(f->Todo->Items().Count(), 1);
     QCOMPARE(drawn.count(), 1);
     f->Todo->Text2->setText(QStringLiteral("顔😀"));
     f->Todo->Command5[3]->click();
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(rec->records[0].text, QStringLiteral("ToDoに使えない文字があります：😀"));
-    QCOMPARE(f->Todo->List1->count(), 1);
+    QCOMPARE(f->Todo->Items().Count(), 1);
   }
 
   void aPageSwitchStoresTheTicksAndAnEmptyFirstLineKeepsTheRest() {
     FrmCal* f = OpenTodo("026/12/01 a\r\n026/12/02 b\r\n");
-    f->Todo->List1->item(1)->setCheckState(Qt::Checked);
+    Tick(f->Todo, 1);
     QCOMPARE(f->Todo->Book().lines[1], std::string("026/12/02 b"));  // the list only, so far
     f->hTab->setCurrentIndex(0);
     QCOMPARE(f->Todo->Book().lines[1], std::string("126/12/02 b"));
-    QCOMPARE(f->Todo->List1->count(), 2);  // the schedule page leaves the list as it is
+    QCOMPARE(f->Todo->Items().Count(), 2);  // the schedule page leaves the list as it is
     f->hTab->setCurrentIndex(1);
-    f->Todo->List1->item(0)->setCheckState(Qt::Checked);
+    Tick(f->Todo, 0);
     QVERIFY(CloseWithButton(f));  // closing on the ToDo page writes the current ticks
     QCOMPARE(dir->Read("ToDo.dat"), "126/12/01 a\r\n126/12/02 b\r\n");
 
     const std::string hidden = "\r\n" + Sj("004/12/05 隠れた項目") + "\r\n";
     f = OpenTodo("\r\n004/12/05 隠れた項目\r\n");
-    QCOMPARE(f->Todo->List1->count(), 0);
+    QCOMPARE(f->Todo->Items().Count(), 0);
     f->hTab->setCurrentIndex(0);
     QVERIFY(CloseWithButton(f));
     QCOMPARE(dir->Read("ToDo.dat"), hidden);
@@ -352,7 +391,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     ClickDay(f, 9);
     t->Text2->insert(QStringLiteral("一行目\n二行目\r\n三"));
     t->Command5[3]->click();
-    QCOMPARE(Items(t->List1).last(), QStringLiteral("[ ] 26/12/09 一行目 二行目 三"));
+    QCOMPARE(Items(t).last(), QStringLiteral("[ ] 26/12/09 一行目 二行目 三"));
     QVERIFY(CloseWithButton(f));
     QCOMPARE(dir->Read("ToDo.dat"), Sj("026/12/02 a\r\n026/12/09 一行目 二行目 三\r\n"));
 
@@ -364,7 +403,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
     ClickDay(f, 9);
     f->Todo->Text2->setText(QStringLiteral("もう一つ"));
     f->Todo->Command5[3]->click();
-    QCOMPARE(f->Todo->List1->count(), static_cast<int>(todo::kMaxLines));
+    QCOMPARE(f->Todo->Items().Count(), static_cast<int>(todo::kMaxLines));
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(rec->records[0].text,
              QStringLiteral("ToDoはこれ以上追加できません（%1件まで）").arg(todo::kMaxLines));
@@ -376,7 +415,7 @@ class OrganizerPagesTest : public OrganizerTestBase {
   void aTodoFileThatCannotBeWrittenIsToldAndKept() {
     FrmCal* f = OpenTodo("026/12/01 a\r\n");
     testfiles::MakeReadOnly(dir->File("ToDo.dat"));
-    f->Todo->List1->item(0)->setCheckState(Qt::Checked);  // a change to store
+    Tick(f->Todo, 0);  // a change to store
     rec->answers << MsgResult::No;
     QPointer<FrmCal> guard(f);
     Release(f->Picture2[0]);

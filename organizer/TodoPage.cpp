@@ -1,9 +1,10 @@
-// ToDo page: List1 is the master while the page shows; the lines follow after every button action.
+// ToDo page: the list's items are the master while the page shows; the lines follow after every button
+// action and on leaving the page, as the design has it (a tick alone reaches the lines on leaving).
 #include "organizer/TodoPage.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QToolButton>
 
@@ -67,8 +68,12 @@ TodoPage::TodoPage(QWidget* frame, AppContext& ctx) : QObject(frame), ctx_(ctx) 
 
   Label5 = new QLabel(QStringLiteral("ToDo："), Picture6);
   screen::PlaceTwips(Label5, 60, 45, 900, 210);
-  List1 = new QListWidget(Picture6);
+  items_ = new TodoItems(this);
+  List1 = new QListView(Picture6);
   List1->setObjectName(QStringLiteral("List1"));
+  List1->setModel(items_);
+  List1->setSelectionMode(QAbstractItemView::SingleSelection);
+  List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   screen::PlaceTwips(List1, 60, 285, 3930, 1440);
   Text2 = new QLineEdit(Picture6);
   Text2->setObjectName(QStringLiteral("Text2"));
@@ -86,12 +91,13 @@ TodoPage::TodoPage(QWidget* frame, AppContext& ctx) : QObject(frame), ctx_(ctx) 
     connect(b, &QToolButton::clicked, this, [this, i] { Command5_Click(i); });
     Command5[static_cast<std::size_t>(i)] = b;
   }
-  connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (!filling_ && row >= 0) List1_Click();
-  });
+  connect(List1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& now) {
+            if (!filling_ && now.isValid()) List1_Click();
+          });
   // A click on the item that is already current chooses it again.
-  connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
-    if (!filling_ && List1->currentItem() == it) List1_Click();
+  connect(List1, &QListView::clicked, this, [this](const QModelIndex& at) {
+    if (!filling_ && List1->currentIndex() == at) List1_Click();
   });
   connect(Text2, &QLineEdit::textChanged, this, &TodoPage::Text2_Change);
 }
@@ -126,14 +132,7 @@ bool TodoPage::SaveToDo() {
 
 void TodoPage::Fill() {
   filling_ = true;
-  List1->clear();
-  if (!todo::IsEmpty(book_.lines)) {
-    for (const std::string& line : book_.lines) {
-      auto* it = new QListWidgetItem(Q(todo::ListText(line)), List1);
-      it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-      it->setCheckState(todo::IsDone(line) ? Qt::Checked : Qt::Unchecked);
-    }
-  }
+  items_->Show(book_.lines);
   // No current item, through the view's own setter: the list taking the focus then leaves it so (a
   // refilled list otherwise makes its first row current on focus, and Text2 would get that item).
   List1->setCurrentIndex(QModelIndex());
@@ -143,23 +142,24 @@ void TodoPage::Fill() {
 }
 
 void TodoPage::RebuildToDoLines() {
-  if (List1->count() == 0) {
+  // An empty list empties only the first line: the lines after it stay hidden, as they were read.
+  if (items_->Count() == 0) {
     if (book_.lines.empty()) book_.lines.emplace_back();
     book_.lines[0].clear();
     return;
   }
-  book_.lines.clear();
-  for (int i = 0; i < List1->count(); ++i) {
-    const QListWidgetItem* it = List1->item(i);
-    book_.lines.push_back(todo::LineOf(it->checkState() == Qt::Checked, S(it->text())));
-  }
+  book_.lines = items_->Lines();
+}
+
+int TodoPage::CurrentRow() const {
+  return List1->currentIndex().row();
 }
 
 void TodoPage::ResetControls(bool clearList) {
   for (QToolButton* b : Command5) b->setEnabled(false);
   filling_ = true;
-  List1->setCurrentRow(-1);
-  if (clearList) List1->clear();
+  List1->setCurrentIndex(QModelIndex());
+  if (clearList) items_->Clear();
   filling_ = false;
   Text2->clear();
   Text2->setEnabled(false);
@@ -172,8 +172,9 @@ void TodoPage::DayPicked(int year, int month, int day) {
 }
 
 void TodoPage::List1_Click() {
-  if (!active_ || List1->currentRow() < 0) return;
-  const std::string text = S(List1->currentItem()->text());
+  const int row = CurrentRow();
+  if (!active_ || row < 0) return;
+  const std::string& text = items_->At(row).text;
   Text2->setEnabled(true);
   Text2->setText(Q(todo::TextOf(text)));
   Text2->setFocus();
@@ -186,7 +187,7 @@ void TodoPage::List1_Click() {
 void TodoPage::Text2_Change() {
   const std::string_view t = textchars::Trim(S(Text2->text()));
   if (!prefix_.empty() && !t.empty()) {
-    if (List1->currentRow() >= 0 && List1->count() > 0) Command5[2]->setEnabled(true);
+    if (CurrentRow() >= 0) Command5[2]->setEnabled(true);
     Command5[3]->setEnabled(true);
   } else if (t.empty()) {
     Command5[2]->setEnabled(false);
@@ -195,7 +196,7 @@ void TodoPage::Text2_Change() {
 }
 
 void TodoPage::SetCurrent(int row) {
-  List1->setCurrentRow(row);
+  List1->setCurrentIndex(items_->index(row));
 }
 
 QString TodoPage::TypedText() const {
@@ -219,25 +220,21 @@ void TodoPage::Disable(std::initializer_list<int> which) {
 }
 
 bool TodoPage::MoveItem(int c, bool up) {
-  if (c < 0 || (up && c == 0) || (!up && c == List1->count() - 1)) return false;
-  const Qt::CheckState tick = List1->item(c)->checkState();
-  auto* copy = new QListWidgetItem(List1->item(c)->text());
-  copy->setFlags(copy->flags() | Qt::ItemIsUserCheckable);
-  copy->setCheckState(tick);
+  if (c < 0 || (up && c == 0) || (!up && c == items_->Count() - 1)) return false;
   filling_ = true;  // the list's own current-row changes are not the user's choice
-  List1->insertItem(up ? c - 1 : c + 2, copy);
-  delete List1->takeItem(up ? c + 1 : c);
-  List1->setCurrentRow(-1);
+  items_->Move(c, up);
+  List1->setCurrentIndex(QModelIndex());
   filling_ = false;
-  SetCurrent(up ? c - 1 : c + 1);
-  Text2->setText(Q(todo::TextOf(S(List1->currentItem()->text()))));
+  const int now = up ? c - 1 : c + 1;
+  SetCurrent(now);
+  Text2->setText(Q(todo::TextOf(items_->At(now).text)));
   return true;
 }
 
 bool TodoPage::ReplaceItem(int c, const QString& s) {
   if (c < 0) return true;
   if (Refused(s)) return false;
-  List1->item(c)->setText(Q(prefix_) + s);
+  items_->Replace(c, prefix_ + S(s));
   SetCurrent(-1);
   Disable({4, 0, 1});
   Text2->clear();
@@ -249,14 +246,12 @@ bool TodoPage::AddItem(const QString& s) {
   if (textchars::Trim(S(s)).empty()) return true;
   if (Refused(s)) return false;
   // Lines past the most the list reads would vanish at the next opening.
-  if (static_cast<std::size_t>(List1->count()) >= todo::kMaxLines) {
+  if (static_cast<std::size_t>(items_->Count()) >= todo::kMaxLines) {
     MsgBox(QStringLiteral("ToDoはこれ以上追加できません（%1件まで）").arg(todo::kMaxLines), MsgIcon::Error);
     Text2->setFocus();
     return false;
   }
-  auto* it = new QListWidgetItem(Q(prefix_) + s, List1);
-  it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-  it->setCheckState(Qt::Unchecked);
+  items_->Add(prefix_ + S(s));
   SetCurrent(-1);
   Disable({0, 1, 3, 4});
   Text2->clear();
@@ -267,8 +262,8 @@ bool TodoPage::AddItem(const QString& s) {
 void TodoPage::DeleteItem(int c) {
   if (c < 0) return;
   filling_ = true;
-  delete List1->takeItem(c);
-  List1->setCurrentRow(-1);
+  items_->Remove(c);
+  List1->setCurrentIndex(QModelIndex());
   filling_ = false;
   Disable({4, 0, 1});
   Text2->clear();
@@ -276,7 +271,7 @@ void TodoPage::DeleteItem(int c) {
 }
 
 void TodoPage::Command5_Click(int index) {
-  const int c = List1->currentRow();
+  const int c = CurrentRow();
   switch (index) {
     case 0:
     case 1:

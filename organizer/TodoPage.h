@@ -1,5 +1,5 @@
-// The ToDo page: the check-box list List1 over the ToDo lines, the text box Text2 and the five buttons.
-// It owns the ToDo book, loads it and saves it.
+// The ToDo page: the check-box list List1 over the ToDo items (TodoItems), the text box Text2 and the five
+// buttons. It owns the ToDo book, loads it and saves it.
 #pragma once
 
 #include <QObject>
@@ -9,12 +9,12 @@
 #include "core/AppContext.h"
 #include "organizer/DayDecorations.h"
 #include "organizer/OrganizerPage.h"
-
+#include "organizer/TodoItems.h"
 #include "organizer/TodoStore.h"
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QToolButton;
 class QWidget;
 
@@ -37,6 +37,9 @@ class TodoPage : public QObject, public OrganizerPage {
   void FocusEntry() override;
 
   const todo::TodoBook& Book() const { return book_; }
+  // The items the list shows; the ToDo lines follow them after each button action and on leaving.
+  TodoItems& Items() { return *items_; }
+  int CurrentRow() const;
   const std::string& Prefix() const { return prefix_; }  // of the next added or modified item, "04/12/05 "
   bool Active() const { return active_; }                // the page shows
 
@@ -47,7 +50,7 @@ class TodoPage : public QObject, public OrganizerPage {
   bool SaveToDo();
 
   void Fill();              // the page is shown: the list from the lines, no current item
-  void RebuildToDoLines();  // the lines from the list
+  void RebuildToDoLines();  // the lines from the list's items
   // No current item, Text2 emptied and disabled, the buttons disabled; `clearList` also empties List1.
   void ResetControls(bool clearList);
   void List1_Click();
@@ -56,7 +59,7 @@ class TodoPage : public QObject, public OrganizerPage {
 
   QWidget* Picture6 = nullptr;
   QLabel* Label5 = nullptr;  // "ToDo："
-  QListWidget* List1 = nullptr;
+  QListView* List1 = nullptr;
   QLineEdit* Text2 = nullptr;
   std::array<QToolButton*, 5> Command5{};
 
@@ -76,6 +79,7 @@ class TodoPage : public QObject, public OrganizerPage {
   bool AddItem(const QString& s);
   void DeleteItem(int c);
   todo::TodoBook book_;
+  TodoItems* items_ = nullptr;
   TodoDays days_{book_.lines};  // what the calendar's days show of the list
   std::string prefix_;
   bool active_ = false;
