@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
 
   Form1 form1(context);
   form1.SetBookWindowFactory(Form1::SubWindow::Editor, [&context] { return new Form2(context); });
-  form1.SetWindowFactory(Form1::SubWindow::Postal, [] { return Form7::Open(); });
+  form1.SetWindowFactory(Form1::SubWindow::Postal, [&context] { return Form7::Open(context); });
   form1.SetBookWindowFactory(Form1::SubWindow::Organizer, [&context] { return new FrmCal(context); });
-  form1.SetWindowFactory(Form1::SubWindow::Find, [] { return new QuickFind; });
+  form1.SetWindowFactory(Form1::SubWindow::Find, [&context] { return new QuickFind(context); });
   QObject::connect(&channel, &InstanceChannel::Received, &form1, [&form1](const QString& command) {
     qCInfo(lcSession) << "request from a second start:" << command;
     if (command == QStringLiteral("find")) form1.OpenQuickFind();

@@ -3,27 +3,22 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QUrl>
 
 #include "core/Alarm.h"
+#include "core/BookWatch.h"
 #include "core/DataFiles.h"
 #include "core/Form3.h"
 #include "core/Form4.h"
+#include "core/Help.h"
 #include "core/Icons.h"
 #include "core/Module1.h"
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
-#include "platform/Desktop.h"
 #include "platform/Fonts.h"
 #include "platform/GlobalShortcut.h"
 #include "platform/Log.h"
@@ -31,8 +26,6 @@
 #include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "platform/ScreenSaver.h"
-#include "platform/TextChars.h"
-#include "platform/TextFile.h"
 #include "platform/TrayIcon.h"
 #include "platform/Twips.h"
 
@@ -113,7 +106,7 @@ void Form1::BuildMenu() {
   mnuSeo->setObjectName(QStringLiteral("mnuSeo"));
   connect(mnuSeo, &QAction::triggered, this, [this] {
     OpenSubWindow([this] {
-      auto* f = new Form4({Clipen, Topview, findKey_, shortcut_->Problem()});
+      auto* f = new Form4({Clipen, Topview, findKey_, shortcut_->Problem()}, ctx_);
       connect(f, &Form4::Applied, this, [this](const Form4::Values& v) {
         Clipen = v.clipen;
         Topview = v.topview;
@@ -132,7 +125,7 @@ void Form1::BuildMenu() {
   mnuHLP->addSeparator();
   QAction* mnuVer = mnuHLP->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
   mnuVer->setObjectName(QStringLiteral("mnuVer"));
-  connect(mnuVer, &QAction::triggered, this, [this] { OpenSubWindow([] { return new Form3; }); });
+  connect(mnuVer, &QAction::triggered, this, [this] { OpenSubWindow([this] { return new Form3(ctx_); }); });
 
   mnuTEL_->addSeparator();
   QAction* mnuQ = mnuTEL_->addAction(QStringLiteral("終了(&Q)"));
@@ -164,7 +157,8 @@ void Form1::StartUp() {
   groupItems_->SetChecked(1, true);
   // The icon comes up once its menu can answer: a big phone book takes a while to load.
   tray_->Add();
-  WatchPhoneBook();
+  bookWatch_ = new BookWatch(ctx_, this);
+  connect(bookWatch_, &BookWatch::Stale, this, &Form1::ReloadPhoneMenus);
 
   shortcut_ = GlobalShortcut::Create();
   connect(shortcut_.get(), &GlobalShortcut::Activated, this, &Form1::OpenQuickFind);
@@ -229,51 +223,7 @@ void Form1::ShowGroupNames() {
 
 void Form1::ReloadPhoneMenus() {
   LoadGroup(ctx_.session.CurGroup);
-  loadedGroup_ = ctx_.session.CurGroup;
-  loadedStamp_ = BookStamp();
-}
-
-QString Form1::BookStamp() const {
-  const QFileInfo f(QString::fromStdString(ctx_.DataPath(datafiles::PhoneBook(ctx_.session.CurGroup))));
-  if (!f.exists()) return {};
-  return QStringLiteral("%1 %2 %3").arg(f.fileName()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
-}
-
-void Form1::WatchPhoneBook() {
-  watcher_ = new QFileSystemWatcher(this);
-  // The folder catches a book replaced by rename (the file's own watch ends with the old file); the
-  // file catches one rewritten in place.
-  watcher_->addPath(QString::fromStdString(ctx_.AppDir()));
-  watchSettle_.setSingleShot(true);
-  watchSettle_.setInterval(300);
-  connect(&watchSettle_, &QTimer::timeout, this, &Form1::PhoneBookMayHaveChanged);
-  auto settle = [this] { watchSettle_.start(); };
-  connect(watcher_, &QFileSystemWatcher::directoryChanged, this, settle);
-  connect(watcher_, &QFileSystemWatcher::fileChanged, this, settle);
-  loadedGroup_ = ctx_.session.CurGroup;
-  loadedStamp_ = BookStamp();
-  PhoneBookMayHaveChanged();
-}
-
-void Form1::PhoneBookMayHaveChanged() {
-  const QString book = QString::fromStdString(ctx_.DataPath(datafiles::PhoneBook(ctx_.session.CurGroup)));
-  if (QFileInfo::exists(book) && !watcher_->files().contains(book)) {
-    if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
-    watcher_->addPath(book);
-  }
-  if (loadedGroup_ != ctx_.session.CurGroup) {  // chosen meanwhile: that load read the file as it is
-    loadedGroup_ = ctx_.session.CurGroup;
-    loadedStamp_ = BookStamp();
-    return;
-  }
-  if (BookStamp() == loadedStamp_) return;
-  if (ctx_.session.SubWinOpen) {
-    reloadPending_ = true;
-    return;
-  }
-  reloadPending_ = false;
-  qCInfo(lcStores) << "phone book changed on disk, menus read again:" << book;
-  ReloadPhoneMenus();
+  bookWatch_->Loaded();
 }
 
 void Form1::CopyEntry(const QString& text) {
@@ -356,7 +306,7 @@ void Form1::OpenSubWindow(const std::function<QWidget*()>& make) {
   connect(w, &QObject::destroyed, this, [this] {
     ctx_.session.SubWinOpen = false;
     UpdateTrayMenu();
-    if (reloadPending_) PhoneBookMayHaveChanged();
+    bookWatch_->WindowsClosed();
   });
   w->show();
 }
@@ -399,35 +349,7 @@ void Form1::OpenQuickFind() {
 }
 
 void Form1::mnuHelp_Click() {
-  // The old help file where the user has it and the desktop can open it; else the program's own page;
-  // with nothing on the desktop to open it, the user is told where the page is.
-  const QString page = HelpPage();
-  auto openPage = [page] {
-    if (page.isEmpty()) {
-      MsgBox(QStringLiteral("ヘルプを開けませんでした"), MsgIcon::Error);
-      return;
-    }
-    desktop::Open(page, [page] {
-      MsgBox(QStringLiteral("ヘルプを表示するプログラム（ブラウザ）が見つかりませんでした\n"
-                            "ヘルプは次のファイルです：\n%1")
-                 .arg(QDir::toNativeSeparators(page)),
-             MsgIcon::Information);
-    });
-  };
-  const QString hlp = QString::fromStdString(ctx_.DataPath("Dnstplus.hlp"));
-  if (QFileInfo::exists(hlp))
-    desktop::Open(hlp, openPage);
-  else
-    openPage();
-}
-
-QString Form1::HelpPage() {
-  // Beside the program in a build or portable folder; under share/ in an installed tree.
-  const QString exeDir = QCoreApplication::applicationDirPath();
-  for (const QString& candidate : {exeDir + QStringLiteral("/dialnestplus-help.html"),
-                                   exeDir + QStringLiteral("/../share/dialnestplus/dialnestplus-help.html")})
-    if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
-  return {};
+  help::Open(ctx_);
 }
 
 void Form1::mnuQ_Click() {

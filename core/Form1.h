@@ -23,7 +23,7 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QFileSystemWatcher;
+class BookWatch;
 class QPushButton;
 class TrayIcon;
 class GlobalShortcut;
@@ -57,9 +57,6 @@ class Form1 : public QWidget {
   // Where the organiser opens for a left click at `pixels`: its top-left in twips, its lower right
   // corner at the pointer (below the pointer when the tray is near the top of the screen).
   static QPoint OrganizerPosition(QPoint pixels, double twipsPerPixelX, double twipsPerPixelY);
-
-  // The program's own help page (installed with it), or empty when it cannot be found.
-  static QString HelpPage();
 
   void SetWindowFactory(SubWindow w, Factory f) { factories_[w] = std::move(f); }
   // A window that changes phone books or clears the letter menus: its PhoneMenusStale signal reloads
@@ -119,11 +116,6 @@ class Form1 : public QWidget {
   void SetFindKey(const QString& portableText);
   // Opens a window that lives beside the tray windows (postal search, quick find): one at a time.
   void OpenBesideTray(QPointer<QWidget>& open, SubWindow w);
-  // Another program's change to the current group's book reaches the menus (once no tray window is
-  // open: the organiser empties them, the editor is the book's own writer).
-  void WatchPhoneBook();
-  void PhoneBookMayHaveChanged();
-  QString BookStamp() const;
 
   TrayIcon* tray_ = nullptr;
   QMenu* mnuTEL_ = nullptr;
@@ -133,13 +125,9 @@ class Form1 : public QWidget {
   std::map<SubWindow, Factory> factories_;
 
   bool flashed_ = false;
-  QFileSystemWatcher* watcher_ = nullptr;
-  QTimer watchSettle_;  // a synchroniser writes in bursts: read once it is done
-  QString loadedStamp_;
-  int loadedGroup_ = 0;
-  bool reloadPending_ = false;
-  QPointer<QWidget> postal_;     // the open postal search window
-  QPointer<QWidget> quickFind_;  // the open quick-find window
+  BookWatch* bookWatch_ = nullptr;  // another program's change to the current book
+  QPointer<QWidget> postal_;        // the open postal search window
+  QPointer<QWidget> quickFind_;     // the open quick-find window
   std::unique_ptr<GlobalShortcut> shortcut_;
   QString findKey_;  // FindKey as this run uses it; empty: off
 

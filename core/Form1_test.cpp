@@ -1,4 +1,5 @@
 #include "core/Form1.h"
+#include "core/Help.h"
 
 #include <QAction>
 #include <QDir>
@@ -375,7 +376,7 @@ class Form1Test : public WindowTestKit {
     });
     f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
     // No help file of the user's: the program's own page.
-    QCOMPARE(opened, QStringList{Form1::HelpPage()});
+    QCOMPARE(opened, QStringList{help::Page()});
     QVERIFY(opened[0].endsWith(QStringLiteral("/dialnestplus-help.html")));
     dir->Write("Dnstplus.hlp", "old help");
     f->PopupMenu()->findChild<QAction*>("mnuHelp")->trigger();
@@ -391,7 +392,7 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(rec->records[0].text,
              QStringLiteral("ヘルプを表示するプログラム（ブラウザ）が見つかりませんでした\n"
                             "ヘルプは次のファイルです：\n") +
-                 QDir::toNativeSeparators(Form1::HelpPage()));
+                 QDir::toNativeSeparators(help::Page()));
   }
 
   void quitRemovesTheIconAndEnds() {

@@ -13,7 +13,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 
-Form3::Form3(QWidget* parent) : QWidget(parent) {
+Form3::Form3(AppContext& ctx, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Dialnest Plus のﾊﾞｰｼﾞｮﾝ情報"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -44,7 +44,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   Label3 = new QLabel(this);
   Label3->setObjectName(QStringLiteral("Label3"));
   screen::PlaceTwips(Label3, 240, 1485, 2955, 285);
-  const QString folder = QDir::toNativeSeparators(QString::fromStdString(Module1::AppDir()));
+  const QString folder = QDir::toNativeSeparators(QString::fromStdString(ctx.AppDir()));
   // A long path keeps its end (the folder's own name) in view; the whole of it is the tooltip.
   Label3->setText(Label3->fontMetrics().elidedText(folder, Qt::ElideMiddle, Label3->width()));
   Label3->setToolTip(folder);

@@ -3,13 +3,17 @@
 
 #include <QWidget>
 
+#include "core/AppContext.h"
+#include "core/Module1.h"
+
 class QLabel;
 class QPushButton;
 
 class Form3 : public QWidget {
   Q_OBJECT
  public:
-  explicit Form3(QWidget* parent = nullptr);
+  // `ctx`: the run's context, whose data folder the box shows.
+  explicit Form3(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
 
   QLabel* Label1 = nullptr;
   QPushButton* Command1 = nullptr;

@@ -28,7 +28,7 @@ constexpr int kStartBoxHeight = 825;
 constexpr int kAddedHeight = kFindBoxHeight + kStartBoxHeight;
 }  // namespace
 
-Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
+Form4::Form4(const Values& values, AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Dialnest Plus 設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -92,7 +92,7 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 
   for (int i = 0; i < phonebook::kGroups; ++i)
-    Text1[i]->setText(QString::fromStdString(Module1::GroupName(i + 1)));
+    Text1[i]->setText(QString::fromStdString(ctx_.session.GroupName(i + 1)));
   Check1->setChecked(values.clipen.On());
   Check2->setChecked(values.topview.On());
   storedFindKey_ = values.findKey;
@@ -104,7 +104,7 @@ Form4::Form4(const Values& values, QWidget* parent) : QWidget(parent) {
   Check4->setChecked(autostart::Enabled());
   shown_ = Entered();
   // A name the file lacks (shown as its sentinel) is stored by OK, changed or not.
-  const IniFile ini(Module1::IniPath());
+  const IniFile ini(IniPath());
   for (int g = 1; g <= phonebook::kGroups; ++g) {
     std::string& value = shown_[static_cast<std::size_t>(g - 1)].second;
     if (!ini.Get(settings::kSection, settings::GroupKey(g))) value = "\n";
@@ -126,6 +126,10 @@ IniFile::KeyValues Form4::Entered() const {
                  Check3->isChecked() ? Text2->keySequence().toString(QKeySequence::PortableText).toStdString()
                                      : std::string());
   return v;
+}
+
+std::string Form4::IniPath() const {
+  return ctx_.DataPath(settings::kFileName);
 }
 
 void Form4::Ok() {
@@ -157,7 +161,7 @@ void Form4::Ok() {
   const settings::Switch clipen(entered[5].second);
   const settings::Switch topview(entered[6].second);
   const QString findKey = Check3->isChecked() ? Q(entered[7].second) : QString();
-  for (int i = 0; i < phonebook::kGroups; ++i) Module1::SetGroupName(i + 1, names[i].toStdString());
+  for (int i = 0; i < phonebook::kGroups; ++i) ctx_.session.SetGroupName(i + 1, names[i].toStdString());
   emit Applied({clipen, topview, findKey, {}});
   // The login entry is its own setting, outside the settings file.
   if (QString why;
@@ -175,7 +179,7 @@ void Form4::Ok() {
     close();
     return;
   }
-  const IniFile::PutResult saved = IniFile(Module1::IniPath()).PutAll(settings::kSection, values);
+  const IniFile::PutResult saved = IniFile(IniPath()).PutAll(settings::kSection, values);
   // The new values hold for this run either way; only the next start would not see them.
   if (!saved) {
     const QString why = WhyNotSaved(saved, QStringLiteral("設定ファイル(%1)").arg(Q(settings::kFileName)),

@@ -4,7 +4,9 @@
 #include <QWidget>
 
 #include <array>
+#include "core/AppContext.h"
 #include "core/IniFile.h"
+#include "core/Module1.h"
 #include "core/PhoneBookFile.h"
 #include "core/Settings.h"
 
@@ -25,7 +27,8 @@ class Form4 : public QWidget {
     QString findKeyProblem;  // why the shortcut does not work here, or empty
   };
   // Shows the stored group names and `values`.
-  explicit Form4(const Values& values, QWidget* parent = nullptr);
+  // `ctx`: the run's context (its group names and settings file).
+  explicit Form4(const Values& values, AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
 
   std::array<QLineEdit*, phonebook::kGroups> Text1{};
   QCheckBox* Check1 = nullptr;
@@ -38,13 +41,15 @@ class Form4 : public QWidget {
   QPushButton* Command2 = nullptr;    // cancel
 
  signals:
-  // OK took the values: the group names are stored (Module1::GroupName), the rest comes with it.
+  // OK took the values: the group names are stored in the session, the rest comes with it.
   void Applied(const Form4::Values& values);
 
  protected:
   void showEvent(QShowEvent* e) override;
 
  private:
+  AppContext& ctx_;
+  std::string IniPath() const;
   void Ok();
   QString storedFindKey_;
   // The values as the dialog showed them, in the order Entered gives.

@@ -69,7 +69,7 @@ QVariant QuickFindResults::data(const QModelIndex& index, int role) const {
     case 1:
       return ReadingAt(index.row());  // only when the name was found by its reading
     case 2:
-      return Q(Module1::GroupName(e->group));
+      return Q(session_.GroupName(e->group));
     default:
       return Q(kana::Letter(e->letter));
   }
@@ -83,7 +83,7 @@ QVariant QuickFindResults::headerData(int section, Qt::Orientation orientation, 
 
 Q_LOGGING_CATEGORY(lcFind, "dialnest.find", QtWarningMsg)
 
-QuickFind::QuickFind(QWidget* parent) : QWidget(parent) {
+QuickFind::QuickFind(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), results_(ctx.session) {
   sinceAsked_.start();
   setObjectName(QStringLiteral("QuickFind"));
   setWindowTitle(QStringLiteral("クイック検索"));
@@ -173,8 +173,8 @@ void QuickFind::ReadGroups() {
   std::vector<std::pair<std::string, QString>> groups;
   for (int g = 1; g <= phonebook::kGroups; ++g) {
     const std::string name = datafiles::PhoneBook(g);
-    groups.emplace_back(Module1::DataPath(name),
-                        QStringLiteral("%1（%2）").arg(Q(Module1::GroupName(g)), Q(name)));
+    groups.emplace_back(ctx_.DataPath(name),
+                        QStringLiteral("%1（%2）").arg(Q(ctx_.session.GroupName(g)), Q(name)));
   }
   QPointer<QuickFind> self(this);
   std::thread([self, groups = std::move(groups)] {

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "core/AppContext.h"
+#include "core/Module1.h"
 #include "find/PhoneFind.h"
 
 class QLabel;
@@ -18,6 +20,9 @@ class QTreeView;
 class QuickFindResults : public QAbstractTableModel {
   Q_OBJECT
  public:
+  // `session`: whose group names the rows show.
+  explicit QuickFindResults(const Session& session) : session_(session) {}
+
   void Reset(const phonefind::Index* index, std::vector<phonefind::Hit> hits);
   const phonefind::Entry* EntryAt(int row) const;
   // The reading of the name the row was found by, its words apart; empty when found by its text.
@@ -28,6 +33,7 @@ class QuickFindResults : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  const Session& session_;
   const phonefind::Index* index_ = nullptr;
   std::vector<phonefind::Hit> hits_;
 };
@@ -35,7 +41,8 @@ class QuickFindResults : public QAbstractTableModel {
 class QuickFind : public QWidget {
   Q_OBJECT
  public:
-  explicit QuickFind(QWidget* parent = nullptr);
+  // `ctx`: the run's context (its folder's phone books, the group names).
+  explicit QuickFind(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
 
   // The most rows the list shows: enough to scroll through, few enough to fill at every key.
   static constexpr std::size_t kMaxRows = 500;
@@ -61,6 +68,7 @@ class QuickFind : public QWidget {
   void Search(const QString& text);
 
   phonefind::Index index_;
+  AppContext& ctx_;
   QuickFindResults results_;
   bool wasActive_ = false;
   bool read_ = false;  // the groups' files are read once, when the window is first shown

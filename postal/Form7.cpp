@@ -42,13 +42,13 @@ QFont StatusFont() {
 // The start-up clean-up knows the converted list by the name the converter writes.
 static_assert(std::string_view(postal::kDataName) == datafiles::kPostal);
 
-Form7* Form7::Open() {
-  if (postal::DataAvailable(Module1::AppDir())) return new Form7;
+Form7* Form7::Open(AppContext& ctx) {
+  if (postal::DataAvailable(ctx.AppDir())) return new Form7(ctx);
   MsgBox(QStringLiteral("郵便番号データファイルがありません"), MsgIcon::Error);
   return nullptr;
 }
 
-Form7::Form7(QWidget* parent) : QWidget(parent) {
+Form7::Form7(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
   setObjectName(QStringLiteral("Form7"));
   setWindowTitle(kTitle);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -57,7 +57,7 @@ Form7::Form7(QWidget* parent) : QWidget(parent) {
   BuildControls();
   SetOuterWidth(kMinWidth);
 
-  dir_ = Module1::AppDir();
+  dir_ = ctx_.AppDir();
   // The published list is named KEN_ALL.CSV; any spelling of either name is taken.
   const std::string data = textfile::FindNameIgnoringCase(dir_, postal::kDataName);
   const std::string source = postal::FindSourceName(dir_);
@@ -73,7 +73,7 @@ Form7::~Form7() {
 }
 
 int Form7::CaptionCorrection() const {
-  return Module1::CaptionCorrection();
+  return ctx_.session.CaptionCorrection();
 }
 
 void Form7::BuildControls() {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "core/AppContext.h"
+#include "core/Module1.h"
 #include "postal/PostalData.h"
 
 class QAction;
@@ -28,10 +30,11 @@ class Form7 : public QWidget {
   // Bytes handled per step: a few milliseconds, so the window repaints and a stop is seen at once.
   static constexpr std::size_t kStepBytes = std::size_t{256} * 1024;
 
-  explicit Form7(QWidget* parent = nullptr);
+  // `ctx`: the run's context, whose folder holds the list.
+  explicit Form7(AppContext& ctx = Module1::Context(), QWidget* parent = nullptr);
   // The search window where the program folder holds a list to search (the converted one or Japan
   // Post's); otherwise the user is told there is none, and nullptr.
-  static Form7* Open();
+  static Form7* Open(AppContext& ctx = Module1::Context());
   ~Form7() override;
 
   // Starts a search with the text of Text1 (or stops the running one), as the button does.
@@ -68,6 +71,7 @@ class Form7 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  AppContext& ctx_;
   void BuildControls();
   void StartConversion(const std::string& source);
   void ConversionStep();
