@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/StatusNotifier.h"
 #include "platform/TrayIcon_linux.h"
+#include "testsupport/DBusBarrier.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TestText.h"
 #include "testsupport/WindowTestKit.h"
@@ -70,7 +71,8 @@ class Form1SniTest : public WindowTestKit {
     QVERIFY(f->isVisible());
     f->Command1_Click();
     f->Timer3_Timer();
-    QTest::qWait(200);
+    QVERIFY(DBusPeerCaughtUp(QDBusConnection::sessionBus(), QStringLiteral("org.freedesktop.Notifications"),
+                             QStringLiteral("/org/freedesktop/Notifications")));
     QVERIFY(notifications.shown.isEmpty());  // on time: the window is enough
 
     notifications.shown.clear();
@@ -140,7 +142,7 @@ class Form1SniTest : public WindowTestKit {
     menu->Event(entry, QStringLiteral("clicked"), QDBusVariant(QString()), 0);
     f->PopupMenu()->findChild<QAction*>("mnuI")->trigger();  // a cached menu or a stray shortcut
     f->PopupMenu()->findChild<QAction*>("mnuSeo")->trigger();
-    QTest::qWait(50);
+    QVERIFY(PostedEventsHandled());
     QCOMPARE(editors, 0);
     QCOMPARE(ClipboardText(), QStringLiteral("before"));
     int open = 0;

@@ -18,6 +18,7 @@
 #include "platform/TrayIcon_linux.h"
 #include "testsupport/FailingWrites.h"
 #include "testsupport/MsgBoxRecorder.h"
+#include "testsupport/QtHelpers.h"
 #include "testsupport/TempDir.h"
 
 class PlatformUiTest : public QObject {
@@ -98,7 +99,7 @@ class PlatformUiTest : public QObject {
     menu.Event(c.id, "clicked", none, 0);              // a submenu
     menu.Event(l.children[3].id, "hovered", none, 0);
     QCOMPARE(menu.EventGroup({{9999, "clicked", none, 0}}), QList<int>{9999});
-    QTest::qWait(20);
+    QVERIFY(PostedEventsHandled());
     QCOMPARE(triggered.size(), 0);
     menu.Event(l.children[3].id, "clicked", none, 0);
     QCOMPARE(triggered.size(), 0);
@@ -118,7 +119,7 @@ class PlatformUiTest : public QObject {
     menu.GetLayout(0, -1, {}, empty);
     QVERIFY(empty.children.isEmpty());
     menu.Event(l.children[3].id, "clicked", none, 0);
-    QTest::qWait(20);
+    QVERIFY(PostedEventsHandled());
     QCOMPARE(triggered.size(), 1);
     menu.SetAvailable(true);
     const int gone = l.children[3].id;

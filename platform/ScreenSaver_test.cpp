@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "platform/ScreenSaver.h"
+#include "testsupport/DBusBarrier.h"
 
 class Saver : public QObject, protected QDBusContext {
   Q_OBJECT
@@ -48,7 +49,8 @@ class ScreenSaverTest : public QObject {
     saver.active = false;
     screensaver::Wake();
     QTRY_COMPARE(saver.asked, 2);
-    QTest::qWait(100);
+    QVERIFY(DBusPeerCaughtUp(QDBusConnection::sessionBus(), QStringLiteral("org.freedesktop.ScreenSaver"),
+                             QStringLiteral("/org/freedesktop/ScreenSaver")));
     QCOMPARE(saver.woken, 1);  // an idle desktop is left alone
   }
 
@@ -65,8 +67,7 @@ class ScreenSaverTest : public QObject {
     QTimer tick;
     connect(&tick, &QTimer::timeout, this, [&ticks] { ++ticks; });
     tick.start(10);
-    QTest::qWait(300);
-    QVERIFY(ticks >= 10);  // the event loop kept turning while the question hangs
+    QTRY_VERIFY(ticks >= 10);  // the event loop kept turning while the question hangs
   }
 };
 

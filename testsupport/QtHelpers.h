@@ -32,3 +32,12 @@ inline int PxX(int twipsValue) {
 inline int PxY(int twipsValue) {
   return twips::ToPixels(twipsValue, screen::TwipsPerPixelY());
 }
+
+// Waits until the events posted before this call (a queued trigger, a queued D-Bus delivery) have been
+// handled: a negative check then needs no sleep.
+inline bool PostedEventsHandled() {
+  bool done = false;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [&done] { done = true; }, Qt::QueuedConnection);
+  return QTest::qWaitFor([&done] { return done; }, 5000);
+}
