@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
@@ -298,6 +299,25 @@ class OrganizerPagesTest : public OrganizerTestBase {
     QCOMPARE(rec->records.size(), 1);
     QCOMPARE(rec->records[0].text, QStringLiteral("ToDoに使えない文字があります：😀"));
     QCOMPARE(f->Todo->Items().Count(), 1);
+  }
+
+  // The tick as a user sets it: a click on the item's box, or Space on the current item.
+  void theBoxTicksByMouseAndBySpaceAndTheTickIsStored() {
+    FrmCal* f = OpenTodo("026/12/01 a\r\n026/12/02 b\r\n");
+    TodoPage* t = f->Todo;
+    const QRect row = t->List1->visualRect(t->Items().index(1));
+    QVERIFY(row.isValid());
+    // The box sits at the row's left, after the focus frame's margin.
+    const int margin = t->List1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, t->List1) + 1;
+    const int box = t->List1->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, t->List1);
+    QTest::mouseClick(t->List1->viewport(), Qt::LeftButton, {},
+                      QPoint(row.left() + margin + box / 2, row.center().y()));
+    QCOMPARE(Items(t), (QStringList{"[ ] 26/12/01 a", "[x] 26/12/02 b"}));
+    Pick(f, 0);
+    QTest::keyClick(t->List1, Qt::Key_Space);
+    QCOMPARE(Items(t), (QStringList{"[x] 26/12/01 a", "[x] 26/12/02 b"}));
+    QVERIFY(CloseWithButton(f));
+    QCOMPARE(dir->Read("ToDo.dat"), "126/12/01 a\r\n126/12/02 b\r\n");
   }
 
   void aPageSwitchStoresTheTicksAndAnEmptyFirstLineKeepsTheRest() {
