@@ -2,6 +2,7 @@
 // and the clipboard, as the program meets them.
 #include <windows.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QSignalSpy>
@@ -12,6 +13,29 @@
 #include "platform/Clipboard.h"
 #include "platform/GlobalShortcut.h"
 #include "platform/TrayIcon.h"
+
+namespace {
+// Sees this thread's messages after the program's own filters: once it has seen a message posted
+// last, every message posted before it has been dispatched (a thread's queue keeps their order).
+class QueueMark : public QAbstractNativeEventFilter {
+ public:
+  static constexpr UINT kMark = WM_APP + 0x17;
+  QueueMark() { QCoreApplication::instance()->installNativeEventFilter(this); }
+  ~QueueMark() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+  bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+    const MSG* m = static_cast<const MSG*>(message);
+    if (m->hwnd == nullptr && m->message == kMark) ++seen;
+    return false;
+  }
+  // Posts a mark and waits until it has come through.
+  bool Drained() {
+    const int before = seen;
+    PostThreadMessageW(GetCurrentThreadId(), kMark, 0, 0);
+    return QTest::qWaitFor([this, before] { return seen > before; }, 5000);
+  }
+  int seen = 0;
+};
+}  // namespace
 
 class PlatformWinTest : public QObject {
   Q_OBJECT
@@ -25,13 +49,14 @@ class PlatformWinTest : public QObject {
     PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, 0x444E, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'F'));
     QTRY_COMPARE(heard.size(), 1);
     // Another number is another program's key: not ours.
+    QueueMark queue;
     PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, 7, 0);
-    QTest::qWait(50);
+    QVERIFY(queue.Drained());
     QCOMPARE(heard.size(), 1);
     // Off: nothing registered, nothing heard.
     QVERIFY(key->Set(QKeySequence()));
     PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, 0x444E, 0);
-    QTest::qWait(50);
+    QVERIFY(queue.Drained());
     QCOMPARE(heard.size(), 1);
   }
 

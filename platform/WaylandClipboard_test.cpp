@@ -17,10 +17,7 @@ QByteArray Paste() {
   p.start(QStringLiteral("wl-paste"),
           {QStringLiteral("-n"), QStringLiteral("-t"), QStringLiteral("text/plain;charset=utf-8")});
   if (!p.waitForStarted()) return "(no wl-paste)";
-  QElapsedTimer clock;
-  clock.start();
-  while (p.state() != QProcess::NotRunning && clock.elapsed() < 5000) QTest::qWait(10);
-  if (p.state() != QProcess::NotRunning) {
+  if (!QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, 5000)) {
     p.kill();
     p.waitForFinished();
     return "(wl-paste hung)";
@@ -81,8 +78,8 @@ class WaylandClipboardTest : public QObject {
     owner.start(QStringLiteral("wl-copy"), {QStringLiteral("--foreground"), QStringLiteral("held")});
     QVERIFY(owner.waitForStarted());
     QTRY_COMPARE(Paste(), QByteArray("held"));
+    QTRY_COMPARE(dc->Text(), QByteArray("held"));  // our own connection has the owner's selection
     QVERIFY(::kill(static_cast<pid_t>(owner.processId()), SIGSTOP) == 0);
-    QTest::qWait(100);  // our connection sees the owner's selection
 
     bool called = false;
     QByteArray got = "unset";
