@@ -344,28 +344,24 @@ struct Index::Query {
 
 namespace {
 
-// Horspool's search over UTF-16, the skip table kept by the low byte (a shared slot only skips less).
+// A needle's places in UTF-16 text, found over its bytes: the standard library's byte search runs on
+// memchr, several times faster than a char16_t loop or Horspool's skips over kana, whose skips stay
+// short. A match at an odd byte straddles two characters and is passed over.
 class Finder {
  public:
-  explicit Finder(std::u16string_view needle) : n_(needle) {
-    skip_.fill(n_.size());
-    for (std::size_t i = 0; i + 1 < n_.size(); ++i) skip_[n_[i] & 0xFF] = n_.size() - 1 - i;
-  }
+  explicit Finder(std::u16string_view needle) : n_(Bytes(needle)) {}
   std::size_t Next(std::u16string_view hay, std::size_t from) const {
-    const std::size_t m = n_.size();
-    if (m == 1) return hay.find(n_[0], from);
-    const char16_t last = n_[m - 1];
-    for (std::size_t i = from; i + m <= hay.size();) {
-      const char16_t c = hay[i + m - 1];
-      if (c == last && std::char_traits<char16_t>::compare(hay.data() + i, n_.data(), m - 1) == 0) return i;
-      i += skip_[c & 0xFF];
-    }
+    const std::string_view bytes = Bytes(hay);
+    for (std::size_t at = from * 2; (at = bytes.find(n_, at)) != std::string_view::npos; ++at)
+      if (at % 2 == 0) return at / 2;
     return std::u16string_view::npos;
   }
 
  private:
-  std::u16string_view n_;
-  std::array<std::size_t, 256> skip_{};
+  static std::string_view Bytes(std::u16string_view s) {
+    return {reinterpret_cast<const char*>(s.data()), s.size() * sizeof(char16_t)};
+  }
+  std::string_view n_;
 };
 
 // A set of hiragana, as bits over the block.
