@@ -117,7 +117,7 @@ void Form1::BuildMenu() {
     });
   });
 
-  QMenu* mnuHLP = mnuTEL_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  QMenu* mnuHLP = mnuTEL_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&E)"));
   mnuHLP->setObjectName(QStringLiteral("mnuHLP"));
   QAction* mnuHelp = mnuHLP->addAction(QStringLiteral("Dialnest Plus ﾍﾙﾌﾟ(&M)..."));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));

@@ -107,7 +107,7 @@ class Form1Test : public WindowTestKit {
     QCOMPARE(Texts(tel),
              (QStringList{"クイック検索(&F)...", "-", "あ行(&A)", "か行(&K)", "さ行(&S)", "た行(&T)",
                           "な行(&N)", "は行(&H)", "ま行(&M)", "や行(&Y)", "ら行(&R)", "わ行(&W)", "-",
-                          "番号登録(&I)...", "表示切替(&C)", "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&H)", "-", "終了(&Q)"}));
+                          "番号登録(&I)...", "表示切替(&C)", "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&E)", "-", "終了(&Q)"}));
     QString letters;
     for (int r = 0; r < 10; ++r)
       for (QAction* a : tel->actions()[r + 2]->menu()->actions()) letters += a->text();
@@ -120,6 +120,25 @@ class Form1Test : public WindowTestKit {
              (QStringList{"Dialnest Plus ﾍﾙﾌﾟ(&M)...", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
     QCOMPARE(tel->findChild<QMenu*>("mnuSe")->title(), QStringLiteral("せ"));
     QCOMPARE(tel->findChild<QMenu*>("mnuY")->title(), QStringLiteral("や行(&Y)"));
+  }
+
+  // Each menu of the tray has one item per access key, so a key opens its item at once (a shared key
+  // only moves between the items that share it).
+  void everyTrayMenuHasOneItemPerAccessKey() {
+    auto f = Start();
+    QList<QMenu*> menus{f->PopupMenu()};
+    menus += f->PopupMenu()->findChildren<QMenu*>();
+    for (QMenu* m : menus) {
+      QStringList keys;
+      for (QAction* a : m->actions()) {
+        const qsizetype at = a->text().indexOf(QLatin1Char('&'));
+        if (at < 0 || at + 1 >= a->text().size()) continue;
+        const QString key = a->text().mid(at + 1, 1).toUpper();
+        QVERIFY2(!keys.contains(key), qPrintable(m->title() + QStringLiteral(": ") + a->text()));
+        keys << key;
+      }
+    }
+    QVERIFY(menus.size() > 10);
   }
 
   void aLettersMenuIsMadeWhenItIsAboutToShow() {

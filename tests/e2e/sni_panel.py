@@ -111,7 +111,7 @@ def click(cid):
 
 ids, root = layout()
 entry = ids.get(("あ行(_A)", "あ", "taro__kato@example.jp"))
-about = ids.get(("ﾍﾙﾌﾟ(_H)", "ﾊﾞｰｼﾞｮﾝ情報(_A)..."))
+about = ids.get(("ﾍﾙﾌﾟ(_E)", "ﾊﾞｰｼﾞｮﾝ情報(_A)..."))
 editor = ids.get(("番号登録(_I)...",))
 quit_ = ids.get(("終了(_Q)",))
 if None in (entry, about, editor, quit_):
