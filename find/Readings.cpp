@@ -25,6 +25,19 @@ bool IsKanji(char16_t c) {
          c == u'々' || c == u'〆' || c == u'ヶ';
 }
 
+// The first index in [from, to) where `holds` is false, `holds` being true before it and false after.
+template <class Holds>
+std::size_t FirstNot(std::size_t from, std::size_t to, Holds holds) {
+  while (from < to) {
+    const std::size_t middle = from + (to - from) / 2;
+    if (holds(middle))
+      from = middle + 1;
+    else
+      to = middle;
+  }
+  return from;
+}
+
 }  // namespace
 
 Dictionary Dictionary::FromBytes(std::string_view bytes, std::string* error) {
@@ -85,33 +98,17 @@ std::vector<Dictionary::Word> Dictionary::Prefixes(std::u16string_view text) con
   std::vector<Word> out;
   std::size_t lo = 0, hi = Words();  // the words that begin with what has been matched so far
   for (std::size_t length = 1; length <= std::min(text.size(), kLongestWord) && lo < hi; ++length) {
-    const std::u16string_view key = text.substr(0, length);
-    auto begins = [&](std::size_t i) { return Surface(i).substr(0, length) < key; };
-    // Words in [lo, hi) share the first length-1 characters, so they are ordered by the next one.
-    std::size_t first = lo, n = hi - lo;
-    while (n > 0) {
-      const std::size_t half = n / 2;
-      if (begins(first + half)) {
-        first += half + 1;
-        n -= half + 1;
-      } else {
-        n = half;
-      }
-    }
-    std::size_t last = first;
-    n = hi - first;
-    while (n > 0) {
-      const std::size_t half = n / 2;
-      if (Surface(last + half).substr(0, length) == key) {
-        last += half + 1;
-        n -= half + 1;
-      } else {
-        n = half;
-      }
-    }
-    lo = first;
-    hi = last;
-    if (lo < hi && Surface(lo).size() == length) out.push_back(At(lo));
+    // Words in [lo, hi) share the first length-1 characters, so they are ordered by the next one: only
+    // that one is compared (a word that ends there has its separator there, read as 0: it sorts first).
+    const char16_t next = text[length - 1];
+    if (next == 0) break;  // no word holds it
+    auto at = [&](std::size_t i) {
+      const char16_t c = pool_[offsets_[i] + length - 1];
+      return c == kSeparator ? char16_t{0} : c;
+    };
+    lo = FirstNot(lo, hi, [&](std::size_t i) { return at(i) < next; });
+    hi = FirstNot(lo, hi, [&](std::size_t i) { return at(i) == next; });
+    if (lo < hi && pool_[offsets_[lo] + length] == kSeparator) out.push_back(At(lo));
   }
   return out;
 }

@@ -30,11 +30,12 @@ class Dictionary {
   };
   // Every word `text` begins with, shortest first.
   std::vector<Word> Prefixes(std::u16string_view text) const;
+  // How word i (0 .. Words()-1, in the file's order) is written.
+  std::u16string_view Surface(std::size_t i) const;
 
  private:
   // Reads the file into this dictionary; what is wrong with it, or nullptr.
   const char* Take(std::string_view bytes);
-  std::u16string_view Surface(std::size_t i) const;
   Word At(std::size_t i) const;
 
   std::vector<std::uint32_t> offsets_;

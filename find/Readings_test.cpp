@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace readings {
 namespace {
 
@@ -85,6 +87,36 @@ TEST(Readings, KanaAndUnknownKanjiReadAsThemselves) {
   EXPECT_TRUE(Kana(u"中島", 0).empty());
   const std::u16string huge(5000, u'中');
   for (const Reading& r : ReadName(Real(), huge, 8)) EXPECT_LE(r.kana.size(), kLongestName * 8);
+}
+
+// The prefix lookup narrows the words one character at a time; it finds exactly the words a whole-word
+// search finds, for every word's own surface and for texts that run on past it.
+TEST(Readings, PrefixesAreEveryWordTheTextBeginsWith) {
+  const Dictionary& d = Real();
+  ASSERT_GT(d.Words(), 1000u);
+  // The reference: each of the text's beginnings looked up whole among all the words.
+  std::vector<std::u16string_view> all;
+  for (std::size_t i = 0; i < d.Words(); ++i) all.push_back(d.Surface(i));
+  ASSERT_TRUE(std::is_sorted(all.begin(), all.end()));
+  auto byScan = [&all](std::u16string_view text) {
+    std::vector<std::size_t> lengths;
+    for (std::size_t n = 1; n <= text.size(); ++n)
+      if (std::binary_search(all.begin(), all.end(), text.substr(0, n))) lengths.push_back(n);
+    return lengths;
+  };
+  auto byLookup = [&d](std::u16string_view text) {
+    std::vector<std::size_t> lengths;
+    for (const Dictionary::Word& w : d.Prefixes(text)) lengths.push_back(w.length);
+    return lengths;
+  };
+  for (std::size_t i = 0; i < d.Words(); i += d.Words() / 400) {
+    const std::u16string word(d.Surface(i));
+    for (const std::u16string& text : {word, word + u"子", word + u"さん", word.substr(0, 1) + u"\t"})
+      EXPECT_EQ(byLookup(text), byScan(text)) << i;
+  }
+  EXPECT_EQ(byLookup(u"中島さん"), byScan(u"中島さん"));
+  EXPECT_TRUE(d.Prefixes(std::u16string(1, u'\0')).empty());
+  EXPECT_TRUE(d.Prefixes(u"").empty());
 }
 
 TEST(Readings, ADamagedFileIsNoDictionary) {
