@@ -36,6 +36,10 @@ AppContext::AppContext(std::string appDir)
       }),
       appDir_(programfolder::WithOneSeparator(std::move(appDir))) {}
 
+std::string AppContext::SettingsPath() const {
+  return DataPath(datafiles::kSettings);
+}
+
 std::string AppContext::DataPath(std::string_view name) const {
   return textfile::FindPathIgnoringCase(appDir_, name);
 }

@@ -77,6 +77,8 @@ class AppContext {
   // The path of a data file under the program folder ("Teldat1.tel", "Schedule/Sch2612.dat") as it is
   // spelled on disk, whatever its letter case (files copied from Windows); the given spelling when new.
   std::string DataPath(std::string_view name) const;
+  // The settings file's path ("dnstplus.ini" as spelled on disk).
+  std::string SettingsPath() const;
 
   Session session;
   AlarmService alarm;

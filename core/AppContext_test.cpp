@@ -31,6 +31,14 @@ TEST(AppContext, TwoContextsShareNothing) {
   EXPECT_EQ(two.session.CaptionCorrection(), 0);
 }
 
+// The settings file is the one the folder holds, as spelled there (copied from Windows in capitals).
+TEST(AppContext, TheSettingsFileIsFoundWhateverItsCase) {
+  TempDir a, b;
+  a.Write("DNSTPLUS.INI", "[Data]\r\n");
+  EXPECT_EQ(AppContext(a.Path()).SettingsPath(), AppContext(a.Path()).AppDir() + "DNSTPLUS.INI");
+  EXPECT_EQ(AppContext(b.Path()).SettingsPath(), AppContext(b.Path()).AppDir() + "dnstplus.ini");
+}
+
 TEST(AppContext, TheAlarmReadsTheContextsOwnScheduleFiles) {
   TempDir d;
   std::filesystem::create_directory(d.File("SCHEDULE"));  // a folder copied from Windows

@@ -136,7 +136,7 @@ void Form1::BuildMenu() {
 void Form1::StartUp() {
   if (const std::size_t n = Module1::RemoveLeftoverFiles())
     qInfo("removed %zu temporary files left by interrupted saves", n);
-  bool settingsSaved = settings::ApplyFirstRunDefaults(IniFile(Module1::IniPath())).saved;
+  bool settingsSaved = settings::ApplyFirstRunDefaults(IniFile(ctx_.SettingsPath())).saved;
   ctx_.session.CaptionHeight = screen::CaptionHeightPixels();
 
   tray_ = TrayIcon::Create(icons::TrayIcon(), this);
@@ -146,7 +146,7 @@ void Form1::StartUp() {
 
   LoadGroup(1);
 
-  const IniFile ini(Module1::IniPath());
+  const IniFile ini(ctx_.SettingsPath());
   Clipen = settings::ReadSwitch(ini, settings::kClipen, settingsSaved);
   Topview = settings::ReadSwitch(ini, settings::kTopview, settingsSaved);
 

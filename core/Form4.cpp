@@ -104,7 +104,7 @@ Form4::Form4(const Values& values, AppContext& ctx, QWidget* parent) : QWidget(p
   Check4->setChecked(autostart::Enabled());
   shown_ = Entered();
   // A name the file lacks (shown as its sentinel) is stored by OK, changed or not.
-  const IniFile ini(IniPath());
+  const IniFile ini(ctx_.SettingsPath());
   for (int g = 1; g <= phonebook::kGroups; ++g) {
     std::string& value = shown_[static_cast<std::size_t>(g - 1)].second;
     if (!ini.Get(settings::kSection, settings::GroupKey(g))) value = "\n";
@@ -126,10 +126,6 @@ IniFile::KeyValues Form4::Entered() const {
                  Check3->isChecked() ? Text2->keySequence().toString(QKeySequence::PortableText).toStdString()
                                      : std::string());
   return v;
-}
-
-std::string Form4::IniPath() const {
-  return ctx_.DataPath(settings::kFileName);
 }
 
 void Form4::Ok() {
@@ -179,7 +175,7 @@ void Form4::Ok() {
     close();
     return;
   }
-  const IniFile::PutResult saved = IniFile(IniPath()).PutAll(settings::kSection, values);
+  const IniFile::PutResult saved = IniFile(ctx_.SettingsPath()).PutAll(settings::kSection, values);
   // The new values hold for this run either way; only the next start would not see them.
   if (!saved) {
     const QString why = WhyNotSaved(saved, QStringLiteral("設定ファイル(%1)").arg(Q(settings::kFileName)),

@@ -49,7 +49,6 @@ class Form4 : public QWidget {
 
  private:
   AppContext& ctx_;
-  std::string IniPath() const;
   void Ok();
   QString storedFindKey_;
   // The values as the dialog showed them, in the order Entered gives.

@@ -45,7 +45,7 @@ std::string DataPath(std::string_view name) {
 }
 
 std::string IniPath() {
-  return DataPath(settings::kFileName);
+  return Context().SettingsPath();
 }
 
 std::string GetIni(std::string_view key) {

@@ -70,7 +70,7 @@ Form2::Form2(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) 
   // Opening: stored size, title, centring, topmost, then the group file. A size that is missing (the
   // file's sentinel would give a window 999 twips wide) or not a number falls back to the default
   // rather than leaving the window half set up.
-  const settings::EditorSize size = settings::ReadEditorSize(IniFile(Module1::IniPath()));
+  const settings::EditorSize size = settings::ReadEditorSize(IniFile(ctx_.SettingsPath()));
   storedSize_ = size;
   SetOuterSize(size.width, size.height + CaptionCorrection());
   const QString group = Q(ctx_.session.GroupName(ctx_.session.CurGroup));
@@ -389,7 +389,7 @@ void Form2::SaveSizeIfChanged() {
   // leaves the settings file alone.
   const settings::EditorSize size{outerW_, outerH_ - CaptionCorrection()};
   if (size.width == storedSize_.width && size.height == storedSize_.height) return;
-  if (settings::WriteEditorSize(IniFile(Module1::IniPath()), size))
+  if (settings::WriteEditorSize(IniFile(ctx_.SettingsPath()), size))
     storedSize_ = size;
   else
     MsgBox(QStringLiteral("ウィンドウの大きさを保存できませんでした"), MsgIcon::Warning);
